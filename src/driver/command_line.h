@@ -1,0 +1,23 @@
+// What the command line asks for: help, the version, or a run with its
+// destination and source directories.
+#pragma once
+
+#include <string>
+
+class CClassList;
+
+struct CommandLine {
+  enum class Action { kUsage, kHelp, kVersion, kRun };
+  Action action = Action::kUsage;
+  std::string destDir;
+  std::string sourceDir;
+};
+
+/// Reads "KorvanRef Destdir [SourceDir]"; arguments after the second are
+/// ignored.
+CommandLine ReadCommandLine(int argc, const char* const* argv);
+
+/// Carries out a command line: prints what it asks for or makes the
+/// reference, collecting the records in `list`. Returns the exit status: 2 for wrong arguments, 1 when a
+/// problem was reported, 0 otherwise.
+int RunCommandLine(const CommandLine& command, CClassList& list);

@@ -1,0 +1,13 @@
+// KorvanRef: builds an HTML class reference from a tree of class scripts.
+#include "driver/command_line.h"
+#include "model/class_list.h"
+#include "platform/console.h"
+
+int main(int argc, char** argv) {
+  // The one record list of the run exists before the command line is read
+  // and lives until the process ends.
+  CClassList list;
+  int status = RunCommandLine(ReadCommandLine(argc, argv), list);
+  console::Flush();
+  return status;
+}

@@ -1,0 +1,34 @@
+// What the run driver prints on the console: the usage and help texts and
+// the messages of the source scan.
+#pragma once
+
+namespace messages {
+
+inline constexpr const char* kUsage = "Usage: KorvanRef Destdir SourceDir\n";
+inline constexpr const char* kHelp =
+    "Builds an HTML class reference from a tree of class scripts.\n"
+    "\n"
+    "Reads every file ending in \".kc\" under SourceDir (default: the current\n"
+    "directory) and writes into Destdir, which must exist:\n"
+    "  index.html    every class under its superclass, its states beneath it;\n"
+    "                click an entry to fold its list open and shut\n"
+    "  NNNNN.html    one page per class or state with its variables, events\n"
+    "                and functions\n"
+    "\n"
+    "Exit status: 0 when all went well, 1 when a problem was reported,\n"
+    "2 when the arguments were wrong.\n";
+inline constexpr const char* kVersion = "KorvanRef %s\n";
+
+inline constexpr const char* kParsing = "Parsing %s...";
+inline constexpr const char* kParsedOk = "OK.\n";
+inline constexpr const char* kCouldNotOpen = "Couldn't Open!\n";
+inline constexpr const char* kUnableToParse = "Unable to parse.\n";
+
+inline constexpr const char* kUnableToReadDirectory = "Unable to read directory %s\n";
+inline constexpr const char* kUnknownDirectoryError = "Unknown error with %s\n";
+inline constexpr const char* kNotADirectory = "%s is not a directory\n";
+
+inline constexpr const char* kGenerating = "Generating output... ";
+inline constexpr const char* kComplete = "Complete.\n";
+
+}  // namespace messages

@@ -1,0 +1,22 @@
+// The source tree scan: walks a directory tree depth first in name order and
+// runs every class script (a file ending in ".kc") through load, condense and
+// parse, reporting each file and each unusable directory on the console.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/class_list.h"
+#include "platform/directory.h"
+
+/// Scans `dir` (relative to the current directory, or absolute) and adds the
+/// records of its scripts to `list`.
+void ScanDirectory(CClassList& list, const std::string& dir);
+
+/// True when `name` ends in ".kc", in any case.
+bool IsScriptName(std::string_view name);
+
+/// Puts directory entries in scan order: by name compared case-insensitively,
+/// ties broken by plain byte order.
+void SortEntries(std::vector<platform::DirEntry>& entries);

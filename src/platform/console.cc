@@ -1,0 +1,34 @@
+#include "platform/console.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace console {
+namespace {
+bool problem_reported = false;
+}  // namespace
+
+// Standard output keeps the C library's buffering: line by line on a terminal,
+// in large blocks when redirected, so that a big run does not pay one system
+// call per message.
+
+void Print(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stdout, format, args);
+  va_end(args);
+}
+
+void Problem(const char* format, ...) {
+  problem_reported = true;
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stdout, format, args);
+  va_end(args);
+}
+
+bool ProblemReported() { return problem_reported; }
+
+void Flush() { std::fflush(stdout); }
+
+}  // namespace console

@@ -1,0 +1,20 @@
+// Console output of the run: progress and problem messages on standard output,
+// and the record of whether any problem was reported (it decides the exit
+// status).
+#pragma once
+
+namespace console {
+
+/// Prints a printf-style message.
+void Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+/// Prints a printf-style message about a problem and marks the run as failed.
+void Problem(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+/// True once any problem message has been printed.
+bool ProblemReported();
+
+/// Writes out what is still buffered.
+void Flush();
+
+}  // namespace console

@@ -1,0 +1,69 @@
+#include "platform/output_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform {
+namespace {
+// Text is collected up to this size before it goes to the file, so a page is
+// normally written with a single system call.
+constexpr size_t kDrainSize = size_t{1} << 20;
+}  // namespace
+
+COutputFile::~COutputFile() { Close(); }
+
+bool COutputFile::Open(const std::string& path) {
+  Close();
+  failed_ = false;
+  buffer_.clear();
+  // O_NONBLOCK keeps a FIFO standing at the path from blocking the open; the
+  // file is truncated only once the lock is held, so a file another process
+  // holds is left intact.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+      ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+void COutputFile::Write(std::string_view text) {
+  buffer_.append(text);
+  if (buffer_.size() >= kDrainSize) Drain();
+}
+
+void COutputFile::Drain() {
+  if (!buffer_.empty() && !WriteRaw(buffer_.data(), buffer_.size())) failed_ = true;
+  buffer_.clear();
+}
+
+bool COutputFile::WriteRaw(const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd_, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool COutputFile::Close() {
+  if (fd_ < 0) return false;
+  Drain();
+  if (::close(fd_) != 0) failed_ = true;
+  fd_ = -1;
+  return !failed_;
+}
+
+}  // namespace platform

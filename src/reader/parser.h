@@ -1,0 +1,15 @@
+// The declaration parser: turns the condensed text of one class script into
+// a class record, and a state record for each state it declares, with their
+// names and declaration texts. Bodies are skipped, not read.
+#pragma once
+
+#include "model/class_list.h"
+#include "reader/source_buffer.h"
+
+/// Creates the script's class record in `list` and fills it from the
+/// condensed `buffer`; false only if that record cannot be created.
+bool ParseSource(CClassList& list, const CSourceBuffer& buffer);
+
+/// Fills `record` from the condensed `text`, creating a state record for each
+/// state of a class; false only when a state record cannot be created.
+bool ParseBody(CClassList& list, CClassRecord& record, const char* text);

@@ -1,0 +1,47 @@
+#include <string>
+#include <vector>
+
+#include "model/class_record.h"
+#include "platform/console.h"
+#include "platform/output_file.h"
+#include "writer/html_escape.h"
+#include "writer/templates.h"
+
+namespace {
+
+void AppendItems(std::string& page, const std::vector<std::string>& items) {
+  for (const std::string& item : items) {
+    page.append(templates::kPageItemOpen);
+    AppendEscaped(page, item);
+    page.append(templates::kPageItemClose);
+  }
+}
+
+}  // namespace
+
+bool CClassRecord::WriteRecordPage(const std::string& path) const {
+  platform::COutputFile file;
+  if (!file.Open(path)) {
+    console::Problem(templates::kUnableToOpen, path.c_str());
+    return false;
+  }
+  // The page is put together whole and written at once.
+  static std::string page;
+  page.clear();
+  page.append(templates::kPageTitleOpen);
+  AppendEscaped(page, name);
+  page.append(templates::kPageTitleClose);
+  page.append(templates::kPageVariables);
+  AppendItems(page, vars);
+  page.append(templates::kPageEvents);
+  AppendItems(page, events);
+  page.append(templates::kPageFunctions);
+  AppendItems(page, functions);
+  page.append(templates::kPageEnd);
+  file.Write(page);
+  if (!file.Close()) {
+    console::Problem(templates::kUnableToWrite, path.c_str());
+    return false;
+  }
+  return true;
+}

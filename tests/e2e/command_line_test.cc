@@ -1,0 +1,129 @@
+// The command line end to end: usage, help and version, the destination
+// directory as typed, and the exit status of each kind of run.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "e2e/expected_pages.h"
+#include "support/temp_tree.h"
+#include "support/tool_run.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::RunTool;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+const std::string kUsage = "Usage: KorvanRef Destdir SourceDir\n";
+const std::string kEmptyIndex = expected::kIndexHeader + expected::kIndexFooter;
+
+TEST(CommandLine, NoArgumentsPrintsUsageAndTouchesNothing) {
+  TempDir dir;
+  WriteFile(dir / "A.kc", "class A;");
+  auto run = RunTool(dir.path(), {});
+  EXPECT_EQ(run.out, kUsage);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(run.written.empty());
+}
+
+TEST(CommandLine, EmptyDestinationIsRefused) {
+  TempDir dir;
+  auto run = RunTool(dir.path(), {"", "."});
+  EXPECT_EQ(run.out, kUsage);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(run.written.empty());
+}
+
+TEST(CommandLine, HelpAndVersionDoNoWork) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  WriteFile(dir / "A.kc", "class A;");
+  for (const char* flag : {"-h", "--help"}) {
+    auto run = RunTool(dir.path(), {flag, "out"});
+    EXPECT_EQ(run.out.rfind(kUsage, 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("index.html"), std::string::npos);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.written.empty());
+  }
+  auto run = RunTool(dir.path(), {"--version"});
+  EXPECT_EQ(run.out, "KorvanRef " KORVANREF_VERSION_TEXT "\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.written.empty());
+}
+
+TEST(CommandLine, OneArgumentScansTheCurrentDirectory) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"out"});
+  EXPECT_EQ(run.out, "Generating output... Complete.\n");
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.written.size(), 1u);
+  EXPECT_EQ(run.written["out/index.html"], kEmptyIndex);
+}
+
+TEST(CommandLine, ArgumentsAfterTheSecondAreIgnored) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  std::filesystem::create_directory(dir / "src");
+  auto run = RunTool(dir.path(), {"out", "src", "missing", "more"});
+  EXPECT_EQ(run.out, "Generating output... Complete.\n");
+  EXPECT_EQ(run.status, 0);
+}
+
+TEST(CommandLine, OneTrailingSeparatorIsDropped) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "out");
+  auto plain = RunTool(dir.path(), {"out", "."});
+  auto trailing = RunTool(dir.path(), {"out/", "."});
+  EXPECT_EQ(trailing.out, plain.out);
+  EXPECT_EQ(trailing.status, 0);
+  EXPECT_EQ(ReadFile(dir / "out/index.html"), kEmptyIndex);
+
+  // Only one is dropped; "out//index.html" still names the same file.
+  auto doubled = RunTool(dir.path(), {"out//", "."});
+  EXPECT_EQ(doubled.out, "Generating output... Complete.\n");
+
+  // A backslash is an ordinary character in a name here.
+  auto backslash = RunTool(dir.path(), {"out\\", "."});
+  EXPECT_EQ(backslash.out, "Unable to open 'out\\/index.html' for writing!\n");
+  EXPECT_EQ(backslash.status, 1);
+}
+
+TEST(CommandLine, MissingDestinationIsReportedAfterTheScan) {
+  TempDir dir;
+  WriteFile(dir / "src/A.kc", "class A;");
+  auto run = RunTool(dir.path(), {"missing", "src"});
+  EXPECT_EQ(run.out, "Parsing A.kc...OK.\nUnable to open 'missing/index.html' for writing!\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.written.empty());
+}
+
+TEST(CommandLine, IndexThatCannotBeOpenedStopsTheOutput) {
+  TempDir dir;
+  WriteFile(dir / "src/A.kc", "class A;");
+  // A directory standing at the index's path cannot be opened for writing,
+  // not even by root.
+  std::filesystem::create_directories(dir / "out/index.html");
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, "Parsing A.kc...OK.\nUnable to open 'out/index.html' for writing!\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.written.empty());
+}
+
+TEST(CommandLine, IndexHeldByAnotherProcessIsLeftIntact) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  WriteFile(dir / "out/index.html", "someone else's");
+  int fd = open((dir / "out/index.html").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX), 0);
+  auto run = RunTool(dir.path(), {"out", "."});
+  close(fd);
+  EXPECT_EQ(run.out, "Unable to open 'out/index.html' for writing!\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(ReadFile(dir / "out/index.html"), "someone else's");
+}
+
+}  // namespace
