@@ -18,6 +18,6 @@ struct CommandLine {
 CommandLine ReadCommandLine(int argc, const char* const* argv);
 
 /// Carries out a command line: prints what it asks for or makes the
-/// reference, collecting the records in `list`. Returns the exit status: 2 for wrong arguments, 1 when a
-/// problem was reported, 0 otherwise.
+/// reference, collecting the records in `list`. Returns the exit status: 2 for wrong arguments, 1
+/// when a problem was reported, 0 otherwise.
 int RunCommandLine(const CommandLine& command, CClassList& list);

@@ -27,8 +27,12 @@ void Problem(const char* format, ...) {
   va_end(args);
 }
 
-bool ProblemReported() { return problem_reported; }
+bool ProblemReported() {
+  return problem_reported;
+}
 
-void Flush() { std::fflush(stdout); }
+void Flush() {
+  std::fflush(stdout);
+}
 
 }  // namespace console

@@ -30,9 +30,9 @@ struct FileIdentity {
 
 enum class OpenStatus {
   kOk,
-  kMissing,        // it does not exist, or its attributes cannot be read
-  kNotDirectory,   // it exists and is not a directory
-  kUnknownError,   // it is a directory that could not be opened
+  kMissing,       // it does not exist, or its attributes cannot be read
+  kNotDirectory,  // it exists and is not a directory
+  kUnknownError,  // it is a directory that could not be opened
 };
 
 class CDirectory {

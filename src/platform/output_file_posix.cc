@@ -14,7 +14,9 @@ namespace {
 constexpr size_t kDrainSize = size_t{1} << 20;
 }  // namespace
 
-COutputFile::~COutputFile() { Close(); }
+COutputFile::~COutputFile() {
+  Close();
+}
 
 bool COutputFile::Open(const std::string& path) {
   Close();

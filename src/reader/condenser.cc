@@ -5,8 +5,8 @@
 size_t CondenseText(const char* in, char* out) {
   const char* p = in;
   char* o = out;
-  char quote = 0;    // the quote character of an open quotation, or 0
-  bool sep = true;   // the last thing written separates words, or nothing is written yet
+  char quote = 0;   // the quote character of an open quotation, or 0
+  bool sep = true;  // the last thing written separates words, or nothing is written yet
   for (char c; (c = *p) != '\0'; ++p) {
     if (quote) {
       *o++ = c;

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+  return c == '"' || c == '\'';
+}
 
 // The end of the statement that starts at `p`: the first ";", "{" or "}"
 // outside quotes, or the end of the text. A quote opened by one quote

@@ -13,16 +13,21 @@ void WriteIndexHeader(platform::COutputFile& file) {
   for (const char* line : templates::kIndexHeader) file.Write(line);
 }
 
-void WriteIndexFooter(platform::COutputFile& file) { file.Write(templates::kIndexFooter); }
+void WriteIndexFooter(platform::COutputFile& file) {
+  file.Write(templates::kIndexFooter);
+}
 
 namespace {
 
-const char* Plural(size_t count, const char* many) { return count == 1 ? "" : many; }
+const char* Plural(size_t count, const char* many) {
+  return count == 1 ? "" : many;
+}
 
 // The tree of the sorted list, built once: each record's children in list
 // order and its numbers of subclasses and states.
 struct TreeIndex {
-  std::vector<size_t> first_child;  // children of record i: child[first_child[i] .. first_child[i+1])
+  std::vector<size_t>
+      first_child;  // children of record i: child[first_child[i] .. first_child[i+1])
   std::vector<size_t> child;
   std::vector<size_t> subclasses;
   std::vector<size_t> states;

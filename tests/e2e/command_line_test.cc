@@ -6,18 +6,21 @@
 #include <unistd.h>
 
 #include "e2e/expected_pages.h"
+#include "support/platform_text.h"
 #include "support/temp_tree.h"
 #include "support/tool_run.h"
 
 namespace {
 
+using testing_support::Native;
 using testing_support::ReadFile;
 using testing_support::RunTool;
 using testing_support::TempDir;
+using testing_support::Text;
 using testing_support::WriteFile;
 
-const std::string kUsage = "Usage: KorvanRef Destdir SourceDir\n";
-const std::string kEmptyIndex = expected::kIndexHeader + expected::kIndexFooter;
+const std::string kUsage = Text("Usage: KorvanRef Destdir SourceDir\n");
+const std::string kEmptyIndex = Text(expected::kIndexHeader + expected::kIndexFooter);
 
 TEST(CommandLine, NoArgumentsPrintsUsageAndTouchesNothing) {
   TempDir dir;
@@ -48,7 +51,7 @@ TEST(CommandLine, HelpAndVersionDoNoWork) {
     EXPECT_TRUE(run.written.empty());
   }
   auto run = RunTool(dir.path(), {"--version"});
-  EXPECT_EQ(run.out, "KorvanRef " KORVANREF_VERSION_TEXT "\n");
+  EXPECT_EQ(run.out, Text("KorvanRef " KORVANREF_VERSION_TEXT "\n"));
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.written.empty());
 }
@@ -57,7 +60,7 @@ TEST(CommandLine, OneArgumentScansTheCurrentDirectory) {
   TempDir dir;
   std::filesystem::create_directory(dir / "out");
   auto run = RunTool(dir.path(), {"out"});
-  EXPECT_EQ(run.out, "Generating output... Complete.\n");
+  EXPECT_EQ(run.out, Text("Generating output... Complete.\n"));
   EXPECT_EQ(run.status, 0);
   ASSERT_EQ(run.written.size(), 1u);
   EXPECT_EQ(run.written["out/index.html"], kEmptyIndex);
@@ -68,7 +71,7 @@ TEST(CommandLine, ArgumentsAfterTheSecondAreIgnored) {
   std::filesystem::create_directory(dir / "out");
   std::filesystem::create_directory(dir / "src");
   auto run = RunTool(dir.path(), {"out", "src", "missing", "more"});
-  EXPECT_EQ(run.out, "Generating output... Complete.\n");
+  EXPECT_EQ(run.out, Text("Generating output... Complete.\n"));
   EXPECT_EQ(run.status, 0);
 }
 
@@ -83,7 +86,7 @@ TEST(CommandLine, OneTrailingSeparatorIsDropped) {
 
   // Only one is dropped; "out//index.html" still names the same file.
   auto doubled = RunTool(dir.path(), {"out//", "."});
-  EXPECT_EQ(doubled.out, "Generating output... Complete.\n");
+  EXPECT_EQ(doubled.out, Text("Generating output... Complete.\n"));
 
   // A backslash is an ordinary character in a name here.
   auto backslash = RunTool(dir.path(), {"out\\", "."});
@@ -95,7 +98,8 @@ TEST(CommandLine, MissingDestinationIsReportedAfterTheScan) {
   TempDir dir;
   WriteFile(dir / "src/A.kc", "class A;");
   auto run = RunTool(dir.path(), {"missing", "src"});
-  EXPECT_EQ(run.out, "Parsing A.kc...OK.\nUnable to open 'missing/index.html' for writing!\n");
+  EXPECT_EQ(run.out, Text("Parsing A.kc...OK.\nUnable to open '" + Native("missing/index.html") +
+                          "' for writing!\n"));
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.written.empty());
 }
@@ -107,7 +111,8 @@ TEST(CommandLine, IndexThatCannotBeOpenedStopsTheOutput) {
   // not even by root.
   std::filesystem::create_directories(dir / "out/index.html");
   auto run = RunTool(dir.path(), {"out", "src"});
-  EXPECT_EQ(run.out, "Parsing A.kc...OK.\nUnable to open 'out/index.html' for writing!\n");
+  EXPECT_EQ(run.out, Text("Parsing A.kc...OK.\nUnable to open '" + Native("out/index.html") +
+                          "' for writing!\n"));
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.written.empty());
 }
@@ -121,7 +126,7 @@ TEST(CommandLine, IndexHeldByAnotherProcessIsLeftIntact) {
   ASSERT_EQ(flock(fd, LOCK_EX), 0);
   auto run = RunTool(dir.path(), {"out", "."});
   close(fd);
-  EXPECT_EQ(run.out, "Unable to open 'out/index.html' for writing!\n");
+  EXPECT_EQ(run.out, Text("Unable to open '" + Native("out/index.html") + "' for writing!\n"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(ReadFile(dir / "out/index.html"), "someone else's");
 }

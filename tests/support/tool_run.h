@@ -10,9 +10,9 @@
 namespace testing_support {
 
 struct ToolRun {
-  std::string out;     // everything printed on standard output
-  std::string err;     // everything printed on standard error
-  int status = -1;     // exit status; -1 if it did not exit normally
+  std::string out;  // everything printed on standard output
+  std::string err;  // everything printed on standard error
+  int status = -1;  // exit status; -1 if it did not exit normally
   // Files under the working directory that the run created or changed, by
   // path relative to it ("/" separated), with their bytes.
   std::map<std::string, std::string> written;
