@@ -42,8 +42,8 @@ TEST(ClassList, CreatedRecordsAreEmptyAndAppended) {
   EXPECT_EQ(&list.At(0), a);
   EXPECT_EQ(&list.At(1), b);
   EXPECT_EQ(a->isState, 0);
-  EXPECT_TRUE(a->name.empty() && a->superName.empty() && a->vars.empty() &&
-              a->functions.empty() && a->events.empty());
+  EXPECT_TRUE(a->name.empty() && a->superName.empty() && a->vars.empty() && a->functions.empty() &&
+              a->events.empty());
   EXPECT_EQ(a->parent, nullptr);
 }
 

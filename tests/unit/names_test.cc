@@ -8,7 +8,7 @@ namespace {
 TEST(Names, CompareFoldsOnlyAsciiLetters) {
   EXPECT_EQ(CompareNoCase("Actor", "aCTOR"), 0);
   EXPECT_LT(CompareNoCase("_x", "a"), 0);  // "_" is below every lower-case letter
-  EXPECT_GT(CompareNoCase("Z", "_"), 0);  // "Z" folds to "z", above "_"
+  EXPECT_GT(CompareNoCase("Z", "_"), 0);   // "Z" folds to "z", above "_"
   EXPECT_LT(CompareNoCase("[", "a"), 0);
   EXPECT_GT(CompareNoCase("\xc3\x89", "z"), 0);  // bytes above 127 are large, and not folded
   EXPECT_NE(CompareNoCase("\xc3\x89", "\xc3\xa9"), 0);
