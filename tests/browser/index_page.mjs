@@ -16,10 +16,10 @@ export async function entryNumber(page, name) {
 
 /// Returns the ids of the sub-lists that are displayed, in page order.
 export async function shownSubLists(page) {
-  return page.evaluate(() =>
-    [...document.querySelectorAll('ul.clsBlurb')]
-      .filter((list) => getComputedStyle(list).display !== 'none')
-      .map((list) => list.id),
+  return page.evaluate(
+      () => [...document.querySelectorAll('ul.clsBlurb')]
+                .filter((list) => getComputedStyle(list).display !== 'none')
+                .map((list) => list.id),
   );
 }
 
@@ -37,12 +37,12 @@ async function headerTextPoint(page, number) {
   return page.evaluate((id) => {
     const header = document.getElementById(id);
     if (!header || !header.firstChild || header.firstChild.nodeType !== Node.TEXT_NODE) return null;
-    header.scrollIntoView({ block: 'center' });
+    header.scrollIntoView({block: 'center'});
     const range = document.createRange();
     range.selectNodeContents(header.firstChild);
     const box = range.getBoundingClientRect();
     if (box.width === 0 || box.height === 0) return null;
-    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    return {x: box.x + box.width / 2, y: box.y + box.height / 2};
   }, `idHeader${number}`);
 }
 
@@ -68,9 +68,9 @@ export async function clickLink(page, number) {
 export async function readRecordPage(page) {
   return page.evaluate(() => {
     const headings = [...document.querySelectorAll('p')].map((p) => p.innerText.trim());
-    const lists = [...document.querySelectorAll('ul')].map((list) =>
-      [...list.querySelectorAll('li')].map((item) => item.innerText.trim()),
+    const lists = [...document.querySelectorAll('ul')].map(
+        (list) => [...list.querySelectorAll('li')].map((item) => item.innerText.trim()),
     );
-    return { title: document.title.trim(), headings, lists };
+    return {title: document.title.trim(), headings, lists};
   });
 }

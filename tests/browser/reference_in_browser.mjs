@@ -10,11 +10,11 @@
 import fs from 'node:fs';
 import path from 'node:path';
 
-import { findBrowser, startBrowser } from './browser.mjs';
-import { Checks } from './checks.mjs';
-import { checkLargeTree } from './large_tree_checks.mjs';
-import { checkSmallTree } from './small_tree_checks.mjs';
-import { makeTempDir, removeTree } from './temp_dir.mjs';
+import {findBrowser, startBrowser} from './browser.mjs';
+import {Checks} from './checks.mjs';
+import {checkLargeTree} from './large_tree_checks.mjs';
+import {checkSmallTree} from './small_tree_checks.mjs';
+import {makeTempDir, removeTree} from './temp_dir.mjs';
 
 const kSkipped = 77;
 
@@ -25,7 +25,7 @@ if (!binaryArgument) {
 }
 const binary = path.resolve(binaryArgument);
 
-const { chromium, reason } = await findBrowser();
+const {chromium, reason} = await findBrowser();
 if (!chromium) {
   if (process.env.KORVANREF_REQUIRE_BROWSER === '1') {
     console.log(`FAILED: ${reason}, and KORVANREF_REQUIRE_BROWSER=1 asks for the browser test`);

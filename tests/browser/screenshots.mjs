@@ -7,12 +7,12 @@
 // Writes docs/index.png and docs/record-page.png.
 import fs from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import {fileURLToPath, pathToFileURL} from 'node:url';
 
-import { findBrowser, startBrowser } from './browser.mjs';
-import { clickHeaderText, entryNumber } from './index_page.mjs';
-import { makeTempDir, removeTree } from './temp_dir.mjs';
-import { runTool } from './tool_run.mjs';
+import {findBrowser, startBrowser} from './browser.mjs';
+import {clickHeaderText, entryNumber} from './index_page.mjs';
+import {makeTempDir, removeTree} from './temp_dir.mjs';
+import {runTool} from './tool_run.mjs';
 
 const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..', '..');
 const docs = path.join(repo, 'docs');
@@ -23,14 +23,14 @@ if (!binaryArgument) {
   console.log('usage: node tests/browser/screenshots.mjs path/to/KorvanRef');
   process.exit(2);
 }
-const { chromium, reason } = await findBrowser();
+const {chromium, reason} = await findBrowser();
 if (!chromium) {
   console.log(`Cannot take screenshots: ${reason}`);
   process.exit(1);
 }
 
 const work = makeTempDir('korvanref-screenshots-');
-const browser = await startBrowser(chromium, { width: 900, height: 400 });
+const browser = await startBrowser(chromium, {width: 900, height: 400});
 let failed = false;
 try {
   const run = runTool(path.resolve(binaryArgument), work, path.join(repo, 'examples'));
@@ -40,22 +40,24 @@ try {
 
   // Headers come in page order, so each one's header is shown by the time
   // its turn comes.
-  const headers = await page.evaluate(() =>
-    [...document.querySelectorAll('li.clsHeader')].map((header) => header.id.slice('idHeader'.length)),
+  const headers = await page.evaluate(
+      () => [...document.querySelectorAll('li.clsHeader')].map(
+          (header) => header.id.slice('idHeader'.length)),
   );
   for (const number of headers) {
-    if (!(await clickHeaderText(page, number))) throw new Error(`entry ${number} could not be clicked open`);
+    if (!(await clickHeaderText(page, number)))
+      throw new Error(`entry ${number} could not be clicked open`);
   }
   await page.evaluate(() => window.scrollTo(0, 0));
-  fs.mkdirSync(docs, { recursive: true });
-  await page.screenshot({ path: path.join(docs, 'index.png'), fullPage: true });
+  fs.mkdirSync(docs, {recursive: true});
+  await page.screenshot({path: path.join(docs, 'index.png'), fullPage: true});
 
   const number = await entryNumber(page, shownRecord);
   if (number === null) throw new Error(`no entry for ${shownRecord}`);
   await page.goto(pathToFileURL(path.join(work, `${number}.html`)).href);
   // A short viewport, so that the whole-page picture ends with the page.
-  await page.setViewportSize({ width: 900, height: 100 });
-  await page.screenshot({ path: path.join(docs, 'record-page.png'), fullPage: true });
+  await page.setViewportSize({width: 900, height: 100});
+  await page.screenshot({path: path.join(docs, 'record-page.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'index.png')} and ${path.join(docs, 'record-page.png')}`);
 } catch (error) {
   console.log(error.stack);

@@ -80,37 +80,65 @@ event Closed() { Label = "shut; {really}"; }
 // declarations as a reader sees them on its page.
 export const smallRecords = [
   {
-    name: 'Gauge', kind: 'class', parent: '',
-    vars: ['var float Reading'], events: ['event Changed (float OldReading)'], functions: [],
+    name: 'Gauge',
+    kind: 'class',
+    parent: '',
+    vars: ['var float Reading'],
+    events: ['event Changed (float OldReading)'],
+    functions: [],
   },
   {
-    name: 'Lamp', kind: 'class', parent: 'Gauge',
-    vars: ['var byte Brightness'], events: [], functions: [],
+    name: 'Lamp',
+    kind: 'class',
+    parent: 'Gauge',
+    vars: ['var byte Brightness'],
+    events: [],
+    functions: [],
   },
   {
-    name: 'Glowing', kind: 'state', parent: 'Lamp',
-    vars: [], events: [], functions: ['function Dim ()'],
+    name: 'Glowing',
+    kind: 'state',
+    parent: 'Lamp',
+    vars: [],
+    events: [],
+    functions: ['function Dim ()'],
   },
   {
-    name: 'Machine', kind: 'class', parent: '',
+    name: 'Machine',
+    kind: 'class',
+    parent: '',
     vars: ['var class<Actor> C', 'var int Power'],
     events: ['event Tick (float DeltaTime)'],
     functions: ['function Start ()'],
   },
   {
-    name: 'Pump', kind: 'class', parent: 'Machine',
-    vars: ['var float Rate'], events: [], functions: [],
+    name: 'Pump',
+    kind: 'class',
+    parent: 'Machine',
+    vars: ['var float Rate'],
+    events: [],
+    functions: [],
   },
   {
-    name: 'Pumping', kind: 'state', parent: 'Pump',
-    vars: [], events: ['event Tick (float DeltaTime)'], functions: ['function Stop ()'],
+    name: 'Pumping',
+    kind: 'state',
+    parent: 'Pump',
+    vars: [],
+    events: ['event Tick (float DeltaTime)'],
+    functions: ['function Stop ()'],
   },
   {
-    name: 'BilgePump', kind: 'class', parent: 'Pump',
-    vars: ['var bool Flooded'], events: [], functions: ['function bool IsFlooded ()'],
+    name: 'BilgePump',
+    kind: 'class',
+    parent: 'Pump',
+    vars: ['var bool Flooded'],
+    events: [],
+    functions: ['function bool IsFlooded ()'],
   },
   {
-    name: 'Valve', kind: 'class', parent: 'Machine',
+    name: 'Valve',
+    kind: 'class',
+    parent: 'Machine',
     vars: ['var () int Turns', 'var string Label'],
     events: ['event Closed ()'],
     functions: ['function Open (int By)'],
@@ -121,7 +149,7 @@ export const smallRecords = [
 export function writeSmallTree(dir) {
   for (const [name, text] of Object.entries(smallFiles)) {
     const file = path.join(dir, name);
-    fs.mkdirSync(path.dirname(file), { recursive: true });
+    fs.mkdirSync(path.dirname(file), {recursive: true});
     fs.writeFileSync(file, text);
   }
 }
@@ -132,16 +160,16 @@ export function writeSmallTree(dir) {
 // under Zed.
 export const largePairs = 50000;
 export const largeExtra = [
-  { name: 'Top', number: 2 * largePairs, children: ['TopState', 'Zed'] },
-  { name: 'TopState', number: 2 * largePairs + 1, children: [] },
-  { name: 'Zed', number: 2 * largePairs + 2, children: ['Zulu'] },
-  { name: 'Zulu', number: 2 * largePairs + 3, children: [] },
+  {name: 'Top', number: 2 * largePairs, children: ['TopState', 'Zed']},
+  {name: 'TopState', number: 2 * largePairs + 1, children: []},
+  {name: 'Zed', number: 2 * largePairs + 2, children: ['Zulu']},
+  {name: 'Zulu', number: 2 * largePairs + 3, children: []},
 ];
 
 /// Writes the large tree under `dir`.
 export function writeLargeTree(dir) {
   const scripts = path.join(dir, 'many');
-  fs.mkdirSync(scripts, { recursive: true });
+  fs.mkdirSync(scripts, {recursive: true});
   for (let i = 0; i < largePairs; ++i) {
     const n = String(i).padStart(5, '0');
     fs.writeFileSync(path.join(scripts, `A${n}.kc`), `class A${n};\nstate S${n}\n{\n}\n`);

@@ -4,18 +4,12 @@
 // its own record, which shows its declarations as text.
 import fs from 'node:fs';
 import path from 'node:path';
-import { pathToFileURL } from 'node:url';
+import {pathToFileURL} from 'node:url';
 
-import {
-  clickHeaderText,
-  clickLink,
-  entryNumber,
-  headerShown,
-  readRecordPage,
-  shownSubLists,
-} from './index_page.mjs';
-import { smallRecords, writeSmallTree } from './script_trees.mjs';
-import { runTool } from './tool_run.mjs';
+import {clickHeaderText, clickLink, entryNumber} from './index_page.mjs';
+import {headerShown, readRecordPage, shownSubLists} from './index_page.mjs';
+import {smallRecords, writeSmallTree} from './script_trees.mjs';
+import {runTool} from './tool_run.mjs';
 
 const byName = new Map(smallRecords.map((record) => [record.name, record]));
 const childrenOf = (name) => smallRecords.filter((r) => r.parent === name).map((r) => r.name);
@@ -33,11 +27,13 @@ function ancestorsOf(name) {
 export async function checkSmallTree(checks, context, binary, work) {
   const source = path.join(work, 'scripts');
   const dest = path.join(work, 'reference');
-  fs.mkdirSync(dest, { recursive: true });
+  fs.mkdirSync(dest, {recursive: true});
   writeSmallTree(source);
   const run = runTool(binary, dest, source);
   checks.equal(run.status, 0, 'small tree: the tool exits with 0');
-  checks.expect(run.out.endsWith('Generating output... Complete.\n'), 'small tree: the tool completes', run.out);
+  checks.expect(
+      run.out.endsWith('Generating output... Complete.\n'), 'small tree: the tool completes',
+      run.out);
 
   const page = await context.newPage();
   await page.goto(pathToFileURL(path.join(dest, 'index.html')).href);
@@ -46,9 +42,9 @@ export async function checkSmallTree(checks, context, binary, work) {
   for (const record of smallRecords) number.set(record.name, await entryNumber(page, record.name));
   const numbers = [...number.values()];
   checks.expect(
-    numbers.every((n) => n !== null) && new Set(numbers).size === smallRecords.length,
-    'every record has its own entry',
-    JSON.stringify(Object.fromEntries(number)),
+      numbers.every((n) => n !== null) && new Set(numbers).size === smallRecords.length,
+      'every record has its own entry',
+      JSON.stringify(Object.fromEntries(number)),
   );
   if (!numbers.every((n) => n !== null)) return;
   const blurb = (name) => `idBlurb${number.get(name)}`;
@@ -61,14 +57,15 @@ export async function checkSmallTree(checks, context, binary, work) {
     checks.expect(text.startsWith(start), `${record.name}'s header line starts "${start}"`, text);
   }
 
-  checks.equal(await page.locator('ul.clsBlurb').count(), smallRecords.length, 'one sub-list per entry');
+  checks.equal(
+      await page.locator('ul.clsBlurb').count(), smallRecords.length, 'one sub-list per entry');
   checks.equal(await shown(), [], 'every sub-list starts hidden');
   for (const record of smallRecords) {
     const isRoot = !byName.has(record.parent);
     checks.equal(
-      await headerShown(page, number.get(record.name)),
-      isRoot,
-      `${record.name}'s header line is ${isRoot ? 'shown' : 'hidden'} at first`,
+        await headerShown(page, number.get(record.name)),
+        isRoot,
+        `${record.name}'s header line is ${isRoot ? 'shown' : 'hidden'} at first`,
     );
   }
 
@@ -80,11 +77,16 @@ export async function checkSmallTree(checks, context, binary, work) {
     checks.equal(await shown(), shownFor(above), `the way down to ${record.name} is open`);
     const clicked = await clickHeaderText(page, number.get(record.name));
     checks.expect(clicked, `${record.name}'s header text can be clicked`);
-    checks.equal(await shown(), shownFor([...above, record.name]), `a click on ${record.name} shows its own sub-list and no other`);
+    checks.equal(
+        await shown(), shownFor([...above, record.name]),
+        `a click on ${record.name} shows its own sub-list and no other`);
     for (const child of childrenOf(record.name)) {
-      checks.expect(await headerShown(page, number.get(child)), `${child} shows under ${record.name}`);
+      checks.expect(
+          await headerShown(page, number.get(child)), `${child} shows under ${record.name}`);
       for (const grandchild of childrenOf(child)) {
-        checks.expect(!(await headerShown(page, number.get(grandchild))), `${grandchild} stays folded under ${child}`);
+        checks.expect(
+            !(await headerShown(page, number.get(grandchild))),
+            `${grandchild} stays folded under ${child}`);
       }
     }
     await clickHeaderText(page, number.get(record.name));
@@ -102,24 +104,25 @@ export async function checkSmallTree(checks, context, binary, work) {
     for (const name of above) await clickHeaderText(page, number.get(name));
     const opened = await clickLink(page, number.get(record.name));
     checks.expect(
-      opened.url().endsWith(`/${number.get(record.name)}.html`),
-      `${record.name}'s link opens ${number.get(record.name)}.html`,
-      opened.url(),
+        opened.url().endsWith(`/${number.get(record.name)}.html`),
+        `${record.name}'s link opens ${number.get(record.name)}.html`,
+        opened.url(),
     );
     checks.equal(await shown(), shownFor(above), `a click on ${record.name}'s link folds nothing`);
     const seen = await readRecordPage(opened);
     checks.equal(
-      seen,
-      {
-        title: `Class ${record.name}`,
-        headings: ['Variables:', 'Events:', 'Functions:'],
-        lists: [record.vars, record.events, record.functions],
-      },
-      `${record.name}'s page shows its title and declarations`,
+        seen,
+        {
+          title: `Class ${record.name}`,
+          headings: ['Variables:', 'Events:', 'Functions:'],
+          lists: [record.vars, record.events, record.functions],
+        },
+        `${record.name}'s page shows its title and declarations`,
     );
     if (record.name === 'Machine') {
       const text = await opened.locator('body').innerText();
-      checks.expect(text.includes('var class<Actor> C'), 'Machine\'s page reads "var class<Actor> C"', text);
+      checks.expect(
+          text.includes('var class<Actor> C'), 'Machine\'s page reads "var class<Actor> C"', text);
     }
     await opened.close();
     for (const name of above.reverse()) await clickHeaderText(page, number.get(name));

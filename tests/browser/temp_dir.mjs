@@ -26,14 +26,16 @@ export function makeTempDir(prefix) {
 export function removeTree(dir) {
   let entries;
   try {
-    entries = fs.readdirSync(dir, { withFileTypes: true });
+    entries = fs.readdirSync(dir, {withFileTypes: true});
   } catch {
     return;
   }
   for (const entry of entries) {
     const child = path.join(dir, entry.name);
-    if (entry.isDirectory()) removeTree(child);
-    else fs.unlinkSync(child);
+    if (entry.isDirectory())
+      removeTree(child);
+    else
+      fs.unlinkSync(child);
   }
   fs.rmdirSync(dir);
 }

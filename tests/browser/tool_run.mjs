@@ -1,5 +1,5 @@
 // Runs the built KorvanRef binary for the browser test and the screenshots.
-import { spawnSync } from 'node:child_process';
+import {spawnSync} from 'node:child_process';
 
 /// Runs KorvanRef `binary` on `sourceDir` into `destDir`; returns its exit
 /// status and what it printed.
@@ -8,5 +8,5 @@ export function runTool(binary, destDir, sourceDir) {
     encoding: 'utf8',
     maxBuffer: 64 * 1024 * 1024,
   });
-  return { status: run.status, out: run.stdout ?? '', err: run.stderr ?? '' };
+  return {status: run.status, out: run.stdout ?? '', err: run.stderr ?? ''};
 }
