@@ -25,7 +25,7 @@ HeldFile::~HeldFile() {
 #else
 HeldFile::HeldFile(const std::filesystem::path& path) {
   fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-  held_ = fd_ >= 0 && ::flock(fd_, LOCK_EX) == 0;
+  held_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
 }
 
 HeldFile::~HeldFile() {

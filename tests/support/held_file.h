@@ -9,7 +9,8 @@ namespace testing_support {
 
 class HeldFile {
  public:
-  /// Opens the existing file at `path` and holds it; see held().
+  /// Opens the existing file at `path` and holds it, unless someone else holds
+  /// it already (never waits); see held().
   explicit HeldFile(const std::filesystem::path& path);
   ~HeldFile();
   HeldFile(const HeldFile&) = delete;
