@@ -2,7 +2,13 @@
 // directory as typed, and the exit status of each kind of run.
 #include <gtest/gtest.h>
 
-#include "e2e/expected_pages.h"
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include <cstdlib>
+
+#include "support/expected_pages.h"
 #include "support/held_file.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
@@ -139,6 +145,23 @@ TEST(CommandLine, IndexHeldByAnotherProcessIsLeftIntact) {
   EXPECT_EQ(run.out, Text("Unable to open '" + Native("out/index.html") + "' for writing!\n"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(ReadFile(dir / "out/index.html"), "someone else's");
+}
+
+TEST(CommandLine, LostConsoleOutputIsAFailure) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a device that is always full";
+#else
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  WriteFile(dir / "A.kc", "class A;");
+  // The shell sends the console to a device that is always full.
+  std::string command =
+      "cd '" + dir.path().string() + "' && '" KORVANREF_BINARY "' out . >/dev/full";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ReadFile(dir / "out/index.html").rfind(expected::kIndexHeader, 0), 0u);
+#endif
 }
 
 }  // namespace
