@@ -24,12 +24,14 @@ bool COutputFile::Open(const std::string& path) {
   buffer_.clear();
   // O_NONBLOCK keeps a FIFO standing at the path from blocking the open; the
   // file is truncated only once the lock is held, so a file another process
-  // holds is left intact.
+  // holds is left intact. Its size is looked at under the lock too, and an
+  // empty file (a new one, as nearly every page of a fresh run is) is spared
+  // the truncating call.
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
-      ::ftruncate(fd, 0) != 0) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      (st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
     ::close(fd);
     return false;
   }

@@ -111,6 +111,10 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos) {
     }
   }
   *pos = p;
+  // The lists are kept to the end of the run: give back their spare room.
+  record.vars.shrink_to_fit();
+  record.functions.shrink_to_fit();
+  record.events.shrink_to_fit();
   return true;
 }
 
