@@ -1,8 +1,11 @@
 // The source tree scan end to end: which files are read, in which order,
 // and what is reported about files and directories that cannot be used.
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -55,10 +58,12 @@ TEST(Scan, DepthFirstInNameOrder) {
   WriteFile(tree.dir / "src/Ab/deeper/Deepest.kc", "class Deepest;");
   WriteFile(tree.dir / "src/Ab/Aa.kc", "class Aa;");
   WriteFile(tree.dir / "src/c/C.kc", "class C;");
+  // Where file names ignore case (Windows) "a.kc" is the file "A.kc".
+  const bool one_file = fs::equivalent(tree.dir / "src/A.kc", tree.dir / "src/a.kc");
   auto run = RunTool(tree.dir.path(), {"out", "src"});
   EXPECT_EQ(run.out, Text("Parsing _z.kc...OK.\n"
-                          "Parsing A.kc...OK.\n"
-                          "Parsing a.kc...OK.\n"
+                          "Parsing A.kc...OK.\n" +
+                          std::string(one_file ? "" : "Parsing a.kc...OK.\n") +
                           "Parsing Aa.kc...OK.\n"
                           "Parsing Deep.kc...OK.\n"
                           "Parsing Deepest.kc...OK.\n"
@@ -104,9 +109,10 @@ TEST(Scan, AbsoluteSourceDirectory) {
   EXPECT_EQ(run.status, 0);
 }
 
-#ifndef _WIN32
-
 TEST(Scan, TreeThreeHundredLevelsDeep) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine cannot reach paths this long";
+#else
   Tree tree;
   std::vector<std::string> names = {"src"};
   std::vector<std::pair<std::string, std::string>> files = {{"", ""}};
@@ -129,9 +135,13 @@ TEST(Scan, TreeThreeHundredLevelsDeep) {
   EXPECT_EQ(run.out, Text(expected + kDone));
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.written.count("out/00005.html"));
+#endif
 }
 
 TEST(Scan, LinkLoopIsScannedOnce) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links cannot be made here";
+#else
   Tree tree;
   WriteFile(tree.dir / "src/A.kc", "class A;");
   WriteFile(tree.dir / "src/sub/B.kc", "class B expands A;");
@@ -149,9 +159,13 @@ TEST(Scan, LinkLoopIsScannedOnce) {
                           "Parsing E.kc...OK.\n" +
                           kDone));
   EXPECT_EQ(run.status, 0);
+#endif
 }
 
 TEST(Scan, SpecialFilesAreNotRead) {
+#ifdef _WIN32
+  GTEST_SKIP() << "FIFOs and symbolic links cannot be made here";
+#else
   Tree tree;
   WriteFile(tree.dir / "src/A.kc", "class A;");
   ASSERT_EQ(mkfifo((tree.dir / "src/Fifo.kc").c_str(), 0644), 0);
@@ -168,15 +182,21 @@ TEST(Scan, SpecialFilesAreNotRead) {
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.written.count("out/00001.html"));
   EXPECT_FALSE(run.written.count("out/00002.html"));
+#endif
 }
 
+#ifndef _WIN32
 // A file of `size` zero bytes that takes no room on disk.
 void MakeSparseFile(const fs::path& path, off_t size) {
   WriteFile(path, "");
   ASSERT_EQ(truncate(path.c_str(), size), 0);
 }
+#endif
 
 TEST(Scan, FilesTooLargeForMemoryAreReportedAndTheScanGoesOn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space cap is POSIX only";
+#else
   if (testing_support::kUnderAddressSanitizer) {
     GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
   }
@@ -195,17 +215,20 @@ TEST(Scan, FilesTooLargeForMemoryAreReportedAndTheScanGoesOn) {
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.written.count("out/00000.html"));
   EXPECT_FALSE(run.written.count("out/00001.html"));
+#endif
 }
 
 TEST(Scan, SourceThatIsADanglingLink) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links cannot be made here";
+#else
   Tree tree;
   fs::create_symlink(tree.dir / "nowhere", tree.dir / "gone");
   auto run = RunTool(tree.dir.path(), {"out", "gone"});
   EXPECT_EQ(run.out, Text("Unable to read directory gone\n" + kDone));
   EXPECT_EQ(run.status, 1);
-}
-
 #endif
+}
 
 TEST(Scan, EmptyAndCommentOnlyFilesStillGiveARecord) {
   Tree tree;

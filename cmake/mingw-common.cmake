@@ -1,0 +1,20 @@
+# What both Windows cross builds share; KORVANREF_MINGW_TRIPLET names the
+# target.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${KORVANREF_MINGW_TRIPLET})
+
+set(CMAKE_C_COMPILER ${KORVANREF_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KORVANREF_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${KORVANREF_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${KORVANREF_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Test programs are listed when ctest runs, through the emulator if one is
+# set, never while building: the build itself runs no Windows program.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
