@@ -5,7 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "e2e/expected_pages.h"
+#include "support/expected_pages.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
 #include "support/tool_run.h"

@@ -1,1 +1,214 @@
+// A whole reference end to end: a realistic tree of scripts, the exact index
+// it gives, its pages, and what happens when a page cannot be written.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "support/expected_pages.h"
+#include "support/platform_text.h"
+#include "support/temp_tree.h"
+#include "support/tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using expected::EntryLine;
+using expected::kSubListEnd;
+using expected::Page;
+using expected::SubList;
+using testing_support::Native;
+using testing_support::RunTool;
+using testing_support::TempDir;
+using testing_support::Text;
+using testing_support::WriteFile;
+
+// A small world of classes over three directories: states named alike in
+// several classes, and a class whose superclass was never parsed.
+void WriteWorld(const fs::path& src) {
+  WriteFile(src / "world/Thing.kc",
+            "// The root of everything placed in a world.\n"
+            "class Thing;\n\n"
+            "var int Id;\n\n"
+            "event Created()\n{\n\tId = NextId();\n}\n\n"
+            "function string Describe()\n{\n\treturn \"thing #\" $ Id;\n}\n");
+  WriteFile(src / "world/Light.kc",
+            "class Light expands Thing;\n"
+            "var() float Radius;\n"
+            "state On\n{\n\tevent Tick(float Delta) { Flicker(Delta); }\n}\n"
+            "state Off\n{\n}\n");
+  WriteFile(src / "world/Switch.kc",
+            "class Switch expands Thing;\n"
+            "state On { function Flip() { GotoState('Off'); } }\n"
+            "state Off { function Flip() { GotoState('On'); } }\n");
+  WriteFile(src / "beings/Being.kc",
+            "/* Anything that lives.\n   It can be hurt. */\n"
+            "class Being expands Thing native;\n"
+            "var int Health;\n"
+            "var int Mood; // 0 is calm\n"
+            "native function Breathe();\n"
+            "function Hurt(int Amount)\n{\n\tHealth -= Amount;\n\tif (Health < 0) { "
+            "GotoState('Dying'); }\n}\n"
+            "auto state Idle\n{\n\tevent Tick(float Delta) { }\n}\n"
+            "state Dying\n{\n\tignores Hurt;\n}\n");
+  WriteFile(src / "beings/Guard.kc",
+            "class Guard expands Being;\n"
+            "state Idle { function Patrol() { Walk(\"{north}\"); } }\n"
+            "state Alert { }\n");
+  WriteFile(src / "beings/Cook.kc",
+            "class Cook expands Being;\nvar string Recipe;\nstate Idle { }\n");
+  WriteFile(src / "beings/animals/Animal.kc", "class Animal expands Being;\nevent Fed() { }\n");
+  WriteFile(src / "beings/animals/Cat.kc",
+            "// Cats do as they please.\nclass Cat expands Animal;\n");
+  WriteFile(src / "beings/animals/Dog.kc", "class Dog expands Animal;\nstate Idle { }\n");
+  WriteFile(src / "items/Item.kc", "class Item expands Thing;\nvar int Weight;\n");
+  WriteFile(src / "items/Lamp.kc",
+            "class Lamp expands Light;\nsimulated function SwitchOn() { GotoState('On'); }\n");
+  WriteFile(src / "items/Relic.kc",
+            "class Relic expands Artifact;\n"
+            "var string Lore;\n"
+            "state Glowing { event Tick(float Delta) { Glow(); } }\n");
+  WriteFile(src / "items/readme.txt", "Not a script.");
+}
+
+const std::string kParsing =
+    "Parsing Animal.kc...OK.\n"
+    "Parsing Cat.kc...OK.\n"
+    "Parsing Dog.kc...OK.\n"
+    "Parsing Being.kc...OK.\n"
+    "Parsing Cook.kc...OK.\n"
+    "Parsing Guard.kc...OK.\n"
+    "Parsing Item.kc...OK.\n"
+    "Parsing Lamp.kc...OK.\n"
+    "Parsing Relic.kc...OK.\n"
+    "Parsing Light.kc...OK.\n"
+    "Parsing Switch.kc...OK.\n"
+    "Parsing Thing.kc...OK.\n";
+
+std::string Counts(int subclasses, int states, int vars, int events, int functions) {
+  auto count = [](int n, const char* word, const char* plural) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : plural);
+  };
+  return count(subclasses, "subclass", "es") + ", " + count(states, "state", "s") + ", " +
+         count(vars, "var", "s") + ", " + count(events, "event", "s") + ", " +
+         count(functions, "function", "s");
+}
+
+// An entry without children.
+std::string Leaf(int number, const std::string& kind, const std::string& name,
+                 const std::string& parent, const std::string& counts) {
+  return EntryLine(number, kind, name, parent, counts) + SubList(number) + kSubListEnd;
+}
+
+// An entry's opening, before its children.
+std::string Open(int number, const std::string& kind, const std::string& name,
+                 const std::string& parent, const std::string& counts) {
+  return EntryLine(number, kind, name, parent, counts) + SubList(number);
+}
+
+// Records are numbered by the name order of the whole list; states named
+// alike keep the order the exchanges of the sort leave them in.
+const std::string kWorldIndex = expected::kIndexHeader +                                       //
+                                Open(20, "class", "Relic", "", Counts(0, 1, 1, 0, 0)) +        //
+                                Leaf(7, "state", "Glowing", "Relic", Counts(0, 0, 0, 1, 0)) +  //
+                                kSubListEnd +                                                  //
+                                Open(22, "class", "Thing", "", Counts(4, 0, 1, 1, 1)) +        //
+                                Open(2, "class", "Being", "Thing", Counts(3, 2, 2, 0, 1)) +    //
+                                Open(1, "class", "Animal", "Being", Counts(2, 0, 0, 1, 0)) +   //
+                                Leaf(3, "class", "Cat", "Animal", Counts(0, 0, 0, 0, 0)) +     //
+                                Open(5, "class", "Dog", "Animal", Counts(0, 1, 0, 0, 0)) +     //
+                                Leaf(11, "state", "Idle", "Dog", Counts(0, 0, 0, 0, 0)) +      //
+                                kSubListEnd + kSubListEnd +                                    //
+                                Open(4, "class", "Cook", "Being", Counts(0, 1, 1, 0, 0)) +     //
+                                Leaf(9, "state", "Idle", "Cook", Counts(0, 0, 0, 0, 0)) +      //
+                                kSubListEnd +                                                  //
+                                Leaf(6, "state", "Dying", "Being", Counts(0, 0, 0, 0, 0)) +    //
+                                Open(8, "class", "Guard", "Being", Counts(0, 2, 0, 0, 0)) +    //
+                                Leaf(0, "state", "Alert", "Guard", Counts(0, 0, 0, 0, 0)) +    //
+                                Leaf(10, "state", "Idle", "Guard", Counts(0, 0, 0, 0, 1)) +    //
+                                kSubListEnd +                                                  //
+                                Leaf(12, "state", "Idle", "Being", Counts(0, 0, 0, 1, 0)) +    //
+                                kSubListEnd +                                                  //
+                                Leaf(13, "class", "Item", "Thing", Counts(0, 0, 1, 0, 0)) +    //
+                                Open(15, "class", "Light", "Thing", Counts(1, 2, 1, 0, 0)) +   //
+                                Leaf(14, "class", "Lamp", "Light", Counts(0, 0, 0, 0, 1)) +    //
+                                Leaf(16, "state", "Off", "Light", Counts(0, 0, 0, 0, 0)) +     //
+                                Leaf(19, "state", "On", "Light", Counts(0, 0, 0, 1, 0)) +      //
+                                kSubListEnd +                                                  //
+                                Open(21, "class", "Switch", "Thing", Counts(0, 2, 0, 0, 0)) +  //
+                                Leaf(17, "state", "Off", "Switch", Counts(0, 0, 0, 0, 1)) +    //
+                                Leaf(18, "state", "On", "Switch", Counts(0, 0, 0, 0, 1)) +     //
+                                kSubListEnd + kSubListEnd +                                    //
+                                expected::kIndexFooter;
+
+TEST(Reference, WholeIndexOfARealisticTree) {
+  TempDir dir;
+  WriteWorld(dir / "src");
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(kParsing + "Generating output... Complete.\n"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.written["out/index.html"], Text(kWorldIndex));
+  EXPECT_EQ(run.written.size(), 24u);  // the index and 23 pages
+
+  EXPECT_EQ(run.written["out/00002.html"],
+            Text(Page("Being", "<li>var int Health</li>\n<li>var int Mood</li>\n", "",
+                      "<li>function Hurt (int Amount) </li>\n")));
+  EXPECT_EQ(run.written["out/00022.html"],
+            Text(Page("Thing", "<li>var int Id</li>\n", "<li>event Created () </li>\n",
+                      "<li>function string Describe () </li>\n")));
+  EXPECT_EQ(run.written["out/00018.html"],
+            Text(Page("On", "", "", "<li>function Flip () </li>\n")));  // Switch's On
+  EXPECT_EQ(run.written["out/00019.html"],
+            Text(Page("On", "", "<li>event Tick (float Delta) </li>\n", "")));  // Light's On
+  EXPECT_EQ(run.written["out/00015.html"],
+            Text(Page("Light", "<li>var () float Radius</li>\n", "", "")));
+  EXPECT_EQ(run.written["out/00014.html"],
+            Text(Page("Lamp", "", "", "<li>simulated function SwitchOn () </li>\n")));
+}
+
+TEST(Reference, RunsAreRepeatable) {
+  TempDir dir;
+  WriteWorld(dir / "src");
+  fs::create_directory(dir / "out");
+  auto first = RunTool(dir.path(), {"out", "src"});
+  auto again = RunTool(dir.path(), {"out/", "src/"});
+  EXPECT_EQ(again.out, first.out);
+  EXPECT_EQ(again.status, 0);
+  EXPECT_TRUE(again.written.empty());  // every file was written with the same bytes
+}
+
+TEST(Reference, PageThatCannotBeWrittenIsReportedAndTheRestCompleted) {
+  TempDir dir;
+  WriteWorld(dir / "src");
+  // A directory at a page's path cannot be opened for writing, even by root.
+  fs::create_directories(dir / "out/00011.html");
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(kParsing + "Generating output... Unable to open '" +
+                          Native("out/00011.html") + "' for writing!\nComplete.\n"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.written["out/index.html"], Text(kWorldIndex));
+  EXPECT_EQ(run.written.size(), 23u);  // every page but the one
+  EXPECT_EQ(run.written.count("out/00011.html"), 0u);
+}
+
+TEST(Reference, EveryLinkOfTheExamplesOpensItsPage) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"out", KORVANREF_EXAMPLES_DIR});
+  EXPECT_EQ(run.status, 0) << run.out;
+  const std::string index = run.written["out/index.html"];
+  std::set<std::string> linked;
+  const std::string href = "<a href=\"";
+  for (size_t at = index.find(href); at != std::string::npos; at = index.find(href, at + 1)) {
+    size_t start = at + href.size();
+    std::string target = index.substr(start, index.find('"', start) - start);
+    EXPECT_TRUE(linked.insert(target).second) << target << " is linked twice";
+    EXPECT_TRUE(run.written.count("out/" + target)) << target << " was not written";
+  }
+  EXPECT_GE(linked.size(), 15u);
+  EXPECT_EQ(linked.size() + 1, run.written.size());  // no page without a link
+}
+
+}  // namespace

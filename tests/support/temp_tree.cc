@@ -1,5 +1,12 @@
 #include "support/temp_tree.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -7,6 +14,10 @@
 namespace testing_support {
 
 namespace fs = std::filesystem;
+
+namespace {
+constexpr size_t kLongestPath = 3000;
+}  // namespace
 
 TempDir::TempDir() {
   std::random_device seed;
@@ -21,8 +32,13 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  std::error_code error;
+  fs::remove_all(path_, error);
+#ifndef _WIN32
+  // Trees too deep to remove by path are left to rm, which works relative to
+  // each directory.
+  if (error) std::system(("rm -rf '" + path_.string() + "'").c_str());
+#endif
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
@@ -42,10 +58,40 @@ std::map<std::string, std::string> ReadTree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
        ++it) {
+    // Directories whose paths are too long to open by path are passed over.
+    if (it->path().native().size() > kLongestPath && it->is_directory()) {
+      it.disable_recursion_pending();
+      continue;
+    }
     if (it->is_symlink() || !it->is_regular_file()) continue;
     files[fs::relative(it->path(), root).generic_string()] = ReadFile(it->path());
   }
   return files;
 }
+
+#ifndef _WIN32
+// Works relative to each new directory, so no path handed to the system grows
+// with the depth.
+bool MakeDeepTree(const fs::path& root, const std::vector<std::string>& names,
+                  const std::vector<std::pair<std::string, std::string>>& files) {
+  int dir = open(root.c_str(), O_RDONLY | O_DIRECTORY);
+  bool ok = dir >= 0;
+  for (size_t i = 0; ok && i < names.size(); ++i) {
+    int next = -1;
+    ok = mkdirat(dir, names[i].c_str(), 0755) == 0 &&
+         (next = openat(dir, names[i].c_str(), O_RDONLY | O_DIRECTORY)) >= 0;
+    close(dir);
+    dir = next;
+    if (ok && i < files.size() && !files[i].first.empty()) {
+      int fd = openat(dir, files[i].first.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      const std::string& bytes = files[i].second;
+      ok = fd >= 0 && write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+      if (fd >= 0) close(fd);
+    }
+  }
+  if (dir >= 0) close(dir);
+  return ok;
+}
+#endif
 
 }  // namespace testing_support

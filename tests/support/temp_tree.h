@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace testing_support {
 
@@ -28,11 +30,19 @@ class TempDir {
 /// Writes `bytes` to `path`, creating the directories above it.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
+/// Makes the chain of directories `names` below `root`, one inside the other,
+/// however long the whole path grows, and writes `files[i]` (a name and its
+/// bytes; an empty name for none) into the directory `names[i]`. Returns
+/// false if any step fails.
+bool MakeDeepTree(const std::filesystem::path& root, const std::vector<std::string>& names,
+                  const std::vector<std::pair<std::string, std::string>>& files);
+
 /// The bytes of the file at `path`.
 std::string ReadFile(const std::filesystem::path& path);
 
 /// Every regular file under `root`, by its path relative to `root` written
-/// with "/", with its bytes. Links are not followed.
+/// with "/", with its bytes. Links are not followed, nor are directories
+/// whose paths are too long to open.
 std::map<std::string, std::string> ReadTree(const std::filesystem::path& root);
 
 }  // namespace testing_support

@@ -1,1 +1,168 @@
+// The reference writer on lists built here: the index tree with its counts,
+// escaping, numbering, and the record pages.
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/class_list.h"
+#include "support/expected_pages.h"
+#include "support/platform_text.h"
+#include "support/temp_tree.h"
+
+namespace {
+
+using expected::EntryLine;
+using expected::kSubListEnd;
+using expected::Page;
+using expected::SubList;
+using testing_support::ReadFile;
+using testing_support::ReadTree;
+using testing_support::TempDir;
+using testing_support::Text;
+
+CClassRecord* Add(CClassList& list, const std::string& name, const std::string& super = "",
+                  CClassRecord* owner = nullptr) {
+  CClassRecord* record = list.CreateRecord();
+  record->name = name;
+  record->superName = super;
+  if (owner) {
+    record->isState = 1;
+    record->parent = owner;
+  }
+  return record;
+}
+
+std::string Index(const std::string& entries) {
+  return Text(expected::kIndexHeader + entries + expected::kIndexFooter);
+}
+
+TEST(IndexPage, EmptyListGivesHeaderAndFooter) {
+  TempDir out;
+  CClassList list;
+  list.WriteReference(out.path().string());
+  auto files = ReadTree(out.path());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files["index.html"], Index(""));
+}
+
+TEST(IndexPage, CountsAndTheirSingularAndPluralWords) {
+  TempDir out;
+  CClassList list;
+  CClassRecord* one = Add(list, "One");
+  one->vars = {"var int A"};
+  one->events = {"event E () "};
+  one->functions = {"function F () "};
+  Add(list, "Sub", "One");
+  Add(list, "Idle", "", one);
+  CClassRecord* two = Add(list, "Two");
+  two->vars = {"var int A", "var int B"};
+  two->events = {"event E () ", "event E () "};
+  two->functions = {"function F () ", "function G () "};
+  Add(list, "SubA", "Two");
+  Add(list, "SubB", "two");
+  Add(list, "S1", "", two);
+  Add(list, "S2", "", two);
+  list.WriteReference(out.path().string());
+  // Sorted: Idle, One, S1, S2, Sub, SubA, SubB, Two.
+  const std::string none = "0 subclasses, 0 states, 0 vars, 0 events, 0 functions";
+  EXPECT_EQ(
+      ReadFile(out / "index.html"),
+      Index(EntryLine(1, "class", "One", "", "1 subclass, 1 state, 1 var, 1 event, 1 function") +
+            SubList(1) +                                               //
+            EntryLine(0, "state", "Idle", "One", none) + SubList(0) +  //
+            kSubListEnd +                                              //
+            EntryLine(4, "class", "Sub", "One", none) + SubList(4) +   //
+            kSubListEnd + kSubListEnd +                                //
+            EntryLine(7, "class", "Two", "",
+                      "2 subclasses, 2 states, 2 vars, 2 events, 2 functions") +
+            SubList(7) +                                               //
+            EntryLine(2, "state", "S1", "Two", none) + SubList(2) +    //
+            kSubListEnd +                                              //
+            EntryLine(3, "state", "S2", "Two", none) + SubList(3) +    //
+            kSubListEnd +                                              //
+            EntryLine(5, "class", "SubA", "Two", none) + SubList(5) +  //
+            kSubListEnd +                                              //
+            EntryLine(6, "class", "SubB", "Two", none) + SubList(6) +  //
+            kSubListEnd + kSubListEnd));
+  EXPECT_EQ(ReadTree(out.path()).size(), 9u);
+}
+
+TEST(IndexPage, DeepChainNestsEveryEntryInItsSuperclass) {
+  TempDir out;
+  CClassList list;
+  const int depth = 2000;
+  for (int i = depth - 1; i >= 0; --i) {  // created deepest first
+    char name[16], super[16];
+    std::snprintf(name, sizeof name, "C%05d", i);
+    std::snprintf(super, sizeof super, "C%05d", i - 1);
+    Add(list, name, i ? super : "");
+  }
+  list.WriteReference(out.path().string());
+  std::string entries;
+  for (int i = 0; i < depth; ++i) {
+    char name[16], super[16];
+    std::snprintf(name, sizeof name, "C%05d", i);
+    std::snprintf(super, sizeof super, "C%05d", i - 1);
+    entries += EntryLine(i, "class", name, i ? super : "",
+                         i + 1 < depth ? "1 subclass, 0 states, 0 vars, 0 events, 0 functions"
+                                       : "0 subclasses, 0 states, 0 vars, 0 events, 0 functions") +
+               SubList(i);
+  }
+  for (int i = 0; i < depth; ++i) entries += kSubListEnd;
+  EXPECT_EQ(ReadFile(out / "index.html"), Index(entries));
+  EXPECT_EQ(ReadTree(out.path()).size(), static_cast<size_t>(depth) + 1);
+}
+
+TEST(IndexPage, TextFromScriptsIsEscaped) {
+  TempDir out;
+  CClassList list;
+  CClassRecord* odd = Add(list, "A<b>&\"c\"");
+  odd->vars = {"var class<Actor> C", "var string S \"x&y\""};
+  Add(list, "B'q", "a<B>&\"C\"");
+  list.WriteReference(out.path().string());
+  const std::string none = "0 subclasses, 0 states, 0 vars, 0 events, 0 functions";
+  EXPECT_EQ(ReadFile(out / "index.html"),
+            Index(EntryLine(0, "class", "A&lt;b&gt;&amp;&quot;c&quot;", "",
+                            "1 subclass, 0 states, 2 vars, 0 events, 0 functions") +
+                  SubList(0) + EntryLine(1, "class", "B'q", "A&lt;b&gt;&amp;&quot;c&quot;", none) +
+                  SubList(1) + kSubListEnd + kSubListEnd));
+  EXPECT_EQ(
+      ReadFile(out / "00000.html"),
+      Text(Page("A&lt;b&gt;&amp;&quot;c&quot;",
+                "<li>var class&lt;Actor&gt; C</li>\n<li>var string S &quot;x&amp;y&quot;</li>\n",
+                "", "")));
+}
+
+TEST(IndexPage, LongNamesAreWrittenWhole) {
+  TempDir out;
+  CClassList list;
+  std::string long_name(10000, 'n');
+  Add(list, long_name)->functions = {"function " + std::string(9000, 'f') + " () "};
+  list.WriteReference(out.path().string());
+  EXPECT_EQ(ReadFile(out / "index.html"),
+            Index(EntryLine(0, "class", long_name, "",
+                            "0 subclasses, 0 states, 0 vars, 0 events, 1 function") +
+                  SubList(0) + kSubListEnd));
+  EXPECT_EQ(
+      ReadFile(out / "00000.html"),
+      Text(Page(long_name, "", "", "<li>function " + std::string(9000, 'f') + " () </li>\n")));
+}
+
+TEST(RecordPage, SectionsInOrderAndNoFinalNewline) {
+  TempDir out;
+  CClassList list;
+  CClassRecord* r = Add(list, "Pawn");
+  r->vars = {"var int Health", "var int Health"};
+  r->functions = {"function Died () "};
+  r->events = {"event Landed () "};
+  CClassRecord* s = Add(list, "Dying", "", r);
+  list.WriteReference(out.path().string());
+  // Dying sorts before Pawn.
+  EXPECT_EQ(ReadFile(out / "00001.html"),
+            Text(Page("Pawn", "<li>var int Health</li>\n<li>var int Health</li>\n",
+                      "<li>event Landed () </li>\n", "<li>function Died () </li>\n")));
+  EXPECT_EQ(ReadFile(out / "00000.html"), Text(Page("Dying", "", "", "")));
+  EXPECT_EQ(s->parent, r);
+}
+
+}  // namespace

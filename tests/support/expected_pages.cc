@@ -1,4 +1,4 @@
-#include "e2e/expected_pages.h"
+#include "support/expected_pages.h"
 
 #include <cstdio>
 
