@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "e2e/expected_pages.h"
+#include "support/expected_pages.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
 #include "support/tool_run.h"
