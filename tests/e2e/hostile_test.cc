@@ -4,6 +4,7 @@
 // end, list every readable class, report every problem, write nothing outside
 // Destdir, and give the exit status that matches.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -334,6 +335,33 @@ TEST(HostileTree, ScriptsThatCannotBeReadAreReported) {
   EXPECT_EQ(run.status, 1);
   ExpectWrittenOnlyIn(run, "out");
   ExpectCompleteReference(run, "out", 3, 2);
+}
+
+TEST(HostileTree, TreeDeeperThanTheDescriptorsAtHand) {
+  // The scan holds one open directory per level. With few descriptors allowed
+  // it runs out of them on the way down, and must say where.
+  TempDir sources;
+  std::string path = "src";
+  for (int level = 1; level <= 60; ++level) path += "/d" + std::to_string(level);
+  WriteFile(sources / (path + "/Bottom.kc"), "class Bottom;");
+  WriteFile(sources / "src/Top.kc", "class Top;");
+  TempDir dir;
+  fs::create_directory(dir / "out");
+
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  struct rlimit few = saved;
+  few.rlim_cur = 32;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+  auto run = RunTool(dir.path(), {"out", (sources / "src").string()});
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+  EXPECT_EQ(run.out.rfind("Unknown error with d", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find(Parsed("Top.kc") + kComplete), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("Bottom"), std::string::npos);
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 1, 1);
 }
 #endif
 
