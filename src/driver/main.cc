@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
   // and lives until the process ends.
   CClassList list;
   int status = RunCommandLine(ReadCommandLine(argc, argv), list);
-  console::Flush();
+  // A run whose messages could not be printed did not report its problems.
+  if (!console::Flush() && status == 0) status = 1;
   return status;
 }

@@ -31,8 +31,8 @@ bool ProblemReported() {
   return problem_reported;
 }
 
-void Flush() {
-  std::fflush(stdout);
+bool Flush() {
+  return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
 }  // namespace console

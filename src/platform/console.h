@@ -14,7 +14,8 @@ void Problem(const char* format, ...) __attribute__((format(printf, 1, 2)));
 /// True once any problem message has been printed.
 bool ProblemReported();
 
-/// Writes out what is still buffered.
-void Flush();
+/// Writes out what is still buffered; false when any console output was
+/// lost (standard output closed, or on a full disk).
+bool Flush();
 
 }  // namespace console

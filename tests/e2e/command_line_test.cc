@@ -1,9 +1,15 @@
 // The command line end to end: usage, help and version, the destination
 // directory as typed, and the exit status of each kind of run.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
+
+#include <cstdlib>
 
 #include "support/expected_pages.h"
 #include "support/platform_text.h"
@@ -117,6 +123,8 @@ TEST(CommandLine, IndexThatCannotBeOpenedStopsTheOutput) {
   EXPECT_TRUE(run.written.empty());
 }
 
+#ifndef _WIN32
+
 TEST(CommandLine, IndexHeldByAnotherProcessIsLeftIntact) {
   TempDir dir;
   std::filesystem::create_directory(dir / "out");
@@ -130,5 +138,20 @@ TEST(CommandLine, IndexHeldByAnotherProcessIsLeftIntact) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(ReadFile(dir / "out/index.html"), "someone else's");
 }
+
+TEST(CommandLine, LostConsoleOutputIsAFailure) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  WriteFile(dir / "A.kc", "class A;");
+  // The shell sends the console to a device that is always full.
+  std::string command =
+      "cd '" + dir.path().string() + "' && '" KORVANREF_BINARY "' out . >/dev/full";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ReadFile(dir / "out/index.html").rfind(expected::kIndexHeader, 0), 0u);
+}
+
+#endif
 
 }  // namespace

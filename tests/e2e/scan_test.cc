@@ -170,6 +170,33 @@ TEST(Scan, SpecialFilesAreNotRead) {
   EXPECT_FALSE(run.written.count("out/00002.html"));
 }
 
+// A file of `size` zero bytes that takes no room on disk.
+void MakeSparseFile(const fs::path& path, off_t size) {
+  WriteFile(path, "");
+  ASSERT_EQ(truncate(path.c_str(), size), 0);
+}
+
+TEST(Scan, FilesTooLargeForMemoryAreReportedAndTheScanGoesOn) {
+  if (testing_support::kUnderAddressSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  Tree tree;
+  // Under a 160 MB cap a 200 MB file cannot be held at all, and a 48 MB one
+  // can be read but leaves no room for condensing (three bytes per byte).
+  const size_t cap = size_t{160} << 20;
+  MakeSparseFile(tree.dir / "src/A_Huge.kc", off_t{200} << 20);
+  MakeSparseFile(tree.dir / "src/B_Big.kc", off_t{48} << 20);
+  WriteFile(tree.dir / "src/C_Small.kc", "class Small;");
+  auto run = RunTool(tree.dir.path(), {"out", "src"}, cap);
+  EXPECT_EQ(run.out, Text("Parsing A_Huge.kc...Couldn't Open!\n"
+                          "Parsing B_Big.kc...Unable to parse.\n"
+                          "Parsing C_Small.kc...OK.\n" +
+                          kDone));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.written.count("out/00000.html"));
+  EXPECT_FALSE(run.written.count("out/00001.html"));
+}
+
 TEST(Scan, SourceThatIsADanglingLink) {
   Tree tree;
   fs::create_symlink(tree.dir / "nowhere", tree.dir / "gone");

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,7 +35,8 @@ void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
 
 }  // namespace
 
-ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args) {
+ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
+                size_t memory_limit) {
   const std::map<std::string, std::string> before = ReadTree(workdir);
   std::vector<std::string> argv_text = {KORVANREF_BINARY};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -55,6 +57,10 @@ ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::str
     int null_in = open("/dev/null", O_RDONLY);
     dup2(null_in, 0);
     if (chdir(workdir.c_str()) != 0) _exit(126);
+    if (memory_limit) {
+      struct rlimit limit = {memory_limit, memory_limit};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
+    }
     execv(argv[0], argv.data());
     _exit(127);
   }

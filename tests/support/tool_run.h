@@ -9,6 +9,19 @@
 
 namespace testing_support {
 
+// Whether the tests, and so the tool beside them, run under AddressSanitizer.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kUnderAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kUnderAddressSanitizer = true;
+#else
+inline constexpr bool kUnderAddressSanitizer = false;
+#endif
+#else
+inline constexpr bool kUnderAddressSanitizer = false;
+#endif
+
 struct ToolRun {
   std::string out;  // everything printed on standard output
   std::string err;  // everything printed on standard error
@@ -18,7 +31,9 @@ struct ToolRun {
   std::map<std::string, std::string> written;
 };
 
-/// Runs KorvanRef with `args` in the directory `workdir`.
-ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args);
+/// Runs KorvanRef with `args` in the directory `workdir`. A non-zero
+/// `memory_limit` caps the bytes of address space the run may use (POSIX).
+ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
+                size_t memory_limit = 0);
 
 }  // namespace testing_support
