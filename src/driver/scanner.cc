@@ -49,7 +49,14 @@ class Scanner {
     descent_.push_back(dir.Identity());
 
     std::vector<platform::DirEntry> entries;
-    dir.List(&entries);
+    if (!dir.List(&entries)) {
+      // The directory was opened but its entries cannot be read (for one,
+      // when the process runs out of file descriptors deep in a tree): its
+      // scripts would be lost without a word.
+      descent_.pop_back();
+      console::Problem(messages::kUnknownDirectoryError, name.c_str());
+      return;
+    }
     SortEntries(entries);
     for (const platform::DirEntry& entry : entries) {
       if (entry.kind == platform::EntryKind::kDirectory) {

@@ -73,11 +73,12 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos) {
     SplitTokens(statement, tokens);
     if (!tokens.empty()) {
       const bool is_class = record.isState == 0;
-      int state_at = -1;
+      // Only a class's block statements can open a state.
+      const int state_at = is_class && block ? FindToken("state", tokens) : -1;
       if (is_class && !block && tokens[0] == "class") {
         if (tokens.size() >= 2) record.name = tokens[1];
         if (tokens.size() >= 4 && tokens[2] == "expands") record.superName = tokens[3];
-      } else if (is_class && block && (state_at = FindToken("state", tokens)) >= 0) {
+      } else if (state_at >= 0) {
         CClassRecord* state = list.CreateRecord();
         if (!state) {
           *pos = p;

@@ -22,8 +22,8 @@ inline constexpr const char* kIndexHeader[] = {
     "\t\tif( eSrc.className == 'clsHeader' )\n",
     "\t\t{\n",
     "\t\t\tvar sID = 'idBlurb' + eSrc.id.substring( 8 );\n",
-    "\t\t\tdocument.all[sID].style.display = (document.all[sID].style.display == "
-    "'block'?'none':'block');\n",
+    ("\t\t\tdocument.all[sID].style.display = (document.all[sID].style.display == "
+     "'block'?'none':'block');\n"),
     "\t\t}\n",
     "\t\twindow.event.cancelBubble = true;\n",
     "\t}\n",

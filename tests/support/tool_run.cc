@@ -41,6 +41,7 @@ ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::str
   std::vector<std::string> argv_text = {KORVANREF_BINARY};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<char*> argv;
+  argv.reserve(argv_text.size() + 1);
   for (std::string& arg : argv_text) argv.push_back(arg.data());
   argv.push_back(nullptr);
 

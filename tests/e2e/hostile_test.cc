@@ -1,0 +1,368 @@
+// Source trees and destinations built to break the tool: binary bytes, a huge
+// one-line script, a crowded directory, awkward names, unbalanced texts,
+// destinations that overlap the sources or refuse some pages. Every run must
+// end, list every readable class, report every problem, write nothing outside
+// Destdir, and give the exit status that matches.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/expected_pages.h"
+#include "support/platform_text.h"
+#include "support/temp_tree.h"
+#include "support/tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::Native;
+using testing_support::ReadFile;
+using testing_support::RunTool;
+using testing_support::TempDir;
+using testing_support::Text;
+using testing_support::ToolRun;
+using testing_support::WriteFile;
+
+const std::string kComplete = "Generating output... Complete.\n";
+
+size_t CountOf(std::string_view text, std::string_view piece) {
+  size_t count = 0;
+  for (size_t at = text.find(piece); at != std::string_view::npos;
+       at = text.find(piece, at + piece.size())) {
+    ++count;
+  }
+  return count;
+}
+
+std::string Parsed(const std::string& file) {
+  return "Parsing " + file + "...OK.\n";
+}
+
+std::string Number(size_t number) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%05zu", number);
+  return text;
+}
+
+// Everything the run wrote lies inside `dest` (relative to the working
+// directory, "/" separated).
+void ExpectWrittenOnlyIn(const ToolRun& run, const std::string& dest) {
+  for (const auto& [path, bytes] : run.written) {
+    EXPECT_EQ(path.rfind(dest + "/", 0), 0u) << path << " lies outside " << dest;
+  }
+}
+
+// The index in `dest` lists `records` entries of which `classes` are
+// classes, and each entry has its page.
+void ExpectCompleteReference(const ToolRun& run, const std::string& dest, size_t records,
+                             size_t classes) {
+  auto index = run.written.find(dest + "/index.html");
+  ASSERT_NE(index, run.written.end());
+  EXPECT_EQ(index->second.rfind(Text(expected::kIndexHeader), 0), 0u);
+  EXPECT_EQ(CountOf(index->second, "<li id='idHeader"), records);
+  EXPECT_EQ(CountOf(index->second, "class='clsHeader'>class <a"), classes);
+  for (size_t i = 0; i < records; ++i) {
+    EXPECT_EQ(run.written.count(dest + "/" + Number(i) + ".html"), 1u) << i;
+  }
+  EXPECT_EQ(run.written.count(dest + "/" + Number(records) + ".html"), 0u);
+}
+
+// `count` pseudo-random bytes, the same in every run.
+std::string NoiseBytes(size_t count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(count, '\0');
+  for (char& c : bytes) c = static_cast<char>(random() & 0xff);
+  return bytes;
+}
+
+TEST(HostileTree, BinaryFilesAndNulBytes) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  // Only what stands before the first NUL is read.
+  WriteFile(dir / "src/Cut.kc",
+            std::string("class Cut expands Base;\nvar int Seen;\n\0var int Hidden;\n", 52) +
+                NoiseBytes(4096, 1));
+  WriteFile(dir / "src/Noise.kc", NoiseBytes(65536, 2));
+  WriteFile(dir / "src/Zeros.kc", std::string(4096, '\0'));
+  WriteFile(dir / "src/Empty.kc", "");
+  WriteFile(dir / "src/picture.bin", NoiseBytes(4096, 3));
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Cut.kc") + Parsed("Empty.kc") + Parsed("Noise.kc") +
+                          Parsed("Zeros.kc") + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  // One class per script; the noise may hold states of its own.
+  const std::string& index = run.written["out/index.html"];
+  const size_t records = CountOf(index, "<li id='idHeader");
+  ExpectCompleteReference(run, "out", records, 4);
+  EXPECT_NE(index.find("<b>Cut</b></font></a> (), <font size=1> 0 subclasses, 0 states, 1 var,"),
+            std::string::npos);
+  EXPECT_EQ(index.find("Hidden"), std::string::npos);
+}
+
+TEST(HostileTree, HundredMegabyteOneLineScript) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  // One line: a function whose body, with nested blocks and braces inside
+  // strings, runs to a hundred megabytes, and declarations after it.
+  const std::string head = "class Huge expands Base; var int A; function Spin() { ";
+  const std::string step = "if (a) { s = \"}\"; t = '{'; } ";
+  const std::string tail = "} var int B; event Done() { }";
+  std::string script = head;
+  script.reserve(100u << 20);
+  while (script.size() + step.size() + tail.size() <= (100u << 20)) script += step;
+  script += tail;
+  ASSERT_GE(script.size(), (100u << 20) - step.size());
+  WriteFile(dir / "src/Huge.kc", script);
+  script = std::string();
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Huge.kc") + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 1, 1);
+  EXPECT_NE(run.written["out/index.html"].find(expected::EntryLine(
+                0, "class", "Huge", "", "0 subclasses, 0 states, 2 vars, 1 event, 1 function")),
+            std::string::npos);
+  EXPECT_EQ(run.written["out/00000.html"],
+            Text(expected::Page("Huge", "<li>var int A</li>\n<li>var int B</li>\n",
+                                "<li>event Done () </li>\n", "<li>function Spin () </li>\n")));
+}
+
+TEST(HostileTree, TenThousandScriptsInOneDirectory) {
+  constexpr size_t kScripts = 10000;
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  // Class i expands class (i-1)/2: a balanced tree fourteen levels deep.
+  std::string console;
+  for (size_t i = 0; i < kScripts; ++i) {
+    std::string name = "C";
+    name += Number(i);
+    std::string script = "class " + name;
+    if (i > 0) script.append(" expands C").append(Number((i - 1) / 2));
+    script.append("; var int V").append(Number(i)).append(";\n");
+    WriteFile(dir / ("src/" + name + ".kc"), script);
+    console += Parsed(name + ".kc");
+  }
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(console + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", kScripts, kScripts);
+  EXPECT_EQ(run.written.size(), kScripts + 1);
+  const std::string& index = run.written["out/index.html"];
+  EXPECT_NE(index.find(expected::EntryLine(0, "class", "C00000", "",
+                                           "2 subclasses, 0 states, 1 var, 0 events, 0 functions")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(4999, "class", "C04999", "C02499",
+                                           "1 subclass, 0 states, 1 var, 0 events, 0 functions")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(9999, "class", "C09999", "C04999",
+                                           "0 subclasses, 0 states, 1 var, 0 events, 0 functions")),
+            std::string::npos);
+  EXPECT_EQ(run.written["out/09999.html"],
+            Text(expected::Page("C09999", "<li>var int V09999</li>\n", "", "")));
+}
+
+TEST(HostileTree, AwkwardNames) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  struct Script {
+    std::string file;
+    std::string name;     // as written in the class statement
+    std::string escaped;  // as it reads in the pages
+  };
+  std::vector<Script> scripts = {
+      {"with space.kc", "Spaced", "Spaced"},
+      {"\xc3\xa9t\xc3\xa9.kc", "\xc3\x89t\xc3\xa9", "\xc3\x89t\xc3\xa9"},
+      {"it's & more.kc", "A<B>&C", "A&lt;B&gt;&amp;C"},
+      {"quote.kc", "Say\"Hi\"", "Say&quot;Hi&quot;"},
+  };
+#ifndef _WIN32
+  // Characters no Windows file name may hold.
+  scripts.push_back({"<tag> \"q\".kc", "Tag", "Tag"});
+#endif
+  for (const Script& script : scripts) {
+    WriteFile(dir / ("src/" + script.file), "class " + script.name + " expands Base;");
+  }
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", scripts.size(), scripts.size());
+  for (const Script& script : scripts) {
+    EXPECT_NE(run.out.find(Text(Parsed(script.file))), std::string::npos) << script.file;
+    EXPECT_NE(run.written["out/index.html"].find("<b>" + script.escaped + "</b>"),
+              std::string::npos)
+        << script.escaped;
+  }
+  EXPECT_EQ(CountOf(run.out, "...OK."), scripts.size());
+}
+
+TEST(HostileTree, UnbalancedBracesQuotesAndComments) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  WriteFile(dir / "src/OpenBody.kc", "class OpenBody; var int A; function F() { { { if (");
+  WriteFile(dir / "src/ExtraClose.kc", "class ExtraClose; } } var int A; } function G() { } }");
+  WriteFile(dir / "src/OpenQuote.kc",
+            "class OpenQuote; var string S; function F() { s = \"never closed; } var int Lost;");
+  WriteFile(dir / "src/OpenComment.kc", "class OpenComment; var int A; /* var int B; { {");
+  WriteFile(dir / "src/OpenState.kc", "class OpenState; state Waiting { function W() { ");
+  WriteFile(dir / "src/LineComment.kc", "class LineComment; var int A; // no newline at the end");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("ExtraClose.kc") + Parsed("LineComment.kc") +
+                          Parsed("OpenBody.kc") + Parsed("OpenComment.kc") +
+                          Parsed("OpenQuote.kc") + Parsed("OpenState.kc") + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 7, 6);
+  const std::string& index = run.written["out/index.html"];
+  const std::string none = "0 subclasses, 0 states, ";
+  EXPECT_NE(index.find(expected::EntryLine(0, "class", "ExtraClose", "",
+                                           none + "1 var, 0 events, 1 function")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(1, "class", "LineComment", "",
+                                           none + "1 var, 0 events, 0 functions")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(2, "class", "OpenBody", "",
+                                           none + "1 var, 0 events, 1 function")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(3, "class", "OpenComment", "",
+                                           none + "1 var, 0 events, 0 functions")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(4, "class", "OpenQuote", "",
+                                           none + "1 var, 0 events, 1 function")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(5, "class", "OpenState", "",
+                                           "0 subclasses, 1 state, 0 vars, 0 events, 0 functions")),
+            std::string::npos);
+  EXPECT_NE(index.find(expected::EntryLine(6, "state", "Waiting", "OpenState",
+                                           none + "0 vars, 0 events, 1 function")),
+            std::string::npos);
+}
+
+// A small tree with a class, its subclass and a state.
+void WriteSmallTree(const fs::path& src) {
+  WriteFile(src / "Base.kc", "class Base; var int A; function F() { }");
+  WriteFile(src / "sub/Derived.kc", "class Derived expands Base; state Busy { event Tick() { } }");
+}
+
+TEST(HostileTree, DestdirInsideSourceDir) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  fs::create_directory(dir / "src/out");
+  const std::string console = Text(Parsed("Base.kc") + Parsed("Derived.kc") + kComplete);
+
+  auto first = RunTool(dir.path(), {Native("src/out"), "src"});
+  EXPECT_EQ(first.out, console);
+  EXPECT_EQ(first.status, 0);
+  ExpectWrittenOnlyIn(first, "src/out");
+  ExpectCompleteReference(first, "src/out", 3, 2);
+
+  // The pages of the first run are no scripts: a second run reads the same
+  // and writes the same.
+  auto second = RunTool(dir.path(), {Native("src/out"), "src"});
+  EXPECT_EQ(second.out, console);
+  EXPECT_EQ(second.status, 0);
+  EXPECT_TRUE(second.written.empty());
+  EXPECT_EQ(ReadFile(dir / "src/out/index.html"), first.written["src/out/index.html"]);
+}
+
+TEST(HostileTree, SourceDirEqualsDestdir) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  const std::string console = Text(Parsed("Base.kc") + Parsed("Derived.kc") + kComplete);
+
+  auto first = RunTool(dir.path(), {"src", "src"});
+  EXPECT_EQ(first.out, console);
+  EXPECT_EQ(first.status, 0);
+  ExpectWrittenOnlyIn(first, "src");
+  ExpectCompleteReference(first, "src", 3, 2);
+  EXPECT_EQ(first.written.size(), 4u);
+
+  auto second = RunTool(dir.path(), {"src", "src"});
+  EXPECT_EQ(second.out, console);
+  EXPECT_EQ(second.status, 0);
+  EXPECT_TRUE(second.written.empty());
+}
+
+TEST(HostileTree, PagesThatCannotBeWrittenAreReported) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  // Directories standing at two pages' paths: no one can open them as files.
+  fs::create_directories(dir / "out/00000.html");
+  fs::create_directories(dir / "out/00002.html");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Base.kc") + Parsed("Derived.kc") + "Generating output... " +
+                          "Unable to open '" + Native("out/00002.html") + "' for writing!\n" +
+                          "Unable to open '" + Native("out/00000.html") + "' for writing!\n" +
+                          "Complete.\n"));
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  // The index is whole; the one page that could be written is there.
+  const std::string& index = run.written["out/index.html"];
+  EXPECT_EQ(CountOf(index, "<li id='idHeader"), 3u);
+  EXPECT_EQ(run.written.size(), 2u);
+  EXPECT_EQ(run.written.count("out/00001.html"), 1u);
+}
+
+#ifndef _WIN32
+TEST(HostileTree, ScriptsThatCannotBeReadAreReported) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  WriteSmallTree(dir / "src");
+  // A FIFO would block a plain read; a dangling link leads nowhere.
+  ASSERT_EQ(mkfifo((dir / "src/Fifo.kc").c_str(), 0644), 0);
+  fs::create_symlink("nowhere.kc", dir / "src/Dangling.kc");
+  // A link back up the tree would make the scan endless if it were followed
+  // blindly.
+  fs::create_directory_symlink("..", dir / "src/sub/up");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Base.kc") + "Parsing Dangling.kc...Couldn't Open!\n" +
+                          "Parsing Fifo.kc...Couldn't Open!\n" + Parsed("Derived.kc") + kComplete));
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 3, 2);
+}
+
+TEST(HostileTree, TreeDeeperThanTheDescriptorsAtHand) {
+  // The scan holds one open directory per level. With few descriptors allowed
+  // it runs out of them on the way down, and must say where.
+  TempDir sources;
+  std::string path = "src";
+  for (int level = 1; level <= 60; ++level) path += "/d" + std::to_string(level);
+  WriteFile(sources / (path + "/Bottom.kc"), "class Bottom;");
+  WriteFile(sources / "src/Top.kc", "class Top;");
+  TempDir dir;
+  fs::create_directory(dir / "out");
+
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  struct rlimit few = saved;
+  few.rlim_cur = 32;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+  auto run = RunTool(dir.path(), {"out", (sources / "src").string()});
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+  EXPECT_EQ(run.out.rfind("Unknown error with d", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find(Parsed("Top.kc") + kComplete), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("Bottom"), std::string::npos);
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 1, 1);
+}
+#endif
+
+}  // namespace
