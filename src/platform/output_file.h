@@ -28,7 +28,12 @@ class COutputFile {
 
  private:
   void Drain();
+  // What each platform provides: taking the file, writing bytes through,
+  // and letting it go.
+  bool OpenHandle(const std::string& path);
+  bool IsOpen() const;
   bool WriteRaw(const char* data, size_t size);
+  bool ReleaseHandle();
 
   std::string buffer_;
   bool failed_ = false;

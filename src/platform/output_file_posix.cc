@@ -8,20 +8,8 @@
 #include <cerrno>
 
 namespace platform {
-namespace {
-// Text is collected up to this size before it goes to the file, so a page is
-// normally written with a single system call.
-constexpr size_t kDrainSize = size_t{1} << 20;
-}  // namespace
 
-COutputFile::~COutputFile() {
-  Close();
-}
-
-bool COutputFile::Open(const std::string& path) {
-  Close();
-  failed_ = false;
-  buffer_.clear();
+bool COutputFile::OpenHandle(const std::string& path) {
   // O_NONBLOCK keeps a FIFO standing at the path from blocking the open; the
   // file is truncated only once the lock is held, so a file another process
   // holds is left intact. Its size is looked at under the lock too, and an
@@ -39,16 +27,6 @@ bool COutputFile::Open(const std::string& path) {
   return true;
 }
 
-void COutputFile::Write(std::string_view text) {
-  buffer_.append(text);
-  if (buffer_.size() >= kDrainSize) Drain();
-}
-
-void COutputFile::Drain() {
-  if (!buffer_.empty() && !WriteRaw(buffer_.data(), buffer_.size())) failed_ = true;
-  buffer_.clear();
-}
-
 bool COutputFile::WriteRaw(const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd_, data, size);
@@ -62,12 +40,14 @@ bool COutputFile::WriteRaw(const char* data, size_t size) {
   return true;
 }
 
-bool COutputFile::Close() {
-  if (fd_ < 0) return false;
-  Drain();
-  if (::close(fd_) != 0) failed_ = true;
+bool COutputFile::IsOpen() const {
+  return fd_ >= 0;
+}
+
+bool COutputFile::ReleaseHandle() {
+  int fd = fd_;
   fd_ = -1;
-  return !failed_;
+  return ::close(fd) == 0;
 }
 
 }  // namespace platform

@@ -1,0 +1,53 @@
+#include "platform/output_file.h"
+
+namespace platform {
+namespace {
+// Text is collected up to this size before it goes to the file, so a page is
+// normally written with a single system call.
+constexpr size_t kDrainSize = size_t{1} << 20;
+
+#ifdef _WIN32
+constexpr bool kCrLfLineEnds = true;
+#else
+constexpr bool kCrLfLineEnds = false;
+#endif
+}  // namespace
+
+COutputFile::~COutputFile() {
+  Close();
+}
+
+bool COutputFile::Open(const std::string& path) {
+  Close();
+  failed_ = false;
+  buffer_.clear();
+  return OpenHandle(path);
+}
+
+void COutputFile::Write(std::string_view text) {
+  if constexpr (kCrLfLineEnds) {
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
+      buffer_.append(text.substr(start, end - start));
+      buffer_.append("\r\n");
+    }
+    buffer_.append(text.substr(start));
+  } else {
+    buffer_.append(text);
+  }
+  if (buffer_.size() >= kDrainSize) Drain();
+}
+
+void COutputFile::Drain() {
+  if (!buffer_.empty() && !WriteRaw(buffer_.data(), buffer_.size())) failed_ = true;
+  buffer_.clear();
+}
+
+bool COutputFile::Close() {
+  if (!IsOpen()) return false;
+  Drain();
+  if (!ReleaseHandle()) failed_ = true;
+  return !failed_;
+}
+
+}  // namespace platform
