@@ -39,6 +39,18 @@ std::string SyntheticClassName(size_t index, Random& random) {
 
 namespace {
 
+void AppendStatementBody(std::string& out, Random& random, int depth, const char* indent);
+
+// A braced block one level deeper, after the line that opens it.
+void AppendNestedBlock(std::string& out, Random& random, int depth, const char* indent) {
+  out += indent;
+  out += "{\n";
+  std::string deeper = std::string(indent) + "\t";
+  AppendStatementBody(out, random, depth + 1, deeper.c_str());
+  out += indent;
+  out += "}\n";
+}
+
 void AppendStatementBody(std::string& out, Random& random, int depth, const char* indent) {
   const size_t lines = random.Between(1, depth == 0 ? 6 : 4);
   for (size_t i = 0; i < lines; ++i) {
@@ -64,12 +76,7 @@ void AppendStatementBody(std::string& out, Random& random, int depth, const char
           out += "if (";
           out += random.Pick(kFields);
           out += " > 0 && Other != None)\n";
-          out += indent;
-          out += "{\n";
-          std::string deeper = std::string(indent) + "\t";
-          AppendStatementBody(out, random, depth + 1, deeper.c_str());
-          out += indent;
-          out += "}\n";
+          AppendNestedBlock(out, random, depth, indent);
         } else {
           out += "return;\n";
         }
@@ -84,12 +91,7 @@ void AppendStatementBody(std::string& out, Random& random, int depth, const char
           out += "for (i = 0; i < ";
           out += random.Pick(kFields);
           out += ".Length; i++)\n";
-          out += indent;
-          out += "{\n";
-          std::string deeper = std::string(indent) + "\t";
-          AppendStatementBody(out, random, depth + 1, deeper.c_str());
-          out += indent;
-          out += "}\n";
+          AppendNestedBlock(out, random, depth, indent);
         } else {
           out += "i++;\n";
         }
