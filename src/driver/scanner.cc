@@ -5,6 +5,7 @@
 #include "driver/messages.h"
 #include "model/names.h"
 #include "platform/console.h"
+#include "platform/path.h"
 #include "reader/parser.h"
 #include "reader/source_buffer.h"
 
@@ -58,6 +59,13 @@ class Scanner {
       return;
     }
     SortEntries(entries);
+    // The path of the directory below the scanned one, with a separator after
+    // it unless it is the scanned directory itself.
+    const size_t prefix_size = relative_.size();
+    if (parent) {
+      relative_ += name;
+      relative_ += platform::kPathSeparator;
+    }
     for (const platform::DirEntry& entry : entries) {
       if (entry.kind == platform::EntryKind::kDirectory) {
         Scan(&dir, entry.name);
@@ -65,6 +73,7 @@ class Scanner {
         ParseFile(dir, entry);
       }
     }
+    relative_.resize(prefix_size);
     descent_.pop_back();
   }
 
@@ -80,7 +89,10 @@ class Scanner {
       console::Problem("%s", messages::kUnableToParse);
       return;
     }
-    ParseSource(list_, buffer_);
+    const size_t prefix_size = relative_.size();
+    relative_ += entry.name;
+    ParseSource(list_, buffer_, relative_);
+    relative_.resize(prefix_size);
     console::Print("%s", messages::kParsedOk);
   }
 
@@ -88,6 +100,9 @@ class Scanner {
   // One buffer serves every file of the scan, so its storage is reused.
   CSourceBuffer buffer_;
   std::vector<platform::FileIdentity> descent_;
+  // The path, relative to the scanned directory, of the directory being
+  // scanned.
+  std::string relative_;
 };
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "writer/index_writer.h"
 
-#include <algorithm>
-#include <functional>
-#include <utility>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/class_list.h"
@@ -26,68 +25,57 @@ const char* Plural(size_t count, const char* many) {
 }
 
 // The tree of the sorted list, built once: each record's children in list
-// order and its numbers of subclasses and states.
+// order.
 struct TreeIndex {
-  std::vector<size_t>
-      first_child;  // children of record i: child[first_child[i] .. first_child[i+1])
-  std::vector<size_t> child;
-  std::vector<size_t> subclasses;
-  std::vector<size_t> states;
-  std::vector<size_t> top;  // records whose parent is the key
+  // Children of record i: child[first_child[i] .. first_child[i + 1]).
+  std::vector<uint32_t> first_child;
+  std::vector<uint32_t> child;
+  std::vector<uint32_t> top;  // records whose parent is the key
 };
 
 TreeIndex BuildTreeIndex(const CClassList& list, const CClassRecord* key) {
   const size_t count = list.Count();
-  // Positions by record address, in one flat array searched by halving: far
-  // less memory and allocation than a node per record.
-  std::vector<std::pair<const CClassRecord*, size_t>> position(count);
-  for (size_t i = 0; i < count; ++i) position[i] = {&list.At(i), i};
-  auto by_address = [](const std::pair<const CClassRecord*, size_t>& a,
-                       const std::pair<const CClassRecord*, size_t>& b) {
-    return std::less<const CClassRecord*>()(a.first, b.first);
-  };
-  std::sort(position.begin(), position.end(), by_address);
-
   TreeIndex tree;
-  tree.subclasses.assign(count, 0);
-  tree.states.assign(count, 0);
   tree.first_child.assign(count + 1, 0);
-  std::vector<size_t> parent_of(count, count);  // `count` stands for none
+  // Counted first, each child at its parent's position plus one, then summed
+  // into starts and filled.
   for (size_t i = 0; i < count; ++i) {
     const CClassRecord& record = list.At(i);
-    if (record.parent == key) tree.top.push_back(i);
-    if (!record.parent) continue;
-    auto found =
-        std::lower_bound(position.begin(), position.end(),
-                         std::pair<const CClassRecord*, size_t>(record.parent, 0), by_address);
-    if (found == position.end() || found->first != record.parent) continue;
-    size_t p = found->second;
-    parent_of[i] = p;
-    ++(record.isState == 0 ? tree.subclasses[p] : tree.states[p]);
-    ++tree.first_child[p + 1];
+    if (record.parent == key) tree.top.push_back(static_cast<uint32_t>(i));
+    if (record.parent) ++tree.first_child[list.PositionOf(*record.parent) + 1];
   }
   for (size_t i = 0; i < count; ++i) tree.first_child[i + 1] += tree.first_child[i];
   tree.child.resize(tree.first_child[count]);
-  std::vector<size_t> fill(tree.first_child.begin(), tree.first_child.end() - 1);
+  std::vector<uint32_t> fill(tree.first_child.begin(), tree.first_child.end() - 1);
   for (size_t i = 0; i < count; ++i) {
-    if (parent_of[i] != count) tree.child[fill[parent_of[i]]++] = i;
+    const CClassRecord* parent = list.At(i).parent;
+    if (parent) tree.child[fill[list.PositionOf(*parent)]++] = static_cast<uint32_t>(i);
   }
   return tree;
 }
 
-void WriteEntryHeader(platform::COutputFile& file, const CClassRecord& record, long number,
-                      const TreeIndex& tree, size_t i) {
-  std::string name = HtmlEscaped(record.name);
-  std::string parent_name = record.parent ? HtmlEscaped(record.parent->name) : std::string();
-  size_t s = tree.subclasses[i];
-  size_t t = tree.states[i];
+void WriteEntryHeader(platform::COutputFile& file, const CClassList& list, const TreeIndex& tree,
+                      size_t i, std::string& name, std::string& parent_name) {
+  const CClassRecord& record = list.At(i);
+  size_t s = 0;
+  size_t t = 0;
+  for (size_t c = tree.first_child[i]; c < tree.first_child[i + 1]; ++c) {
+    ++(list.At(tree.child[c]).isState == 0 ? s : t);
+  }
+  name.clear();
+  AppendEscaped(name, record.name());
+  parent_name.clear();
+  if (record.parent) AppendEscaped(parent_name, record.parent->name());
+  const size_t vars = record.vars().size();
+  const size_t events = record.events().size();
+  const size_t functions = record.functions().size();
+  const long number = static_cast<long>(i);
   WriteLine(file, templates::kEntryHeader, number,
             record.isState == 0 ? templates::kKindClass : templates::kKindState, number,
             name.c_str(), parent_name.c_str(), static_cast<long>(s), Plural(s, "es"),
-            static_cast<long>(t), Plural(t, "s"), static_cast<long>(record.vars.size()),
-            Plural(record.vars.size(), "s"), static_cast<long>(record.events.size()),
-            Plural(record.events.size(), "s"), static_cast<long>(record.functions.size()),
-            Plural(record.functions.size(), "s"));
+            static_cast<long>(t), Plural(t, "s"), static_cast<long>(vars), Plural(vars, "s"),
+            static_cast<long>(events), Plural(events, "s"), static_cast<long>(functions),
+            Plural(functions, "s"));
 }
 
 }  // namespace
@@ -103,8 +91,10 @@ void CClassList::WriteTree(platform::COutputFile& file, const CClassRecord* key)
   };
   std::vector<Open> stack;
   std::string page_name;
+  std::string name;
+  std::string parent_name;
   auto enter = [&](size_t i) {
-    WriteEntryHeader(file, At(i), static_cast<long>(i), tree, i);
+    WriteEntryHeader(file, *this, tree, i, name, parent_name);
     WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
     stack.push_back({i, tree.first_child[i]});
   };

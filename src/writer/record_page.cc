@@ -1,5 +1,4 @@
 #include <string>
-#include <vector>
 
 #include "model/class_record.h"
 #include "platform/console.h"
@@ -9,8 +8,8 @@
 
 namespace {
 
-void AppendItems(std::string& page, const std::vector<std::string>& items) {
-  for (const std::string& item : items) {
+void AppendItems(std::string& page, const CTextList& items) {
+  for (std::string_view item : items) {
     page.append(templates::kPageItemOpen);
     AppendEscaped(page, item);
     page.append(templates::kPageItemClose);
@@ -29,14 +28,14 @@ bool CClassRecord::WriteRecordPage(const std::string& path) const {
   static std::string page;
   page.clear();
   page.append(templates::kPageTitleOpen);
-  AppendEscaped(page, name);
+  AppendEscaped(page, name());
   page.append(templates::kPageTitleClose);
   page.append(templates::kPageVariables);
-  AppendItems(page, vars);
+  AppendItems(page, vars());
   page.append(templates::kPageEvents);
-  AppendItems(page, events);
+  AppendItems(page, events());
   page.append(templates::kPageFunctions);
-  AppendItems(page, functions);
+  AppendItems(page, functions());
   page.append(templates::kPageEnd);
   file.Write(page);
   if (!file.Close()) {
