@@ -9,6 +9,9 @@
 
 #include "model/packed_texts.h"
 
+/// How writing a record page ended.
+enum class PageStatus { kWritten, kCannotOpen, kCannotWrite };
+
 class CClassRecord {
  public:
   uint32_t isState : 1 = 0;  // 0 for a class, 1 for a state
@@ -49,6 +52,10 @@ class CClassRecord {
   /// Writes this record's page to `path`; reports a page that cannot be
   /// written and returns false. Defined with the other page writers.
   bool WriteRecordPage(const std::string& path) const;
+
+  /// Writes this record's page to `path` and says how that ended, reporting
+  /// nothing. Safe to call from several threads at once for different paths.
+  PageStatus WritePage(const std::string& path) const;
 
  private:
   // Where the record's texts start in the store: the numbers of variables,

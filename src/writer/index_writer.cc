@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "model/class_list.h"
-#include "platform/path.h"
 #include "writer/html_escape.h"
+#include "writer/page_writers.h"
 #include "writer/templates.h"
+#include "writer/tree_walk.h"
 #include "writer/write_line.h"
 
 void WriteIndexHeader(platform::COutputFile& file) {
@@ -57,37 +58,18 @@ void CClassList::WriteTree(platform::COutputFile& file, const CClassRecord* key)
   const std::vector<uint32_t> first_child = LinkChildren();
   const uint32_t top = first_child[key ? PositionOf(*key) : Count()];
 
-  // Depth first with a stack of its own, so a deep class tree cannot exhaust
-  // the call stack. An entry's page is written once its whole subtree is.
-  struct Open {
-    size_t record;
-    uint32_t next_child;
-  };
-  std::vector<Open> stack;
-  std::string page_name;
+  // The pages are written beside the index, by two threads. Each entry's
+  // list is closed once its whole subtree is written.
+  CPageWriters pages(*this, first_child, top, destDir);
+  pages.Start();
   std::string name;
   std::string parent_name;
-  auto enter = [&](size_t i) {
-    WriteEntryHeader(file, *this, first_child[i], i, name, parent_name);
-    WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
-    stack.push_back({i, first_child[i]});
-  };
-  for (uint32_t root = top; root != kNoRecord; root = NextSibling(At(root))) {
-    enter(root);
-    while (!stack.empty()) {
-      Open& open = stack.back();
-      if (open.next_child != kNoRecord) {
-        const uint32_t child = open.next_child;
-        open.next_child = NextSibling(At(child));
-        enter(child);
-        continue;
-      }
-      size_t i = open.record;
-      stack.pop_back();
-      file.Write(templates::kSubListClose);
-      page_name.clear();
-      AppendFormat(page_name, templates::kPageFileName, static_cast<long>(i));
-      At(i).WriteRecordPage(platform::JoinPath(destDir, page_name));
-    }
-  }
+  WalkTree(
+      *this, first_child, top,
+      [&](uint32_t i) {
+        WriteEntryHeader(file, *this, first_child[i], i, name, parent_name);
+        WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
+      },
+      [&](uint32_t) { file.Write(templates::kSubListClose); });
+  pages.Finish();
 }
