@@ -83,7 +83,7 @@ thread_local Scratch scratch;
 // `*pos` where the level stopped, and keeps the level's texts in `record`
 // with `name` (a state's, from the statement that opened it) and `script`.
 bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::string_view name,
-                ScriptPath script) {
+                const ScriptPath& script) {
   std::vector<std::string_view>& tokens = scratch.tokens;
   // A class is the outer level and a state the inner one: states hold no
   // states.
@@ -149,11 +149,11 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::s
 
 }  // namespace
 
-bool ParseBody(CClassList& list, CClassRecord& record, const char* text, ScriptPath script) {
+bool ParseBody(CClassList& list, CClassRecord& record, const char* text, const ScriptPath& script) {
   return ParseLevel(list, record, &text, {}, script);
 }
 
-bool ParseSource(CClassList& list, const CSourceBuffer& buffer, ScriptPath script) {
+bool ParseSource(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script) {
   CClassRecord* record = list.CreateRecord();
   if (!record) return false;
   record->isState = 0;

@@ -9,8 +9,9 @@
 /// Creates the script's class record in `list` and fills it from the
 /// condensed `buffer`, noting `script` as its script; false only if that
 /// record cannot be created.
-bool ParseSource(CClassList& list, const CSourceBuffer& buffer, ScriptPath script = {});
+bool ParseSource(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script = {});
 
 /// Fills `record` from the condensed `text`, creating a state record for each
 /// state of a class; false when a record or its texts cannot be had.
-bool ParseBody(CClassList& list, CClassRecord& record, const char* text, ScriptPath script = {});
+bool ParseBody(CClassList& list, CClassRecord& record, const char* text,
+               const ScriptPath& script = {});
