@@ -89,10 +89,7 @@ class Scanner {
       console::Problem("%s", messages::kUnableToParse);
       return;
     }
-    const size_t prefix_size = relative_.size();
-    relative_ += entry.name;
-    ParseSource(list_, buffer_, relative_);
-    relative_.resize(prefix_size);
+    ParseSource(list_, buffer_, {relative_, entry.name});
     console::Print("%s", messages::kParsedOk);
   }
 

@@ -9,25 +9,21 @@
 
 #include "model/names.h"
 
-namespace {
-// Records are made this many at a time.
-constexpr size_t kRecordsPerBlock = 4096;
-}  // namespace
-
 CClassList::~CClassList() = default;
 
 CClassRecord* CClassList::CreateRecord() {
-  if (blocks_.empty() || block_used_ == kRecordsPerBlock) {
-    std::unique_ptr<CClassRecord[]> block(new (std::nothrow) CClassRecord[kRecordsPerBlock]);
+  const size_t made = order_.size();
+  // Positions are 31 bits wide.
+  if (made >= (size_t{1} << 31) - 1) return nullptr;
+  if (made == blocks_.size() * kBlockSize) {
+    std::unique_ptr<CClassRecord[]> block(new (std::nothrow) CClassRecord[kBlockSize]);
     if (!block) return nullptr;
     blocks_.push_back(std::move(block));
-    block_used_ = 0;
   }
-  CClassRecord* record = &blocks_.back()[block_used_];
-  order_.push_back(record);
-  ++block_used_;
-  record->position_ = static_cast<uint32_t>(order_.size() - 1);
-  return record;
+  order_.push_back(static_cast<uint32_t>(made));
+  CClassRecord& record = Made(static_cast<uint32_t>(made));
+  record.position_ = static_cast<uint32_t>(made);
+  return &record;
 }
 
 namespace {
@@ -55,12 +51,32 @@ char* Put(char* out, std::span<const std::string_view> texts) {
 
 }  // namespace
 
+// A record's script is kept as a tag: 0 for none; 1 when the file name is the
+// record's name and ".kc", as it is by convention; else 2 plus the length of
+// the file name. A tag but 0 is followed by the address of the directory path,
+// kept once for the scripts it holds, and a tag above 1 by the file name.
 bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
+  const ScriptPath& script = texts.script;
+  const bool has_script = !script.dir.empty() || !script.file.empty();
+  const bool conventional = script.file.size() == texts.name.size() + 3 &&
+                            script.file.starts_with(texts.name) && script.file.ends_with(".kc");
+  const size_t script_tag = !has_script ? 0 : conventional ? 1 : 2 + script.file.size();
+  if (has_script) {
+    std::string_view last_dir;
+    if (last_dir_) packed::GetText(last_dir_, &last_dir);
+    if (!last_dir_ || last_dir != script.dir) {
+      char* dir = texts_.Allocate(PackedSize(script.dir));
+      if (!dir) return false;
+      Put(dir, script.dir);
+      last_dir_ = dir;
+    }
+  }
   const size_t size =
       packed::LengthSize(texts.vars.size()) + packed::LengthSize(texts.events.size()) +
       packed::LengthSize(texts.functions.size()) + PackedSize(texts.name) +
-      PackedSize(texts.superName) + PackedSize(texts.scriptPath) + PackedSize(texts.vars) +
-      PackedSize(texts.events) + PackedSize(texts.functions);
+      PackedSize(texts.superName) + packed::LengthSize(script_tag) +
+      (script_tag ? sizeof last_dir_ : 0) + (script_tag > 1 ? script.file.size() : 0) +
+      PackedSize(texts.vars) + PackedSize(texts.events) + PackedSize(texts.functions);
   char* block = texts_.Allocate(size);
   if (!block) return false;
   char* out = packed::PutLength(block, texts.vars.size());
@@ -68,7 +84,15 @@ bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
   out = packed::PutLength(out, texts.functions.size());
   out = Put(out, texts.name);
   out = Put(out, texts.superName);
-  out = Put(out, texts.scriptPath);
+  out = packed::PutLength(out, script_tag);
+  if (script_tag) {
+    std::memcpy(out, &last_dir_, sizeof last_dir_);
+    out += sizeof last_dir_;
+  }
+  if (script_tag > 1) {
+    std::memcpy(out, script.file.data(), script.file.size());
+    out += script.file.size();
+  }
   out = Put(out, texts.vars);
   out = Put(out, texts.events);
   Put(out, texts.functions);
@@ -104,9 +128,9 @@ void CClassList::ResolveParents() {
   // equal names: the first of equal names is the one a superclass name finds.
   std::vector<uint32_t> classes;
   for (size_t i = 0; i < count; ++i) {
-    if (order_[i]->isState == 0) classes.push_back(static_cast<uint32_t>(i));
+    if (At(i).isState == 0) classes.push_back(static_cast<uint32_t>(i));
   }
-  auto name_of = [this](uint32_t position) { return order_[position]->name(); };
+  auto name_of = [this](uint32_t position) { return At(position).name(); };
   std::stable_sort(classes.begin(), classes.end(), [&name_of](uint32_t a, uint32_t b) {
     return CompareNoCase(name_of(a), name_of(b)) < 0;
   });
@@ -116,7 +140,7 @@ void CClassList::ResolveParents() {
   // already lies in the root's own tree.
   DisjointSets trees(count);
   for (size_t i = 0; i < count; ++i) {
-    CClassRecord& record = *order_[i];
+    CClassRecord& record = At(i);
     if (record.parent) continue;
     const std::string_view super_name = record.superName();
     if (super_name.empty()) continue;
@@ -128,7 +152,7 @@ void CClassList::ResolveParents() {
     const uint32_t p = *found;
     const uint32_t self = static_cast<uint32_t>(i);
     if (trees.Find(p) == trees.Find(self)) continue;
-    record.parent = order_[p];
+    record.parent = &At(p);
     trees.Join(self, p);
   }
 }
@@ -138,37 +162,56 @@ void CClassList::SortByName() {
   if (count >= 2) {
     // Names are read from the records themselves, which move with their
     // positions: no copy of a name is made.
-    const std::vector<CClassRecord*>& keys = order_;
     // A tournament tree over positions whose root names the first position
     // of the smallest name among the positions not yet placed. Each pass of
     // the selection sort reads the root, exchanges, and updates two leaves.
-    // Leaves sit at count .. 2 * count - 1; picking the smaller name, and the
-    // smaller position among equal names, is the same in any grouping.
+    // Leaves are nodes count .. 2 * count - 1 and are not stored: the leaf of
+    // a position names it until the position is placed. Picking the smaller
+    // name, and the smaller position among equal names, is the same in any
+    // grouping.
     constexpr uint32_t kNone = UINT32_MAX;
-    std::vector<uint32_t> tree(2 * count, kNone);
-    auto better = [&keys](uint32_t a, uint32_t b) {
+    std::vector<uint32_t> inner(count, kNone);
+    size_t placed = 0;
+    auto node_value = [&](size_t node) {
+      if (node < count) return inner[node];
+      const size_t position = node - count;
+      return position < placed ? kNone : static_cast<uint32_t>(position);
+    };
+    auto better = [this](uint32_t a, uint32_t b) {
       if (a == kNone) return b;
       if (b == kNone) return a;
-      int order = CompareNoCase(keys[a]->name(), keys[b]->name());
+      int order = CompareNoCase(At(a).name(), At(b).name());
       if (order != 0) return order < 0 ? a : b;
       return a < b ? a : b;
     };
-    auto update = [&](size_t position, uint32_t value) {
-      size_t node = count + position;
-      tree[node] = value;
-      for (node /= 2; node >= 1; node /= 2) tree[node] = better(tree[2 * node], tree[2 * node + 1]);
+    auto refresh = [&](size_t node) {
+      inner[node] = better(node_value(2 * node), node_value(2 * node + 1));
     };
-    for (size_t p = 0; p < count; ++p) tree[count + p] = static_cast<uint32_t>(p);
-    for (size_t node = count - 1; node >= 1; --node) {
-      tree[node] = better(tree[2 * node], tree[2 * node + 1]);
-    }
+    auto update = [&](size_t position) {
+      for (size_t node = (count + position) / 2; node >= 1; node /= 2) refresh(node);
+    };
+    for (size_t node = count - 1; node >= 1; --node) refresh(node);
 
     for (size_t i = 0; i + 1 < count; ++i) {
-      const uint32_t m = tree[1];
+      const uint32_t m = inner[1];
       std::swap(order_[i], order_[m]);
-      update(i, kNone);
-      if (m != i) update(m, m);
+      placed = i + 1;
+      update(i);
+      if (m != i) update(m);
     }
   }
-  for (size_t i = 0; i < count; ++i) order_[i]->position_ = static_cast<uint32_t>(i);
+  for (size_t i = 0; i < count; ++i) At(i).position_ = static_cast<uint32_t>(i);
+}
+
+std::vector<uint32_t> CClassList::LinkChildren() const {
+  const size_t count = order_.size();
+  std::vector<uint32_t> first_child(count + 1, kNoRecord);
+  // From the end, so each record is put in front of its later siblings.
+  for (size_t i = count; i-- > 0;) {
+    CClassRecord& record = At(i);
+    const size_t p = record.parent ? record.parent->position_ : count;
+    record.next_sibling_ = first_child[p];
+    first_child[p] = static_cast<uint32_t>(i);
+  }
+  return first_child;
 }

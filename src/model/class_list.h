@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -18,12 +19,19 @@ namespace platform {
 class COutputFile;
 }
 
+/// Where a script lies below the scanned directory: the path of its directory,
+/// empty or ending in a separator, and its file name.
+struct ScriptPath {
+  std::string_view dir{};
+  std::string_view file{};
+};
+
 /// Everything a record keeps, as views of texts that need only last until
 /// they are kept.
 struct RecordTexts {
   std::string_view name{};
   std::string_view superName{};
-  std::string_view scriptPath{};
+  ScriptPath script{};
   std::span<const std::string_view> vars{};
   std::span<const std::string_view> events{};
   std::span<const std::string_view> functions{};
@@ -44,10 +52,21 @@ class CClassList {
   bool SetTexts(CClassRecord& record, const RecordTexts& texts);
 
   size_t Count() const { return order_.size(); }
-  CClassRecord& At(size_t position) const { return *order_[position]; }
+  CClassRecord& At(size_t position) const { return Made(order_[position]); }
 
   /// Position of `record`, a record of this list.
   size_t PositionOf(const CClassRecord& record) const { return record.position_; }
+
+  /// Links each record to the next one in list order with the same parent;
+  /// returns, for each position, its first child, and `kNoRecord` where
+  /// there is none, with one more entry for the records without a parent.
+  std::vector<uint32_t> LinkChildren() const;
+
+  /// The next record after `record` in list order with the same parent, or
+  /// kNoRecord, as LinkChildren left it.
+  static uint32_t NextSibling(const CClassRecord& record) { return record.next_sibling_; }
+
+  static constexpr uint32_t kNoRecord = UINT32_MAX;
 
   /// Links every class record that has no parent yet to its superclass: the
   /// first class record in list order whose name equals its `superName` but
@@ -71,9 +90,20 @@ class CClassList {
   std::string destDir;
 
  private:
-  // The records, in blocks that never move, and their order in the list.
+  // Records are made this many to a block.
+  static constexpr uint32_t kBlockBits = 12;
+  static constexpr uint32_t kBlockSize = uint32_t{1} << kBlockBits;
+
+  /// The record made `made`-th, counting from zero.
+  CClassRecord& Made(uint32_t made) const {
+    return blocks_[made >> kBlockBits][made & (kBlockSize - 1)];
+  }
+
+  // The records, in blocks that never move, and the list order as numbers of
+  // records in the order they were made: half the room of pointers.
   std::vector<std::unique_ptr<CClassRecord[]>> blocks_;
-  size_t block_used_ = 0;
-  std::vector<CClassRecord*> order_;
+  std::vector<uint32_t> order_;
   CTextStore texts_;
+  // The directory path kept last: the scripts of one directory share it.
+  const char* last_dir_ = nullptr;
 };

@@ -1,11 +1,17 @@
 #include "model/class_record.h"
 
+#include <cstring>
+
 namespace {
 
-// The fixed part of a record's texts, read from their start.
+// The fixed part of a record's texts, read from their start; the script as
+// CClassList::SetTexts keeps it.
 struct Head {
   size_t vars, events, functions;
-  std::string_view name, superName, scriptPath;
+  std::string_view name, superName;
+  size_t script_tag;
+  const char* script_dir;
+  std::string_view script_file;
   const char* declarations;
 };
 
@@ -16,7 +22,17 @@ Head ReadHead(const char* at) {
   at = packed::GetLength(at, &head.functions);
   at = packed::GetText(at, &head.name);
   at = packed::GetText(at, &head.superName);
-  head.declarations = packed::GetText(at, &head.scriptPath);
+  at = packed::GetLength(at, &head.script_tag);
+  head.script_dir = nullptr;
+  if (head.script_tag) {
+    std::memcpy(&head.script_dir, at, sizeof head.script_dir);
+    at += sizeof head.script_dir;
+  }
+  if (head.script_tag > 1) {
+    head.script_file = std::string_view(at, head.script_tag - 2);
+    at += head.script_tag - 2;
+  }
+  head.declarations = at;
   return head;
 }
 
@@ -26,9 +42,21 @@ std::string_view CClassRecord::superName() const {
   return ReadHead(texts_).superName;
 }
 
-std::string_view CClassRecord::scriptPath() const {
+std::string CClassRecord::scriptPath() const {
   if (isState != 0 && parent) return parent->scriptPath();
-  return ReadHead(texts_).scriptPath;
+  const Head head = ReadHead(texts_);
+  std::string path;
+  if (head.script_tag == 0) return path;
+  std::string_view dir;
+  packed::GetText(head.script_dir, &dir);
+  path = dir;
+  if (head.script_tag == 1) {
+    path += head.name;
+    path += ".kc";
+  } else {
+    path += head.script_file;
+  }
+  return path;
 }
 
 CTextList CClassRecord::vars() const {

@@ -9,14 +9,20 @@
 
 #include "model/packed_texts.h"
 
+/// How writing a record page ended.
+enum class PageStatus { kWritten, kCannotOpen, kCannotWrite };
+
 class CClassRecord {
  public:
-  int32_t isState = 0;  // 0 for a class, 1 for a state
+  uint32_t isState : 1 = 0;  // 0 for a class, 1 for a state
 
  private:
   friend class CClassList;
   // The record's position in the list, as last numbered by the list.
-  uint32_t position_ = 0;
+  uint32_t position_ : 31 = 0;
+  // The next record in list order with the same parent, as the list's tree
+  // walk last linked them.
+  uint32_t next_sibling_ = 0;
 
  public:
   CClassRecord* parent = nullptr;  // state: its class; class: its superclass. Not owned.
@@ -37,7 +43,7 @@ class CClassRecord {
   std::string_view superName() const;
   /// The path of the record's script relative to the scanned directory, with
   /// the platform's separator; a state's is its class's. Empty if unknown.
-  std::string_view scriptPath() const;
+  std::string scriptPath() const;
   /// Variable, event and function declarations, each in the order found.
   CTextList vars() const;
   CTextList events() const;
@@ -47,10 +53,15 @@ class CClassRecord {
   /// written and returns false. Defined with the other page writers.
   bool WriteRecordPage(const std::string& path) const;
 
+  /// Writes this record's page to `path` and says how that ended, reporting
+  /// nothing. Safe to call from several threads at once for different paths.
+  PageStatus WritePage(const std::string& path) const;
+
  private:
   // Where the record's texts start in the store: the numbers of variables,
-  // events and functions, then name, superclass name and script path, then the
-  // declarations. A record whose texts were never set reads as empty.
+  // events and functions, then name, superclass name and script (see
+  // CClassList::SetTexts), then the declarations. A record whose texts were
+  // never set reads as empty.
   const char* texts_ = kNoTexts;
 
   static constexpr const char* kNoTexts = "\0\0\0\0\0\0";

@@ -20,8 +20,8 @@ char* CTextStore::Allocate(size_t size) {
   // Left uninitialised: every byte handed out is written by its taker.
   std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size]);
   if (!chunk) return nullptr;
-  char* at = chunk.get();
   chunks_.push_back(std::move(chunk));
+  char* at = chunks_.back().get();
   if (!own_chunk) {
     next_ = at + size;
     room_ = chunk_size - size;

@@ -4,7 +4,7 @@ namespace platform {
 namespace {
 // Text is collected up to this size before it goes to the file, so a page is
 // normally written with a single system call.
-constexpr size_t kDrainSize = size_t{1} << 20;
+constexpr size_t kDrainSize = size_t{64} << 10;
 
 #ifdef _WIN32
 constexpr bool kCrLfLineEnds = true;

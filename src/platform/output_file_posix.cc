@@ -10,12 +10,26 @@
 namespace platform {
 
 bool COutputFile::OpenHandle(const std::string& path) {
+  // Nearly every page of a run is new: a file this call creates is an empty
+  // regular file, so it needs no check or truncation, only the lock that
+  // keeps other processes off it while it is written (one that came first
+  // keeps it). Only a path that is already taken goes the long way.
+  int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      return false;
+    }
+    fd_ = fd;
+    return true;
+  }
+  if (errno != EEXIST) return false;
   // O_NONBLOCK keeps a FIFO standing at the path from blocking the open; the
   // file is truncated only once the lock is held, so a file another process
   // holds is left intact. Its size is looked at under the lock too, and an
-  // empty file (a new one, as nearly every page of a fresh run is) is spared
-  // the truncating call.
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  // empty file is spared the truncating call.
+  fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   struct stat st;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||

@@ -81,10 +81,9 @@ thread_local Scratch scratch;
 // Parses the declarations of one level from `*pos`: the whole text for a
 // class, or a state's body, which ends after the "}" that closes it. Leaves
 // `*pos` where the level stopped, and keeps the level's texts in `record`
-// with `name` (a state's, from the statement that opened it) and
-// `scriptPath`.
+// with `name` (a state's, from the statement that opened it) and `script`.
 bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::string_view name,
-                std::string_view scriptPath) {
+                const ScriptPath& script) {
   std::vector<std::string_view>& tokens = scratch.tokens;
   // A class is the outer level and a state the inner one: states hold no
   // states.
@@ -143,22 +142,21 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::s
     }
   }
   *pos = p;
-  const RecordTexts texts{level.name, level.superName, scriptPath,
+  const RecordTexts texts{level.name, level.superName, script,
                           level.vars, level.events,    level.functions};
   return list.SetTexts(record, texts) && ok;
 }
 
 }  // namespace
 
-bool ParseBody(CClassList& list, CClassRecord& record, const char* text,
-               std::string_view scriptPath) {
-  return ParseLevel(list, record, &text, {}, scriptPath);
+bool ParseBody(CClassList& list, CClassRecord& record, const char* text, const ScriptPath& script) {
+  return ParseLevel(list, record, &text, {}, script);
 }
 
-bool ParseSource(CClassList& list, const CSourceBuffer& buffer, std::string_view scriptPath) {
+bool ParseSource(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script) {
   CClassRecord* record = list.CreateRecord();
   if (!record) return false;
   record->isState = 0;
-  ParseBody(list, *record, buffer.Text(), scriptPath);
+  ParseBody(list, *record, buffer.Text(), script);
   return true;
 }

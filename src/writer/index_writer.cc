@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "model/class_list.h"
-#include "platform/path.h"
 #include "writer/html_escape.h"
+#include "writer/page_writers.h"
 #include "writer/templates.h"
+#include "writer/tree_walk.h"
 #include "writer/write_line.h"
 
 void WriteIndexHeader(platform::COutputFile& file) {
@@ -24,43 +25,14 @@ const char* Plural(size_t count, const char* many) {
   return count == 1 ? "" : many;
 }
 
-// The tree of the sorted list, built once: each record's children in list
-// order.
-struct TreeIndex {
-  // Children of record i: child[first_child[i] .. first_child[i + 1]).
-  std::vector<uint32_t> first_child;
-  std::vector<uint32_t> child;
-  std::vector<uint32_t> top;  // records whose parent is the key
-};
-
-TreeIndex BuildTreeIndex(const CClassList& list, const CClassRecord* key) {
-  const size_t count = list.Count();
-  TreeIndex tree;
-  tree.first_child.assign(count + 1, 0);
-  // Counted first, each child at its parent's position plus one, then summed
-  // into starts and filled.
-  for (size_t i = 0; i < count; ++i) {
-    const CClassRecord& record = list.At(i);
-    if (record.parent == key) tree.top.push_back(static_cast<uint32_t>(i));
-    if (record.parent) ++tree.first_child[list.PositionOf(*record.parent) + 1];
-  }
-  for (size_t i = 0; i < count; ++i) tree.first_child[i + 1] += tree.first_child[i];
-  tree.child.resize(tree.first_child[count]);
-  std::vector<uint32_t> fill(tree.first_child.begin(), tree.first_child.end() - 1);
-  for (size_t i = 0; i < count; ++i) {
-    const CClassRecord* parent = list.At(i).parent;
-    if (parent) tree.child[fill[list.PositionOf(*parent)]++] = static_cast<uint32_t>(i);
-  }
-  return tree;
-}
-
-void WriteEntryHeader(platform::COutputFile& file, const CClassList& list, const TreeIndex& tree,
+void WriteEntryHeader(platform::COutputFile& file, const CClassList& list, uint32_t first_child,
                       size_t i, std::string& name, std::string& parent_name) {
   const CClassRecord& record = list.At(i);
   size_t s = 0;
   size_t t = 0;
-  for (size_t c = tree.first_child[i]; c < tree.first_child[i + 1]; ++c) {
-    ++(list.At(tree.child[c]).isState == 0 ? s : t);
+  for (uint32_t c = first_child; c != CClassList::kNoRecord;
+       c = CClassList::NextSibling(list.At(c))) {
+    ++(list.At(c).isState == 0 ? s : t);
   }
   name.clear();
   AppendEscaped(name, record.name());
@@ -81,37 +53,23 @@ void WriteEntryHeader(platform::COutputFile& file, const CClassList& list, const
 }  // namespace
 
 void CClassList::WriteTree(platform::COutputFile& file, const CClassRecord* key) const {
-  const TreeIndex tree = BuildTreeIndex(*this, key);
+  // The tree of the sorted list, built once: each record's children in list
+  // order, found from its first child through the siblings.
+  const std::vector<uint32_t> first_child = LinkChildren();
+  const uint32_t top = first_child[key ? PositionOf(*key) : Count()];
 
-  // Depth first with a stack of its own, so a deep class tree cannot exhaust
-  // the call stack. An entry's page is written once its whole subtree is.
-  struct Open {
-    size_t record;
-    size_t next_child;
-  };
-  std::vector<Open> stack;
-  std::string page_name;
+  // The pages are written beside the index, by two threads. Each entry's
+  // list is closed once its whole subtree is written.
+  CPageWriters pages(*this, first_child, top, destDir);
+  pages.Start();
   std::string name;
   std::string parent_name;
-  auto enter = [&](size_t i) {
-    WriteEntryHeader(file, *this, tree, i, name, parent_name);
-    WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
-    stack.push_back({i, tree.first_child[i]});
-  };
-  for (size_t root : tree.top) {
-    enter(root);
-    while (!stack.empty()) {
-      Open& open = stack.back();
-      if (open.next_child < tree.first_child[open.record + 1]) {
-        enter(tree.child[open.next_child++]);
-        continue;
-      }
-      size_t i = open.record;
-      stack.pop_back();
-      file.Write(templates::kSubListClose);
-      page_name.clear();
-      AppendFormat(page_name, templates::kPageFileName, static_cast<long>(i));
-      At(i).WriteRecordPage(platform::JoinPath(destDir, page_name));
-    }
-  }
+  WalkTree(
+      *this, first_child, top,
+      [&](uint32_t i) {
+        WriteEntryHeader(file, *this, first_child[i], i, name, parent_name);
+        WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
+      },
+      [&](uint32_t) { file.Write(templates::kSubListClose); });
+  pages.Finish();
 }

@@ -18,14 +18,12 @@ void AppendItems(std::string& page, const CTextList& items) {
 
 }  // namespace
 
-bool CClassRecord::WriteRecordPage(const std::string& path) const {
+PageStatus CClassRecord::WritePage(const std::string& path) const {
   platform::COutputFile file;
-  if (!file.Open(path)) {
-    console::Problem(templates::kUnableToOpen, path.c_str());
-    return false;
-  }
-  // The page is put together whole and written at once.
-  static std::string page;
+  if (!file.Open(path)) return PageStatus::kCannotOpen;
+  // The page is put together whole and written at once, in a buffer each
+  // thread keeps for its pages.
+  thread_local std::string page;
   page.clear();
   page.append(templates::kPageTitleOpen);
   AppendEscaped(page, name());
@@ -38,9 +36,19 @@ bool CClassRecord::WriteRecordPage(const std::string& path) const {
   AppendItems(page, functions());
   page.append(templates::kPageEnd);
   file.Write(page);
-  if (!file.Close()) {
-    console::Problem(templates::kUnableToWrite, path.c_str());
-    return false;
+  return file.Close() ? PageStatus::kWritten : PageStatus::kCannotWrite;
+}
+
+bool CClassRecord::WriteRecordPage(const std::string& path) const {
+  switch (WritePage(path)) {
+    case PageStatus::kWritten:
+      return true;
+    case PageStatus::kCannotOpen:
+      console::Problem(templates::kUnableToOpen, path.c_str());
+      return false;
+    case PageStatus::kCannotWrite:
+      console::Problem(templates::kUnableToWrite, path.c_str());
+      return false;
   }
-  return true;
+  return false;
 }

@@ -323,6 +323,32 @@ TEST(HostileTree, PagesThatCannotBeWrittenAreReported) {
   EXPECT_EQ(run.written.count("out/00001.html"), 1u);
 }
 
+TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInTheIndexOrder) {
+  // One root class above 299 others: its page comes last, after theirs, and
+  // the pages are many enough to be shared out between writers.
+  TempDir dir;
+  std::string console;
+  for (int i = 0; i < 300; ++i) {
+    char name[8];
+    std::snprintf(name, sizeof name, "C%03d", i);
+    const std::string super = i == 0 ? "" : " expands C000";
+    WriteFile(dir / ("src/" + std::string(name) + ".kc"),
+              "class " + std::string(name) + super + ";");
+    console += Parsed(std::string(name) + ".kc");
+  }
+  console += "Generating output... ";
+  for (const char* page : {"00005.html", "00150.html", "00299.html", "00000.html"}) {
+    fs::create_directories(dir / "out" / page);
+    console += "Unable to open '" + Native(std::string("out/") + page) + "' for writing!\n";
+  }
+  console += "Complete.\n";
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(console));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.written.size(), 297u);
+}
+
 #ifndef _WIN32
 TEST(HostileTree, ScriptsThatCannotBeReadAreReported) {
   TempDir dir;

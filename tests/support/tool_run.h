@@ -22,6 +22,20 @@ inline constexpr bool kUnderAddressSanitizer = false;
 inline constexpr bool kUnderAddressSanitizer = false;
 #endif
 
+// Whether they run under ThreadSanitizer, which like AddressSanitizer needs
+// far more address space than the tool.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr bool kUnderThreadSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+inline constexpr bool kUnderThreadSanitizer = true;
+#else
+inline constexpr bool kUnderThreadSanitizer = false;
+#endif
+#else
+inline constexpr bool kUnderThreadSanitizer = false;
+#endif
+
 struct ToolRun {
   std::string out;  // everything printed on standard output
   std::string err;  // everything printed on standard error

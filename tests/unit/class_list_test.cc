@@ -212,7 +212,7 @@ TEST(RecordTexts, KeptViewsStayValidAsTheStoreGrows) {
   CClassRecord* first = list.CreateRecord();
   const std::vector<std::string_view> vars{"var int A", ""};
   const std::string long_var = "var string " + std::string(300, 'x');
-  list.SetTexts(*first, {.name = "First", .scriptPath = "d/First.kc", .vars = vars});
+  list.SetTexts(*first, {.name = "First", .script = {"d/", "First.kc"}, .vars = vars});
   const std::string_view name = first->name();
   CClassRecord* state = AddState(list, first, "S");
   // Texts both smaller and larger than a store chunk, many times over.
@@ -234,6 +234,13 @@ TEST(RecordTexts, KeptViewsStayValidAsTheStoreGrows) {
   // A state's script is its class's.
   EXPECT_EQ(first->scriptPath(), "d/First.kc");
   EXPECT_EQ(state->scriptPath(), "d/First.kc");
+  // A file not named after its class, in the same directory, and one at the
+  // top.
+  CClassRecord* other = list.CreateRecord();
+  list.SetTexts(*other, {.name = "First", .script = {"d/", "first.KC"}});
+  EXPECT_EQ(other->scriptPath(), "d/first.KC");
+  list.SetTexts(*other, {.name = "Top", .script = {"", "Top.kc"}});
+  EXPECT_EQ(other->scriptPath(), "Top.kc");
 }
 
 }  // namespace
