@@ -18,6 +18,10 @@ CClassRecord* CClassList::CreateRecord() {
   return records_.back().get();
 }
 
+void CClassList::RemoveRecordsFrom(size_t position) {
+  while (records_.size() > position) records_.pop_back();
+}
+
 namespace {
 
 // Disjoint sets over list positions: two records are in one set when one is

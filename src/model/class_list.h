@@ -24,6 +24,10 @@ class CClassList {
   /// Appends a new, empty record and returns it; null when it cannot be had.
   CClassRecord* CreateRecord();
 
+  /// Removes the records from `position` on, the newest ones, with
+  /// everything they hold.
+  void RemoveRecordsFrom(size_t position);
+
   size_t Count() const { return records_.size(); }
   CClassRecord& At(size_t position) const { return *records_[position]; }
 
