@@ -9,17 +9,28 @@
 
 namespace platform {
 
-bool COutputFile::OpenHandle(const std::string& path) {
-  // O_NONBLOCK keeps a FIFO standing at the path from blocking the open; the
-  // file is truncated only once the lock is held, so a file another process
-  // holds is left intact. Its size is looked at under the lock too, and an
-  // empty file (a new one, as nearly every page of a fresh run is) is spared
-  // the truncating call.
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
+  // O_NONBLOCK keeps a FIFO standing at the path from blocking the open, and
+  // O_NOFOLLOW refuses a symbolic link (ELOOP) instead of writing where it
+  // points. The file is truncated only once the lock is held, so a file
+  // another process holds is left intact. Its size is looked at under the
+  // lock too, and an empty file (a new one, as nearly every page of a fresh
+  // run is) is spared the truncating call.
+  int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
+  if (mode == OpenMode::kCreateNew) flags |= O_EXCL;
+  int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) return false;
   struct stat st;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      (st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+      (mode == OpenMode::kTruncate && st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+    ::close(fd);
+    return false;
+  }
+  // A file that is held as it stands may have been moved away from its path
+  // by the process that held it before: then the path is not held at all.
+  struct stat at_path;
+  if (mode == OpenMode::kKeep && (::lstat(path.c_str(), &at_path) != 0 ||
+                                  at_path.st_dev != st.st_dev || at_path.st_ino != st.st_ino)) {
     ::close(fd);
     return false;
   }
