@@ -403,9 +403,10 @@ TEST(HostileTree, LinksThatFanOutAreScannedOnce) {
 
 TEST(HostileTree, TreeDeeperThanTheCallStack) {
 #ifdef _WIN32
-  // Wine hands whole paths to the host system, whose limit stops the tree
+  // Wine looks up every level of a whole path on each call, so time grows
+  // with the square of the depth, and the host's path limit stops the tree
   // near two thousand levels: far from what a call per level would need.
-  constexpr size_t kLevels = 1500;
+  constexpr size_t kLevels = 300;
 #else
   // Under a stack of 1 MiB a call per level gives out some five thousand
   // levels down. The walk needs a descriptor per level.
@@ -447,7 +448,7 @@ TEST(HostileTree, TreeDeeperThanTheCallStack) {
   ExpectCompleteReference(run, "out", 2, 2);
 }
 
-TEST(HostileTree, ScriptTooLargeForMemoryIsReportedAndTheScanGoesOn) {
+TEST(HostileTree, RunningOutOfMemoryIsReportedNeverAnAbort) {
 #ifdef _WIN32
   GTEST_SKIP() << "the address-space cap is POSIX only";
 #else
@@ -469,9 +470,20 @@ TEST(HostileTree, ScriptTooLargeForMemoryIsReportedAndTheScanGoesOn) {
   EXPECT_EQ(run.status, 1);
   ExpectWrittenOnlyIn(run, "out");
   ExpectCompleteReference(run, "out", 1, 1);
+
+  // An 80 MB name can be read, but not escaped (five bytes for each "&") as
+  // well: the write fails, and the index of the last run stays.
+  WriteFile(dir / "wide/Wide.kc", "class " + std::string(size_t{80} << 20, '&') + ";");
+  auto wide = RunTool(dir.path(), {"out", "wide"}, size_t{500000} << 10);
+  EXPECT_EQ(wide.out,
+            Parsed("Wide.kc") + "Generating output... Unable to write 'out/index.html'!\n");
+  EXPECT_EQ(wide.status, 1);
+  EXPECT_TRUE(wide.written.empty());
+  EXPECT_FALSE(fs::exists(dir / "out/index.html.tmp"));
 #endif
 }
 
+#ifndef _WIN32
 // The `size` bytes of the file at `path` from `offset` on.
 std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
   std::ifstream in(path, std::ios::binary);
@@ -481,6 +493,7 @@ std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
   bytes.resize(static_cast<size_t>(in.gcount()));
   return bytes;
 }
+#endif
 
 TEST(HostileTree, IndexLineLongerThanAnIntCanCount) {
 #ifdef _WIN32
@@ -515,12 +528,12 @@ TEST(HostileTree, IndexLineLongerThanAnIntCanCount) {
       expected::EntryLine(0, "class", "*", "",
                           "0 subclasses, 0 states, 0 vars, 0 events, 0 functions") +
       expected::SubList(0) + expected::kSubListEnd + expected::kIndexFooter;
-  const std::string before = index.substr(0, index.find('*'));
-  const std::string after = index.substr(index.find('*') + 1);
-  const uint64_t size = before.size() + uint64_t{5} * kAmpersands + after.size();
+  const size_t star = index.find('*');
+  const uint64_t size = index.size() - 1 + uint64_t{5} * kAmpersands;
   EXPECT_EQ(fs::file_size(dest / "index.html"), size);
-  EXPECT_EQ(ReadPart(dest / "index.html", 0, before.size()), before);
-  EXPECT_EQ(ReadPart(dest / "index.html", size - after.size(), after.size()), after);
+  EXPECT_EQ(ReadPart(dest / "index.html", 0, star), index.substr(0, star));
+  EXPECT_EQ(ReadPart(dest / "index.html", size - (index.size() - star - 1), index.size()),
+            index.substr(star + 1));
 #endif
 }
 

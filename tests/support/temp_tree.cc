@@ -122,7 +122,7 @@ bool MakeDeepTree(const fs::path& root, const std::vector<std::string>& names,
       const std::string& bytes = files[i].second;
       DWORD written = 0;
       ok = file != INVALID_HANDLE_VALUE &&
-           WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
       if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     }
