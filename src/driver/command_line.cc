@@ -38,7 +38,9 @@ int RunCommandLine(const CommandLine& command, CClassList& list) {
     case CommandLine::Action::kRun:
       break;
   }
-  ScanDirectory(list, command.sourceDir);
+  // A SourceDir that cannot be read at all is most likely mistyped: the
+  // reference already in Destdir is left as it is.
+  if (!ScanDirectory(list, command.sourceDir)) return 1;
   list.WriteReference(command.destDir);
   return console::ProblemReported() ? 1 : 0;
 }

@@ -1,8 +1,12 @@
 #include "driver/scanner.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
+#include <utility>
 
 #include "driver/messages.h"
+#include "driver/visited_directories.h"
 #include "model/names.h"
 #include "platform/console.h"
 #include "platform/path.h"
@@ -23,61 +27,96 @@ void SortEntries(std::vector<platform::DirEntry>& entries) {
 
 namespace {
 
+// The records of one script, or none: memory for them is the one thing the
+// scan cannot check beforehand, and the containers the parser fills throw
+// when it runs out. The script's records are then removed again, so the list
+// holds no half-read class, and false is returned; the scan goes on with the
+// memory that was freed.
+bool ParseWithinMemory(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script) {
+  const size_t before = list.Count();
+  try {
+    if (ParseSource(list, buffer, script)) return true;
+  } catch (const std::bad_alloc&) {
+  }
+  list.RemoveRecordsFrom(before);
+  return false;
+}
+
 class Scanner {
  public:
   explicit Scanner(CClassList& list) : list_(list) {}
 
-  // Scans the directory `name` of `parent` (of the current directory when
-  // `parent` is null).
-  void Scan(const platform::CDirectory* parent, const std::string& name) {
+  // Scans the tree below `root` depth first, entries in name order. The walk
+  // keeps its own stack of open directories, so the depth of the tree is
+  // bounded only by the descriptors at hand, never by the call stack.
+  bool Scan(const std::string& root) {
+    if (!Enter(nullptr, root)) return false;
+    while (!open_.empty()) {
+      Level& level = *open_.back();
+      if (level.next == level.entries.size()) {
+        relative_.resize(level.relative_size);
+        open_.pop_back();
+        continue;
+      }
+      const platform::DirEntry& entry = level.entries[level.next++];
+      if (entry.kind == platform::EntryKind::kDirectory) {
+        Enter(&level.dir, entry.name);
+      } else if (IsScriptName(entry.name)) {
+        ParseFile(level.dir, entry);
+      }
+    }
+    return true;
+  }
+
+ private:
+  // A directory being scanned: its sorted entries and the next one to take.
+  struct Level {
     platform::CDirectory dir;
-    switch (dir.Open(parent, name)) {
+    std::vector<platform::DirEntry> entries;
+    size_t next = 0;
+    // The length of the relative path before this directory's name was added.
+    size_t relative_size = 0;
+  };
+
+  // Opens and lists the directory `name` of `parent` (of the current
+  // directory when `parent` is null) and puts it on the stack. A directory
+  // scanned before is passed over in silence. False when a problem was
+  // reported.
+  bool Enter(const platform::CDirectory* parent, const std::string& name) {
+    auto level = std::make_unique<Level>();
+    switch (level->dir.Open(parent, name)) {
       case platform::OpenStatus::kOk:
         break;
       case platform::OpenStatus::kMissing:
         console::Problem(messages::kUnableToReadDirectory, name.c_str());
-        return;
+        return false;
       case platform::OpenStatus::kUnknownError:
         console::Problem(messages::kUnknownDirectoryError, name.c_str());
-        return;
+        return false;
       case platform::OpenStatus::kNotDirectory:
         console::Problem(messages::kNotADirectory, name.c_str());
-        return;
+        return false;
     }
-    // A directory already on the way down, reached again through a link, is
-    // passed over: scanning it would never end.
-    if (std::find(descent_.begin(), descent_.end(), dir.Identity()) != descent_.end()) return;
-    descent_.push_back(dir.Identity());
-
-    std::vector<platform::DirEntry> entries;
-    if (!dir.List(&entries)) {
+    if (!visited_.Enter(level->dir.Identity())) return true;
+    if (!level->dir.List(&level->entries)) {
       // The directory was opened but its entries cannot be read (for one,
       // when the process runs out of file descriptors deep in a tree): its
       // scripts would be lost without a word.
-      descent_.pop_back();
       console::Problem(messages::kUnknownDirectoryError, name.c_str());
-      return;
+      return false;
     }
-    SortEntries(entries);
+    SortEntries(level->entries);
     // The path of the directory below the scanned one, with a separator after
     // it unless it is the scanned directory itself.
-    const size_t prefix_size = relative_.size();
+    level->relative_size = relative_.size();
     if (parent) {
       relative_ += name;
       relative_ += platform::kPathSeparator;
     }
-    for (const platform::DirEntry& entry : entries) {
-      if (entry.kind == platform::EntryKind::kDirectory) {
-        Scan(&dir, entry.name);
-      } else if (IsScriptName(entry.name)) {
-        ParseFile(dir, entry);
-      }
-    }
-    relative_.resize(prefix_size);
-    descent_.pop_back();
+    open_.push_back(std::move(level));
+    return true;
   }
 
- private:
   void ParseFile(const platform::CDirectory& dir, const platform::DirEntry& entry) {
     console::Print(messages::kParsing, entry.name.c_str());
     // Only regular files are read: a FIFO or device could block or never end.
@@ -85,18 +124,18 @@ class Scanner {
       console::Problem("%s", messages::kCouldNotOpen);
       return;
     }
-    if (!buffer_.Condense()) {
+    if (!buffer_.Condense() || !ParseWithinMemory(list_, buffer_, {relative_, entry.name})) {
       console::Problem("%s", messages::kUnableToParse);
       return;
     }
-    ParseSource(list_, buffer_, {relative_, entry.name});
     console::Print("%s", messages::kParsedOk);
   }
 
   CClassList& list_;
   // One buffer serves every file of the scan, so its storage is reused.
   CSourceBuffer buffer_;
-  std::vector<platform::FileIdentity> descent_;
+  std::vector<std::unique_ptr<Level>> open_;
+  VisitedDirectories visited_;
   // The path, relative to the scanned directory, of the directory being
   // scanned.
   std::string relative_;
@@ -104,7 +143,7 @@ class Scanner {
 
 }  // namespace
 
-void ScanDirectory(CClassList& list, const std::string& dir) {
+bool ScanDirectory(CClassList& list, const std::string& dir) {
   Scanner scanner(list);
-  scanner.Scan(nullptr, dir);
+  return scanner.Scan(dir);
 }

@@ -11,8 +11,10 @@
 #include "platform/directory.h"
 
 /// Scans `dir` (relative to the current directory, or absolute) and adds the
-/// records of its scripts to `list`.
-void ScanDirectory(CClassList& list, const std::string& dir);
+/// records of its scripts to `list`. False when `dir` itself cannot be opened
+/// or listed (the reason is printed); problems below it are reported and
+/// passed over.
+bool ScanDirectory(CClassList& list, const std::string& dir);
 
 /// True when `name` ends in ".kc", in any case.
 bool IsScriptName(std::string_view name);

@@ -1,27 +1,41 @@
+#include <new>
+
 #include "driver/messages.h"
 #include "model/class_list.h"
 #include "platform/console.h"
-#include "platform/output_file.h"
 #include "platform/path.h"
+#include "platform/replacing_file.h"
 #include "writer/index_writer.h"
 #include "writer/templates.h"
 
 void CClassList::WriteReference(const std::string& destDirArgument) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
-  // The destination directory is never created: it must already exist.
-  platform::COutputFile index;
+  // The destination directory is never created: it must already exist. The
+  // index is held from here to the end, so two runs cannot write one
+  // destination at once, and it is replaced only once it is whole.
+  platform::CReplacingFile index;
   if (!index.Open(index_path)) {
     console::Problem(templates::kUnableToOpen, index_path.c_str());
     return;
   }
-  ResolveParents();
-  SortByName();
-  console::Print("%s", messages::kGenerating);
-  WriteIndexHeader(index);
-  WriteTree(index, nullptr);
-  WriteIndexFooter(index);
-  if (!index.Close()) {
+  // Memory running out while the tree is linked, sorted and written is
+  // reported like any failed write; the containers that need it throw, and
+  // this is the one place that turns that into a plain failure. The previous
+  // index then stays as it was.
+  bool written = false;
+  try {
+    ResolveParents();
+    SortByName();
+    console::Print("%s", messages::kGenerating);
+    WriteIndexHeader(index.Text());
+    WriteTree(index.Text(), nullptr);
+    WriteIndexFooter(index.Text());
+    written = index.Commit();
+  } catch (const std::bad_alloc&) {
+    written = false;
+  }
+  if (!written) {
     console::Problem(templates::kUnableToWrite, index_path.c_str());
     return;
   }

@@ -26,6 +26,15 @@ CClassRecord* CClassList::CreateRecord() {
   return &record;
 }
 
+void CClassList::RemoveRecordsFrom(size_t position) {
+  // Before the list is sorted, its order is the order records were made in,
+  // so the newest are last; their places are made anew by CreateRecord.
+  while (order_.size() > position) {
+    Made(order_.back()) = CClassRecord();
+    order_.pop_back();
+  }
+}
+
 namespace {
 
 size_t PackedSize(std::string_view text) {

@@ -51,6 +51,10 @@ class CClassList {
   /// it had; false, leaving the record as it was, when room cannot be had.
   bool SetTexts(CClassRecord& record, const RecordTexts& texts);
 
+  /// Removes the records from `position` on, the newest ones, with
+  /// everything they hold; their texts stay in the store unused.
+  void RemoveRecordsFrom(size_t position);
+
   size_t Count() const { return order_.size(); }
   CClassRecord& At(size_t position) const { return Made(order_[position]); }
 

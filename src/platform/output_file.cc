@@ -17,14 +17,24 @@ COutputFile::~COutputFile() {
   Close();
 }
 
-bool COutputFile::Open(const std::string& path) {
+bool COutputFile::Open(const std::string& path, OpenMode mode) {
   Close();
   failed_ = false;
   buffer_.clear();
-  return OpenHandle(path);
+  return OpenHandle(path, mode);
 }
 
 void COutputFile::Write(std::string_view text) {
+  // A long text goes through in slices, so the buffer never holds much more
+  // than one drain's worth, however long the text.
+  while (text.size() > kDrainSize) {
+    Append(text.substr(0, kDrainSize));
+    text.remove_prefix(kDrainSize);
+  }
+  Append(text);
+}
+
+void COutputFile::Append(std::string_view text) {
   if constexpr (kCrLfLineEnds) {
     size_t start = 0;
     for (size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {

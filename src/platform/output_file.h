@@ -7,6 +7,15 @@
 
 namespace platform {
 
+/// What opening a file does with what stands at its path. A path whose last
+/// component is a symbolic link (on Windows, a reparse point) is refused in
+/// every mode, so nothing is ever written through one.
+enum class OpenMode {
+  kTruncate,   // create the file, or empty an existing one once it is held
+  kCreateNew,  // create the file; refuse when anything stands at the path
+  kKeep,       // create the file, or hold an existing one as it is
+};
+
 class COutputFile {
  public:
   COutputFile() = default;
@@ -14,10 +23,10 @@ class COutputFile {
   COutputFile(const COutputFile&) = delete;
   COutputFile& operator=(const COutputFile&) = delete;
 
-  /// Creates or truncates the regular file at `path`, holding it exclusively
+  /// Opens the regular file at `path` as `mode` says, holding it exclusively
   /// (a file held by another process fails to open); never blocks. False on
   /// any failure.
-  bool Open(const std::string& path);
+  bool Open(const std::string& path, OpenMode mode = OpenMode::kTruncate);
 
   /// Appends text; "\n" is written as the platform's line end.
   void Write(std::string_view text);
@@ -27,10 +36,11 @@ class COutputFile {
   bool Close();
 
  private:
+  void Append(std::string_view text);
   void Drain();
   // What each platform provides: taking the file, writing bytes through,
   // and letting it go.
-  bool OpenHandle(const std::string& path);
+  bool OpenHandle(const std::string& path, OpenMode mode);
   bool IsOpen() const;
   bool WriteRaw(const char* data, size_t size);
   bool ReleaseHandle();

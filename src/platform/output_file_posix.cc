@@ -9,13 +9,15 @@
 
 namespace platform {
 
-bool COutputFile::OpenHandle(const std::string& path) {
-  // Nearly every page of a run is new: a file this call creates is an empty
-  // regular file, so it needs no check or truncation, only the lock that
-  // keeps other processes off it while it is written (one that came first
-  // keeps it). Only a path that is already taken goes the long way.
-  int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
+  // O_NONBLOCK keeps a FIFO standing at the path from blocking the open, and
+  // O_NOFOLLOW refuses a symbolic link (ELOOP) instead of writing where it
+  // points. Nearly every page of a run is new: a file this call creates is an
+  // empty regular file, so it needs no check or truncation, only the lock
+  // that keeps other processes off it while it is written (one that came
+  // first keeps it). Only a path that is already taken goes the long way.
+  const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::open(path.c_str(), flags | O_EXCL, 0666);
   if (fd >= 0) {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       ::close(fd);
@@ -24,16 +26,23 @@ bool COutputFile::OpenHandle(const std::string& path) {
     fd_ = fd;
     return true;
   }
-  if (errno != EEXIST) return false;
-  // O_NONBLOCK keeps a FIFO standing at the path from blocking the open; the
-  // file is truncated only once the lock is held, so a file another process
-  // holds is left intact. Its size is looked at under the lock too, and an
-  // empty file is spared the truncating call.
-  fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (errno != EEXIST || mode == OpenMode::kCreateNew) return false;
+  // The file is truncated only once the lock is held, so a file another
+  // process holds is left intact. Its size is looked at under the lock too,
+  // and an empty file is spared the truncating call.
+  fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) return false;
   struct stat st;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      (st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+      (mode == OpenMode::kTruncate && st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+    ::close(fd);
+    return false;
+  }
+  // A file that is held as it stands may have been moved away from its path
+  // by the process that held it before: then the path is not held at all.
+  struct stat at_path;
+  if (mode == OpenMode::kKeep && (::lstat(path.c_str(), &at_path) != 0 ||
+                                  at_path.st_dev != st.st_dev || at_path.st_ino != st.st_ino)) {
     ::close(fd);
     return false;
   }

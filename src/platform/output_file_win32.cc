@@ -5,15 +5,20 @@
 
 namespace platform {
 
-bool COutputFile::OpenHandle(const std::string& path) {
+bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
   // Share mode 0: while the file is open here no other process can open it,
   // and it cannot be opened here while another process holds it in any way.
-  // The file is truncated only once it is held, so a file held elsewhere is
-  // left intact.
+  // A reparse point (a link or junction) is opened as itself and refused, so
+  // nothing is written where it points. The file is truncated only once it
+  // is held, so a file held elsewhere is left intact.
   HANDLE handle = ::CreateFileW(LongPath(ToWide(path)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                mode == OpenMode::kCreateNew ? CREATE_NEW : OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  if (::GetFileType(handle) != FILE_TYPE_DISK || !::SetEndOfFile(handle)) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+      (mode == OpenMode::kTruncate && !::SetEndOfFile(handle))) {
     ::CloseHandle(handle);
     return false;
   }

@@ -118,7 +118,9 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::s
         state->isState = 1;
         state->parent = &record;
         const char* body = end + 1;
-        ParseLevel(list, *state, &body, StateName(tokens, static_cast<size_t>(state_at)), {});
+        if (!ParseLevel(list, *state, &body, StateName(tokens, static_cast<size_t>(state_at)), {})) {
+          ok = false;
+        }
         p = body;
         state_parsed = true;
       } else if (!block && tokens[0] == "var") {
@@ -157,6 +159,5 @@ bool ParseSource(CClassList& list, const CSourceBuffer& buffer, const ScriptPath
   CClassRecord* record = list.CreateRecord();
   if (!record) return false;
   record->isState = 0;
-  ParseBody(list, *record, buffer.Text(), script);
-  return true;
+  return ParseBody(list, *record, buffer.Text(), script);
 }

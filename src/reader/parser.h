@@ -7,8 +7,8 @@
 #include "reader/source_buffer.h"
 
 /// Creates the script's class record in `list` and fills it from the
-/// condensed `buffer`, noting `script` as its script; false only if that
-/// record cannot be created.
+/// condensed `buffer`, noting `script` as its script; false when a record
+/// or its texts cannot be had (what was made of them stays in the list).
 bool ParseSource(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script = {});
 
 /// Fills `record` from the condensed `text`, creating a state record for each

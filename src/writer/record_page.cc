@@ -1,3 +1,4 @@
+#include <new>
 #include <string>
 
 #include "model/class_record.h"
@@ -22,20 +23,27 @@ PageStatus CClassRecord::WritePage(const std::string& path) const {
   platform::COutputFile file;
   if (!file.Open(path)) return PageStatus::kCannotOpen;
   // The page is put together whole and written at once, in a buffer each
-  // thread keeps for its pages.
+  // thread keeps for its pages. Memory for it running out is a page that
+  // could not be written, on whichever thread it happens.
   thread_local std::string page;
-  page.clear();
-  page.append(templates::kPageTitleOpen);
-  AppendEscaped(page, name());
-  page.append(templates::kPageTitleClose);
-  page.append(templates::kPageVariables);
-  AppendItems(page, vars());
-  page.append(templates::kPageEvents);
-  AppendItems(page, events());
-  page.append(templates::kPageFunctions);
-  AppendItems(page, functions());
-  page.append(templates::kPageEnd);
-  file.Write(page);
+  try {
+    page.clear();
+    page.append(templates::kPageTitleOpen);
+    AppendEscaped(page, name());
+    page.append(templates::kPageTitleClose);
+    page.append(templates::kPageVariables);
+    AppendItems(page, vars());
+    page.append(templates::kPageEvents);
+    AppendItems(page, events());
+    page.append(templates::kPageFunctions);
+    AppendItems(page, functions());
+    page.append(templates::kPageEnd);
+    file.Write(page);
+  } catch (const std::bad_alloc&) {
+    file.Close();
+    page = std::string();
+    return PageStatus::kCannotWrite;
+  }
   return file.Close() ? PageStatus::kWritten : PageStatus::kCannotWrite;
 }
 

@@ -1,46 +1,125 @@
 #include "writer/write_line.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdarg>
-#include <cstdio>
+#include <cstring>
+#include <string_view>
 
 namespace {
 
-void AppendFormatV(std::string& out, const char* format, va_list args) {
-  // Most pieces fit the room already there; a longer one is formatted again
-  // into exactly the room it needs.
-  va_list again;
-  va_copy(again, args);
-  size_t old_size = out.size();
-  size_t room = out.capacity() - old_size;
-  if (room < 512) room = 512;
-  out.resize(old_size + room);
-  int n = std::vsnprintf(out.data() + old_size, room + 1, format, args);
-  if (n < 0) {
-    out.resize(old_size);
-  } else if (static_cast<size_t>(n) <= room) {
-    out.resize(old_size + static_cast<size_t>(n));
+// Pads `text` to `width` as the flags say: spaces before it, or after it
+// with "-", or zeros after its sign with "0" (numbers only).
+template <typename Sink>
+void EmitPadded(Sink& sink, std::string_view text, size_t width, bool left, bool zeros) {
+  static constexpr std::string_view kSpaces = "                                ";
+  static constexpr std::string_view kZeros = "00000000000000000000000000000000";
+  size_t pad = width > text.size() ? width - text.size() : 0;
+  auto fill = [&sink](std::string_view with, size_t count) {
+    for (; count > 0; count -= std::min(count, with.size())) {
+      sink(with.substr(0, std::min(count, with.size())));
+    }
+  };
+  if (left) {
+    sink(text);
+    fill(kSpaces, pad);
+  } else if (zeros) {
+    if (!text.empty() && text[0] == '-') {
+      sink(text.substr(0, 1));
+      text.remove_prefix(1);
+    }
+    fill(kZeros, pad);
+    sink(text);
   } else {
-    out.resize(old_size + static_cast<size_t>(n));
-    std::vsnprintf(out.data() + old_size, static_cast<size_t>(n) + 1, format, again);
+    fill(kSpaces, pad);
+    sink(text);
   }
-  va_end(again);
+}
+
+// Formats `format` into `sink`, which takes each literal run and each
+// converted argument as a string_view as soon as it is known: nothing is
+// formatted whole first, so a text of any length goes through.
+template <typename Sink>
+void FormatInto(Sink& sink, const char* format, va_list args) {
+  const char* p = format;
+  while (*p != '\0') {
+    const char* percent = std::strchr(p, '%');
+    if (!percent) {
+      sink(std::string_view(p));
+      return;
+    }
+    if (percent != p) sink(std::string_view(p, static_cast<size_t>(percent - p)));
+    const char* spec = percent + 1;
+    bool left = false;
+    bool zeros = false;
+    for (;; ++spec) {
+      if (*spec == '-') {
+        left = true;
+      } else if (*spec == '0') {
+        zeros = true;
+      } else {
+        break;
+      }
+    }
+    size_t width = 0;
+    for (; *spec >= '0' && *spec <= '9'; ++spec)
+      width = width * 10 + static_cast<size_t>(*spec - '0');
+    char size = 0;
+    if (*spec == 'l' || *spec == 'z') size = *spec++;
+    char digits[32];
+    std::to_chars_result done{digits, std::errc()};
+    switch (*spec) {
+      case '%':
+        sink(std::string_view("%"));
+        break;
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        EmitPadded(sink, text ? std::string_view(text) : std::string_view("(null)"), width, left,
+                   false);
+        break;
+      }
+      case 'd':
+        done = size == 'l'   ? std::to_chars(digits, digits + sizeof digits, va_arg(args, long))
+               : size == 'z' ? std::to_chars(digits, digits + sizeof digits, va_arg(args, size_t))
+                             : std::to_chars(digits, digits + sizeof digits, va_arg(args, int));
+        EmitPadded(sink, std::string_view(digits, static_cast<size_t>(done.ptr - digits)), width,
+                   left, zeros);
+        break;
+      case 'u':
+        done =
+            size == 'l' ? std::to_chars(digits, digits + sizeof digits, va_arg(args, unsigned long))
+            : size == 'z' ? std::to_chars(digits, digits + sizeof digits, va_arg(args, size_t))
+                          : std::to_chars(digits, digits + sizeof digits, va_arg(args, unsigned));
+        EmitPadded(sink, std::string_view(digits, static_cast<size_t>(done.ptr - digits)), width,
+                   left, zeros);
+        break;
+      default:
+        // Not one the templates use: written out as it stands.
+        if (*spec == '\0') {
+          sink(std::string_view(percent));
+          return;
+        }
+        sink(std::string_view(percent, static_cast<size_t>(spec + 1 - percent)));
+        break;
+    }
+    p = spec + 1;
+  }
 }
 
 }  // namespace
 
 void WriteLine(platform::COutputFile& file, const char* format, ...) {
-  static std::string piece;
-  piece.clear();
+  auto sink = [&file](std::string_view text) { file.Write(text); };
   va_list args;
   va_start(args, format);
-  AppendFormatV(piece, format, args);
+  FormatInto(sink, format, args);
   va_end(args);
-  file.Write(piece);
 }
 
 void AppendFormat(std::string& out, const char* format, ...) {
+  auto sink = [&out](std::string_view text) { out.append(text); };
   va_list args;
   va_start(args, format);
-  AppendFormatV(out, format, args);
+  FormatInto(sink, format, args);
   va_end(args);
 }

@@ -1,8 +1,10 @@
 // Source trees and destinations built to break the tool: binary bytes, a huge
 // one-line script, a crowded directory, awkward names, unbalanced texts,
-// destinations that overlap the sources or refuse some pages. Every run must
-// end, list every readable class, report every problem, write nothing outside
-// Destdir, and give the exit status that matches.
+// links that fan out, trees deeper than a call stack, scripts too large for
+// memory, destinations that overlap the sources, refuse some pages, hold
+// links or see a run stopped midway. Every run must end, list every readable
+// class, report every problem, write nothing outside Destdir, and give the
+// exit status that matches.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
@@ -396,5 +399,249 @@ TEST(HostileTree, TreeDeeperThanTheDescriptorsAtHand) {
   ExpectCompleteReference(run, "out", 1, 1);
 }
 #endif
+
+TEST(HostileTree, LinksThatFanOutAreScannedOnce) {
+  // Each directory holds a script and two links to the next: followed blindly
+  // the last one is reached 2^9 ways.
+  constexpr int kLevels = 10;
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  std::string console;
+  for (int i = 0; i < kLevels; ++i) {
+    const std::string level = "tree/d" + std::to_string(i);
+    WriteFile(dir / (level + "/C" + std::to_string(i) + ".kc"),
+              "class C" + std::to_string(i) + ";");
+    console += Parsed("C" + std::to_string(i) + ".kc");
+    if (i + 1 == kLevels) break;
+    for (const char* link : {"/x", "/y"}) {
+      std::error_code error;
+      fs::create_directory_symlink("../d" + std::to_string(i + 1), dir / (level + link), error);
+      if (error) GTEST_SKIP() << "symbolic links cannot be made here";
+    }
+  }
+
+  auto run = RunTool(dir.path(), {"out", Native("tree/d0")});
+  EXPECT_EQ(run.out, Text(console + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", kLevels, kLevels);
+}
+
+TEST(HostileTree, TreeDeeperThanTheCallStack) {
+#ifdef _WIN32
+  // Wine looks up every level of a whole path on each call, so time grows
+  // with the square of the depth, and the host's path limit stops the tree
+  // near two thousand levels: far from what a call per level would need.
+  constexpr size_t kLevels = 300;
+#else
+  // Under a stack of 1 MiB a call per level gives out some five thousand
+  // levels down. The walk needs a descriptor per level.
+  constexpr size_t kLevels = 6000;
+  struct rlimit saved_files;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved_files), 0);
+  struct rlimit files = saved_files;
+  files.rlim_cur = kLevels + 64;
+  if (files.rlim_max < files.rlim_cur) files.rlim_max = files.rlim_cur;
+  if (setrlimit(RLIMIT_NOFILE, &files) != 0) {
+    GTEST_SKIP() << "cannot allow " << files.rlim_cur << " open files";
+  }
+#endif
+  TempDir sources;
+  std::vector<std::string> names(kLevels + 1, "d");
+  names[0] = "src";
+  std::vector<std::pair<std::string, std::string>> scripts(kLevels + 1);
+  scripts[0] = {"Top.kc", "class Top;"};
+  scripts[kLevels] = {"Bottom.kc", "class Bottom expands Top;"};
+  ASSERT_TRUE(testing_support::MakeDeepTree(sources.path(), names, scripts));
+  TempDir dir;
+  fs::create_directory(dir / "out");
+
+#ifdef _WIN32
+  auto run = RunTool(dir.path(), {"out", (sources / "src").string()});
+#else
+  struct rlimit saved_stack;
+  ASSERT_EQ(getrlimit(RLIMIT_STACK, &saved_stack), 0);
+  struct rlimit stack = saved_stack;
+  stack.rlim_cur = 1 << 20;
+  ASSERT_EQ(setrlimit(RLIMIT_STACK, &stack), 0);
+  auto run = RunTool(dir.path(), {"out", (sources / "src").string()});
+  ASSERT_EQ(setrlimit(RLIMIT_STACK, &saved_stack), 0);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved_files), 0);
+#endif
+  EXPECT_EQ(run.out, Text(Parsed("Bottom.kc") + Parsed("Top.kc") + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 2, 2);
+}
+
+TEST(HostileTree, RunningOutOfMemoryIsReportedNeverAnAbort) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space cap is POSIX only";
+#else
+  if (testing_support::kUnderAddressSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  // Thirty-one megabytes of declarations: the text can be read and condensed
+  // under the cap, the records it declares cannot all be held.
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  std::string script = "class Big;\n";
+  while (script.size() < (size_t{31} << 20)) script += "var a;\n";
+  WriteFile(dir / "src/Big.kc", script);
+  script = std::string();
+  WriteFile(dir / "src/Small.kc", "class Small;");
+
+  auto run = RunTool(dir.path(), {"out", "src"}, size_t{400000} << 10);
+  EXPECT_EQ(run.out, "Parsing Big.kc...Unable to parse.\n" + Parsed("Small.kc") + kComplete);
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 1, 1);
+
+  // An 80 MB name can be read, but not escaped (five bytes for each "&") as
+  // well: the write fails, and the index of the last run stays.
+  WriteFile(dir / "wide/Wide.kc", "class " + std::string(size_t{80} << 20, '&') + ";");
+  auto wide = RunTool(dir.path(), {"out", "wide"}, size_t{500000} << 10);
+  EXPECT_EQ(wide.out,
+            Parsed("Wide.kc") + "Generating output... Unable to write 'out/index.html'!\n");
+  EXPECT_EQ(wide.status, 1);
+  EXPECT_TRUE(wide.written.empty());
+  EXPECT_FALSE(fs::exists(dir / "out/index.html.tmp"));
+#endif
+}
+
+#ifndef _WIN32
+// The `size` bytes of the file at `path` from `offset` on.
+std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(offset));
+  std::string bytes(size, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+#endif
+
+TEST(HostileTree, IndexLineLongerThanAnIntCanCount) {
+#ifdef _WIN32
+  GTEST_SKIP() << "too large for a Windows program under Wine";
+#else
+  if (testing_support::kUnderAddressSanitizer) {
+    GTEST_SKIP() << "the sanitizer's shadow of gigabytes of text is too large";
+  }
+  // Each "&" is written as "&amp;": the class's index line runs past
+  // 2^31 bytes.
+  constexpr size_t kAmpersands = 430'000'000;
+  TempDir sources;
+  {
+    std::ofstream script(sources / "Amp.kc", std::ios::binary);
+    script << "class ";
+    const std::string block(1 << 20, '&');
+    for (size_t left = kAmpersands; left > 0; left -= std::min(left, block.size())) {
+      script.write(block.data(), static_cast<std::streamsize>(std::min(left, block.size())));
+    }
+    script << ";";
+  }
+  // Destdir lies outside the run's directory, so the test does not read
+  // gigabytes back whole.
+  TempDir dest;
+  TempDir dir;
+
+  auto run = RunTool(dir.path(), {dest.path().string(), sources.path().string()});
+  EXPECT_EQ(run.out, Parsed("Amp.kc") + kComplete);
+  EXPECT_EQ(run.status, 0);
+  const std::string index =
+      expected::kIndexHeader +
+      expected::EntryLine(0, "class", "*", "",
+                          "0 subclasses, 0 states, 0 vars, 0 events, 0 functions") +
+      expected::SubList(0) + expected::kSubListEnd + expected::kIndexFooter;
+  const size_t star = index.find('*');
+  const uint64_t size = index.size() - 1 + uint64_t{5} * kAmpersands;
+  EXPECT_EQ(fs::file_size(dest / "index.html"), size);
+  EXPECT_EQ(ReadPart(dest / "index.html", 0, star), index.substr(0, star));
+  EXPECT_EQ(ReadPart(dest / "index.html", size - (index.size() - star - 1), index.size()),
+            index.substr(star + 1));
+#endif
+}
+
+TEST(HostileTree, LinksInTheDestinationAreNotWrittenThrough) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  fs::create_directory(dir / "out");
+  WriteFile(dir / "victim.txt", "victim");
+  std::error_code error;
+  fs::create_symlink("../victim.txt", dir / "out/00000.html", error);
+  if (error) GTEST_SKIP() << "symbolic links cannot be made here";
+  const std::string parsed = Parsed("Base.kc") + Parsed("Derived.kc");
+
+  // A page at a link is refused, and the run goes on.
+  auto page = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(page.out, Text(parsed + "Generating output... Unable to open '" +
+                           Native("out/00000.html") + "' for writing!\nComplete.\n"));
+  EXPECT_EQ(page.status, 1);
+  EXPECT_EQ(page.written.size(), 3u);
+  EXPECT_EQ(page.written.count("out/00001.html"), 1u);
+  EXPECT_EQ(page.written.count("out/00002.html"), 1u);
+
+  // An index at a link stops the run before anything is written.
+  fs::remove(dir / "out/index.html");
+  fs::create_symlink("../victim.txt", dir / "out/index.html");
+  auto index = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(index.out,
+            Text(parsed + "Unable to open '" + Native("out/index.html") + "' for writing!\n"));
+  EXPECT_EQ(index.status, 1);
+  EXPECT_TRUE(index.written.empty());
+  EXPECT_EQ(ReadFile(dir / "victim.txt"), "victim");
+}
+
+TEST(HostileTree, MistypedSourceDirLeavesTheReferenceAlone) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  fs::create_directory(dir / "out");
+  ASSERT_EQ(RunTool(dir.path(), {"out", "src"}).status, 0);
+
+  auto run = RunTool(dir.path(), {"out", "scr"});
+  EXPECT_EQ(run.out, Text("Unable to read directory scr\n"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.written.empty());
+}
+
+TEST(HostileTree, StoppedRunLeavesThePreviousIndexWhole) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  for (int i = 0; i < 200; ++i) {
+    WriteFile(dir / ("src/C" + Number(i) + ".kc"), "class C" + Number(i) + ";");
+  }
+  ASSERT_EQ(RunTool(dir.path(), {"out", "src"}).status, 0);
+  const std::string whole = ReadFile(dir / "out/index.html");
+  WriteFile(dir / "src/Extra.kc", "class Extra;");
+
+#ifndef _WIN32
+  // A file size limit below the index's size stops the run (SIGXFSZ) while
+  // the index is written; the pages stay below it.
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = whole.size() / 2;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  auto stopped = RunTool(dir.path(), {"out", "src"});
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+  EXPECT_EQ(stopped.status, -1);
+  EXPECT_EQ(ReadFile(dir / "out/index.html"), whole);
+#endif
+
+  // A run that ends well replaces the index whole and leaves nothing beside
+  // it, whatever a stopped run left.
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 201u);
+  std::vector<std::string> listed;
+  for (const auto& entry : fs::directory_iterator(dir / "out")) {
+    listed.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(listed.size(), 202u);
+#ifdef _WIN32
+  GTEST_SKIP() << "a run can be stopped midway by a file size limit only on POSIX";
+#endif
+}
 
 }  // namespace

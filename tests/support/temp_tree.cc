@@ -1,6 +1,8 @@
 #include "support/temp_tree.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,10 +33,45 @@ TempDir::TempDir() {
   }
 }
 
+#ifdef _WIN32
+namespace {
+// `path` as an absolute path with the long-path prefix, which lifts the
+// limit of 260 characters.
+std::wstring LongPathOf(const fs::path& path) {
+  return L"\\\\?\\" + fs::absolute(path).make_preferred().wstring();
+}
+
+// Removes the tree at `path` (a long-path prefixed path) from the bottom up.
+void RemoveLongTree(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        RemoveLongTree(child);
+      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirectoryW(child.c_str());
+      } else {
+        DeleteFileW(child.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+}  // namespace
+#endif
+
 TempDir::~TempDir() {
   std::error_code error;
   fs::remove_all(path_, error);
-#ifndef _WIN32
+#ifdef _WIN32
+  if (error) RemoveLongTree(LongPathOf(path_));
+#else
   // Trees too deep to remove by path are left to rm, which works relative to
   // each directory.
   if (error) std::system(("rm -rf '" + path_.string() + "'").c_str());
@@ -69,7 +106,30 @@ std::map<std::string, std::string> ReadTree(const fs::path& root) {
   return files;
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// Works with long-path prefixed paths, which may grow past 260 characters.
+bool MakeDeepTree(const fs::path& root, const std::vector<std::string>& names,
+                  const std::vector<std::pair<std::string, std::string>>& files) {
+  std::wstring dir = LongPathOf(root);
+  bool ok = true;
+  for (size_t i = 0; ok && i < names.size(); ++i) {
+    dir += L"\\" + fs::path(names[i]).wstring();
+    ok = CreateDirectoryW(dir.c_str(), nullptr) != 0;
+    if (ok && i < files.size() && !files[i].first.empty()) {
+      HANDLE file =
+          CreateFileW((dir + L"\\" + fs::path(files[i].first).wstring()).c_str(), GENERIC_WRITE, 0,
+                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      const std::string& bytes = files[i].second;
+      DWORD written = 0;
+      ok = file != INVALID_HANDLE_VALUE &&
+           ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+      if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    }
+  }
+  return ok;
+}
+#else
 // Works relative to each new directory, so no path handed to the system grows
 // with the depth.
 bool MakeDeepTree(const fs::path& root, const std::vector<std::string>& names,

@@ -2,6 +2,7 @@
 // escaping, numbering, and the record pages.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,11 @@
 #include "support/expected_pages.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
+#include "writer/write_line.h"
+
+#ifdef __linux__
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -170,5 +176,29 @@ TEST(RecordPage, SectionsInOrderAndNoFinalNewline) {
   EXPECT_EQ(ReadFile(out / "00000.html"), Text(Page("Dying", "", "", "")));
   EXPECT_EQ(s->parent, r);
 }
+
+#ifdef __linux__
+// The bytes of memory this process holds resident.
+size_t ResidentBytes() {
+  unsigned long total = 0, resident = 0;
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm) {
+    if (std::fscanf(statm, "%lu %lu", &total, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST(WriteLine, CostsWhatItWritesWhateverTheRoomBehind) {
+  // A gigabyte of room that was never touched stays untouched when a short
+  // piece is formatted into it.
+  std::string out;
+  out.reserve(size_t{1} << 30);
+  const size_t before = ResidentBytes();
+  AppendFormat(out, "%05ld.html %s", 7L, "&");
+  EXPECT_EQ(out, "00007.html &");
+  EXPECT_LT(ResidentBytes() - before, size_t{64} << 20);
+}
+#endif
 
 }  // namespace
