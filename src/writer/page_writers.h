@@ -44,7 +44,9 @@ class CPageWriters {
   const uint32_t top_;
   const std::string& destDir_;
   std::atomic<size_t> next_run_{0};
-  platform::CWorker worker_;
   bool started_ = false;
   std::vector<Problem> problems_[2];  // [0] this thread's, [1] the second's
+  // Declared last, so that it is destroyed first: leaving early (memory ran
+  // out on this thread) waits for the second thread before what it uses goes.
+  platform::CWorker worker_;
 };
