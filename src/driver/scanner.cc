@@ -5,6 +5,7 @@
 #include "driver/messages.h"
 #include "model/names.h"
 #include "platform/console.h"
+#include "platform/path.h"
 #include "reader/parser.h"
 #include "reader/source_buffer.h"
 
@@ -60,7 +61,10 @@ class Scanner {
     SortEntries(entries);
     for (const platform::DirEntry& entry : entries) {
       if (entry.kind == platform::EntryKind::kDirectory) {
+        const size_t above = relative_.size();
+        relative_.append(entry.name).push_back(platform::kPathSeparator);
         Scan(&dir, entry.name);
+        relative_.resize(above);
       } else if (IsScriptName(entry.name)) {
         ParseFile(dir, entry);
       }
@@ -80,7 +84,10 @@ class Scanner {
       console::Problem("%s", messages::kUnableToParse);
       return;
     }
+    const size_t first = list_.Count();
     ParseSource(list_, buffer_);
+    // The script's class and its states remember where they came from.
+    for (size_t i = first; i < list_.Count(); ++i) list_.At(i).scriptPath = relative_ + entry.name;
     console::Print("%s", messages::kParsedOk);
   }
 
@@ -88,6 +95,8 @@ class Scanner {
   // One buffer serves every file of the scan, so its storage is reused.
   CSourceBuffer buffer_;
   std::vector<platform::FileIdentity> descent_;
+  // The directory being scanned, relative to the top one, ending in a separator.
+  std::string relative_;
 };
 
 }  // namespace

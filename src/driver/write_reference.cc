@@ -4,9 +4,10 @@
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/index_writer.h"
+#include "writer/navigable_reference.h"
 #include "writer/templates.h"
 
-void CClassList::WriteReference(const std::string& destDirArgument) {
+void CClassList::WriteReference(const std::string& destDirArgument, bool navigation) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist.
@@ -18,9 +19,13 @@ void CClassList::WriteReference(const std::string& destDirArgument) {
   ResolveParents();
   SortByName();
   console::Print("%s", messages::kGenerating);
-  WriteIndexHeader(index);
-  WriteTree(index, nullptr);
-  WriteIndexFooter(index);
+  if (navigation) {
+    WriteNavigableReference(index, *this);
+  } else {
+    WriteIndexHeader(index);
+    WriteTree(index, nullptr);
+    WriteIndexFooter(index);
+  }
   if (!index.Close()) {
     console::Problem(templates::kUnableToWrite, index_path.c_str());
     return;

@@ -15,6 +15,7 @@ class CClassRecord {
   std::vector<std::string> events;     // event declarations, in the order found
   CClassRecord* parent = nullptr;      // state: its class; class: its superclass. Not owned.
   std::string superName;               // the name after "expands"; empty if none
+  std::string scriptPath;              // the script it came from, relative to the scanned directory
 
   /// Writes this record's page to `path`; reports a page that cannot be
   /// written and returns false. Defined with the other page writers.

@@ -1,0 +1,141 @@
+#include "writer/navigable_reference.h"
+
+#include <string>
+#include <vector>
+
+#include "model/class_list.h"
+#include "platform/path.h"
+#include "writer/html_escape.h"
+#include "writer/navigation_templates.h"
+#include "writer/record_page.h"
+#include "writer/script_text.h"
+#include "writer/templates.h"
+#include "writer/tree_index.h"
+#include "writer/write_line.h"
+
+namespace nt = navigation_templates;
+
+namespace {
+
+void AppendNumber(std::string& out, size_t n) {
+  char digits[24];
+  size_t length = 0;
+  do {
+    digits[length++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  while (length > 0) out.push_back(digits[--length]);
+}
+
+// The index page: fixed head, the records' data, fixed script. The data is
+// put together in one text and written at once.
+void WriteIndex(platform::COutputFile& index, const CClassList& list, const TreeIndex& tree,
+                const std::vector<bool>& reachable) {
+  const size_t count = list.Count();
+  std::string data;
+  data.reserve(count * 32);
+  data.append(nt::kKindsOpen);
+  for (size_t i = 0; i < count; ++i) {
+    char kind = list.At(i).isState == 0 ? nt::kKindClass : nt::kKindState;
+    data.push_back(reachable[i] ? kind : nt::kKindOutside);
+  }
+  data.append(nt::kParentsOpen);
+  for (size_t i = 0; i < count; ++i) {
+    if (i > 0) data.push_back(',');
+    if (reachable[i] && tree.parent[i] != TreeIndex::kNone) {
+      AppendNumber(data, tree.parent[i]);
+    } else {
+      data.append("-1");
+    }
+  }
+  data.append(nt::kCountsOpen);
+  for (size_t i = 0; i < count; ++i) {
+    const CClassRecord& record = list.At(i);
+    if (i > 0) data.push_back(',');
+    AppendNumber(data, record.vars.size());
+    data.push_back(',');
+    AppendNumber(data, record.events.size());
+    data.push_back(',');
+    AppendNumber(data, record.functions.size());
+  }
+  data.append(nt::kNamesOpen);
+  for (size_t i = 0; i < count; ++i) {
+    // Records outside the tree are shown nowhere, so their names stay out.
+    if (reachable[i]) AppendScriptString(data, list.At(i).name);
+    data.append(nt::kNameEnd);
+  }
+  data.append(nt::kDataEnd);
+
+  index.Write(nt::kIndexHead);
+  index.Write(data);
+  index.Write(nt::kIndexScript);
+}
+
+void AppendLink(std::string& page, const CClassList& list, size_t i) {
+  AppendFormat(page, nt::kPageLink, static_cast<long>(i));
+  AppendEscaped(page, list.At(i).name);
+  page.append(nt::kPageLinkEnd);
+}
+
+// One line of links to the records `numbers`, or "none".
+void AppendLinks(std::string& page, const char* opening, const CClassList& list,
+                 const std::vector<size_t>& numbers, const char* separator) {
+  page.append(opening);
+  if (numbers.empty()) page.append(nt::kPageNone);
+  for (size_t k = 0; k < numbers.size(); ++k) {
+    if (k > 0) page.append(separator);
+    AppendLink(page, list, numbers[k]);
+  }
+  page.append(nt::kPageLineEnd);
+}
+
+void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
+  const CClassRecord& record = list.At(i);
+  const bool state = record.isState != 0;
+  page.append(nt::kPageOpen);
+  AppendEscaped(page, record.name);
+  page.append(nt::kPageHead);
+  AppendFormat(page, nt::kPageHeading, state ? templates::kKindState : templates::kKindClass,
+               HtmlEscaped(record.name).c_str());
+
+  // From the root down to the parent: for a state, its class is the last.
+  std::vector<size_t> way;
+  for (size_t p = tree.parent[i]; p != TreeIndex::kNone; p = tree.parent[p]) way.push_back(p);
+  std::vector<size_t> down(way.rbegin(), way.rend());
+  AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, down,
+              nt::kPageChainStep);
+  if (!state) {
+    std::vector<size_t> subclasses;
+    std::vector<size_t> states;
+    for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
+      size_t c = tree.child[k];
+      (list.At(c).isState == 0 ? subclasses : states).push_back(c);
+    }
+    AppendLinks(page, nt::kPageSubclasses, list, subclasses, nt::kPageListSeparator);
+    AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
+  }
+  page.append(nt::kPageScript);
+  AppendEscaped(page, record.scriptPath);
+  page.append(nt::kPageScriptEnd);
+  AppendFormat(page, nt::kPageBack, static_cast<long>(i));
+  AppendDeclarations(page, record);
+}
+
+}  // namespace
+
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
+  const TreeIndex tree = BuildTreeIndex(list, nullptr);
+  const std::vector<bool> reachable = ReachableRecords(tree);
+  WriteIndex(index, list, tree, reachable);
+
+  std::string page;
+  std::string page_name;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    if (!reachable[i]) continue;
+    page.clear();
+    AppendPage(page, list, tree, i);
+    page_name.clear();
+    AppendFormat(page_name, templates::kPageFileName, static_cast<long>(i));
+    WritePageFile(platform::JoinPath(list.destDir, page_name), page);
+  }
+}

@@ -1,0 +1,323 @@
+// The fixed texts of the reference one can find one's way in: the index page
+// with its style and script around the records' data, and the pieces of a
+// record page that links to its neighbours. Kept as data, readable as they
+// are written, beside the plain reference's texts in templates.h.
+#pragma once
+
+namespace navigation_templates {
+
+// Names are bytes in an 8-bit character set; the pages say which one, so
+// that every byte reads as one character in the markup and in the script.
+#define KORVANREF_CHARSET "windows-1252"
+
+// The index page up to the records' data: style, the search field with its
+// results, the expand and collapse controls, and the (still empty) tree.
+inline constexpr const char* kIndexHead = R"html(<!DOCTYPE html>
+<html lang="en"><head>
+<meta charset=")html" KORVANREF_CHARSET R"html(">
+<title>Class Reference</title>
+<style>
+body { font-family: sans-serif; margin: 0 1.5em 1.5em; }
+#idFind { position: sticky; top: 0; z-index: 1; background: #fff; padding: .6em 0 .4em; }
+#idSearch { width: 22em; font-size: 1em; padding: .2em .4em; }
+#idResults { list-style: none; margin: .4em 0 0; padding: .3em .6em; max-height: 50vh;
+  overflow-y: auto; border: 1px solid #bbb; background: #fff; }
+#idResults:empty { display: none; }
+#idResults li { padding: .1em 0; }
+.clsKind, .clsPage { color: #666; font-size: smaller; }
+.clsPick { font-weight: bold; }
+.clsHeader { cursor: pointer; padding: .05em .2em; }
+.clsHeader::before { content: "\25B8"; display: inline-block; width: 1em; color: #555; }
+.clsHeader[aria-expanded="true"]::before { content: "\25BE"; }
+.clsHeader.clsLeaf::before { content: "\B7"; }
+.clsHeader:focus { outline: 2px solid #36c; }
+.clsMarked { background: #ffe98a; }
+.clsName { color: blue; font-weight: bold; }
+.clsCounts { font-size: smaller; }
+.clsBlurb { display: none; }
+.clsBlurb.clsOpen { display: block; }
+</style>
+</head>
+<body>
+<div id="idFind"><input type="search" id="idSearch" autofocus autocomplete="off"
+ spellcheck="false" placeholder="Find a class or state" aria-label="Find a class or state">
+ <button type="button" id="idExpandAll">Expand all</button>
+ <button type="button" id="idCollapseAll">Collapse all</button>
+<ol id="idResults" aria-label="Matches"></ol></div>
+<p>Class Reference:</p>
+<ul id="idTree"></ul>
+<script>
+)html";
+
+// The records' data, in record-number order: one kind letter each ("c" a
+// class, "s" a state, "-" a record outside the tree), each one's parent (-1
+// for none), its numbers of variables, events and functions, and its name,
+// each name followed by a line feed.
+inline constexpr const char* kKindsOpen = "const kinds = \"";
+inline constexpr const char* kParentsOpen = "\";\nconst parents = [";
+inline constexpr const char* kCountsOpen = "];\nconst counts = [";
+inline constexpr const char* kNamesOpen = "];\nconst names = \"";
+inline constexpr const char* kNameEnd = "\\n";
+inline constexpr const char* kDataEnd = "\";\n</script>\n";
+inline constexpr char kKindClass = 'c';
+inline constexpr char kKindState = 's';
+inline constexpr char kKindOutside = '-';
+
+// The index page's script: it builds a list's entries the first time the list
+// opens, searches the names as one text, and follows index.html#NNNNN and
+// index.html#Name.
+inline constexpr const char* kIndexScript = R"js(<script>
+"use strict";
+(() => {
+  const count = kinds.length;
+  const number = (i) => String(i).padStart(5, "0");
+
+  // Each record's children in record order, in one flat array, and its
+  // numbers of subclasses and states.
+  const firstChild = new Int32Array(count + 1);
+  for (let i = 0; i < count; i++) if (parents[i] >= 0) firstChild[parents[i] + 1]++;
+  for (let i = 0; i < count; i++) firstChild[i + 1] += firstChild[i];
+  const children = new Int32Array(firstChild[count]);
+  const fill = firstChild.slice(0, count);
+  const subclasses = new Int32Array(count);
+  const states = new Int32Array(count);
+  const roots = [];
+  for (let i = 0; i < count; i++) {
+    const p = parents[i];
+    if (p >= 0) {
+      children[fill[p]++] = i;
+      if (kinds[i] === "s") states[p]++;
+      else subclasses[p]++;
+    } else if (kinds[i] !== "-") {
+      roots.push(i);
+    }
+  }
+  const childrenOf = (i) => children.subarray(firstChild[i], firstChild[i + 1]);
+
+  // Where each name starts in `names`, and the names with their ASCII letters
+  // lower-cased: the one text every search goes through.
+  const starts = new Int32Array(count + 1);
+  for (let i = 0, at = 0; i <= count; i++) {
+    starts[i] = at;
+    if (i < count) at = names.indexOf("\n", at) + 1;
+  }
+  const foldCase = (text) => text.replace(/[A-Z]+/g, (run) => run.toLowerCase());
+  const folded = foldCase(names);
+  const nameOf = (i) => names.slice(starts[i], starts[i + 1] - 1);
+
+  const entities = {"&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;"};
+  const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => entities[c]);
+  const kindOf = (i) => (kinds[i] === "s" ? "state" : "class");
+  const parentName = (i) => (parents[i] >= 0 ? escapeHtml(nameOf(parents[i])) : "");
+  const counted = (n, word, ending) => n + " " + word + (n === 1 ? "" : ending);
+
+  // An entry's header line and the opening of its list.
+  function entryOpen(i, open) {
+    const n = number(i);
+    const leaf = firstChild[i] === firstChild[i + 1];
+    return '<li><div id="idHeader' + n + '" class="clsHeader' + (leaf ? " clsLeaf" : "") +
+        '" tabindex="0"' + (leaf ? "" : ' aria-expanded="' + open + '"') + ">" + kindOf(i) +
+        ' <a href="' + n + '.html" class="clsName">' + escapeHtml(nameOf(i)) + "</a> (" +
+        parentName(i) + '), <span class="clsCounts"> ' +
+        counted(subclasses[i], "subclass", "es") + ", " + counted(states[i], "state", "s") +
+        ", " + counted(counts[3 * i], "var", "s") + ", " +
+        counted(counts[3 * i + 1], "event", "s") + ", " +
+        counted(counts[3 * i + 2], "function", "s") + '</span></div><ul id="idBlurb' + n +
+        '" class="clsBlurb' + (open ? " clsOpen" : "") + '">';
+  }
+
+  // The entries `items` as markup; with `deep`, every list below them too,
+  // built and open. A stack of its own, so no depth of tree is too deep.
+  const built = new Uint8Array(count);
+  function listMarkup(items, deep) {
+    const out = [];
+    const stack = [{items, at: 0}];
+    while (stack.length > 0) {
+      const level = stack[stack.length - 1];
+      if (level.at === level.items.length) {
+        stack.pop();
+        if (stack.length > 0) out.push("</ul></li>");
+        continue;
+      }
+      const i = level.items[level.at++];
+      const descend = deep && firstChild[i] !== firstChild[i + 1];
+      out.push(entryOpen(i, descend));
+      if (deep) built[i] = 1;
+      if (descend) stack.push({items: childrenOf(i), at: 0});
+      else out.push("</ul></li>");
+    }
+    return out.join("");
+  }
+
+  const tree = document.getElementById("idTree");
+  const field = document.getElementById("idSearch");
+  const results = document.getElementById("idResults");
+  tree.innerHTML = listMarkup(roots, false);
+
+  function setOpen(i, open) {
+    const list = document.getElementById("idBlurb" + number(i));
+    if (open && !built[i]) {
+      list.innerHTML = listMarkup(childrenOf(i), false);
+      built[i] = 1;
+    }
+    list.classList.toggle("clsOpen", open);
+    const header = document.getElementById("idHeader" + number(i));
+    if (header.hasAttribute("aria-expanded")) header.setAttribute("aria-expanded", String(open));
+  }
+  function toggle(header) {
+    const i = Number(header.id.slice("idHeader".length));
+    setOpen(i, !document.getElementById("idBlurb" + number(i)).classList.contains("clsOpen"));
+  }
+
+  // Unfolds every list above entry i, marks its header line, scrolls to it
+  // and gives it the focus.
+  let marked = -1;
+  function mark() {
+    const header = marked >= 0 && document.getElementById("idHeader" + number(marked));
+    if (header) header.classList.add("clsMarked");
+    return header;
+  }
+  function select(i) {
+    const above = [];
+    for (let p = parents[i]; p >= 0; p = parents[p]) above.push(p);
+    for (let k = above.length - 1; k >= 0; k--) setOpen(above[k], true);
+    document.getElementById("idHeader" + number(marked))?.classList.remove("clsMarked");
+    marked = i;
+    const header = mark();
+    header.scrollIntoView({block: "center"});
+    header.focus({preventScroll: true});
+  }
+
+  // The matches of `query` among the names, ASCII letters compared without
+  // case: exact matches, then those that start with it, then the rest; in
+  // each, classes before states; each group in record order and at most
+  // `limit` long. One pass of indexOf over the folded names.
+  function search(query, limit) {
+    const groups = [[], [], [], [], [], []];
+    const q = foldCase(query);
+    if (q === "" || q.includes("\n")) return groups;
+    let r = 0;
+    for (let at = folded.indexOf(q); at >= 0; at = folded.indexOf(q, starts[r + 1])) {
+      while (starts[r + 1] <= at) r++;
+      const place = at > starts[r] ? 4 : at + q.length === starts[r + 1] - 1 ? 0 : 2;
+      const group = groups[place + (kinds[r] === "s" ? 1 : 0)];
+      if (group.length < limit) group.push(r);
+    }
+    return groups;
+  }
+
+  const kShown = 50;
+  let shown = [];
+  function showResults() {
+    shown = [].concat(...search(field.value, kShown)).slice(0, kShown);
+    results.innerHTML = shown.map((i) => {
+      const n = number(i);
+      return '<li><span class="clsKind">' + kindOf(i) + '</span> <a href="#' + n +
+          '" class="clsPick" data-record="' + i + '">' + escapeHtml(nameOf(i)) + "</a> (" +
+          parentName(i) + ') <a href="' + n + '.html" class="clsPage">page</a></li>';
+    }).join("");
+  }
+  function pick(i) {
+    try {
+      history.replaceState(null, "", "#" + number(i));
+    } catch (error) {
+      // A page opened from disk may refuse; the selection still happens.
+    }
+    select(i);
+  }
+
+  field.addEventListener("input", showResults);
+  field.addEventListener("keydown", (event) => {
+    if (event.key === "Enter" && shown.length > 0) {
+      event.preventDefault();
+      pick(shown[0]);
+    } else if (event.key === "Escape") {
+      event.preventDefault();
+      field.value = "";
+      showResults();
+    }
+  });
+  results.addEventListener("click", (event) => {
+    const link = event.target.closest("a.clsPick");
+    if (!link) return;
+    event.preventDefault();
+    pick(Number(link.dataset.record));
+  });
+  tree.addEventListener("click", (event) => {
+    const header = event.target.closest(".clsHeader");
+    if (header && !event.target.closest("a")) toggle(header);
+  });
+  tree.addEventListener("keydown", (event) => {
+    if ((event.key === "Enter" || event.key === " ") &&
+        event.target.classList.contains("clsHeader")) {
+      event.preventDefault();
+      toggle(event.target);
+    }
+  });
+  document.getElementById("idExpandAll").addEventListener("click", () => {
+    tree.innerHTML = listMarkup(roots, true);
+    mark();
+  });
+  document.getElementById("idCollapseAll").addEventListener("click", () => {
+    for (const list of tree.querySelectorAll("ul.clsOpen")) list.classList.remove("clsOpen");
+    for (const header of tree.querySelectorAll('[aria-expanded="true"]')) {
+      header.setAttribute("aria-expanded", "false");
+    }
+  });
+
+  // index.html#NNNNN: that record; index.html#Name: the class of that name,
+  // without case, with the lowest number.
+  function followHash() {
+    let target = location.hash.slice(1);
+    try {
+      target = decodeURIComponent(target);
+    } catch (error) {
+      // Not percent-encoded text: taken as it stands.
+    }
+    let i = -1;
+    if (/^[0-9]+$/.test(target)) {
+      i = Number(target);
+    } else if (target !== "") {
+      const exact = search(target, 1)[0];
+      if (exact.length > 0) i = exact[0];
+    }
+    if (i >= 0 && i < count && kinds[i] !== "-") select(i);
+  }
+  window.addEventListener("hashchange", followHash);
+  followHash();
+})();
+</script>
+</body></html>
+)js";
+
+// A record page: the plain page's title, then a heading with kind and name,
+// the way up to the root, the subclasses and states, the script, and a link
+// back to the record's entry in the index; the declarations follow.
+inline constexpr const char* kPageOpen =
+    "<!DOCTYPE html>\n<html><head><meta charset=\"" KORVANREF_CHARSET "\"><title>\nClass ";
+inline constexpr const char* kPageHead = R"html(</title>
+<style>
+body { font-family: sans-serif; margin: 1em 1.5em; }
+.clsWay { margin: .2em 0; }
+.clsWay b { color: #555; font-weight: normal; }
+</style></head><body>
+)html";
+inline constexpr const char* kPageHeading = "<h1>%s %s</h1>\n";
+inline constexpr const char* kPageChainOfClass = "<p class=\"clsWay\"><b>Superclasses:</b> ";
+inline constexpr const char* kPageChainOfState = "<p class=\"clsWay\"><b>State of:</b> ";
+inline constexpr const char* kPageSubclasses = "<p class=\"clsWay\"><b>Subclasses:</b> ";
+inline constexpr const char* kPageStates = "<p class=\"clsWay\"><b>States:</b> ";
+inline constexpr const char* kPageScript = "<p class=\"clsWay\"><b>Script:</b> <code>";
+inline constexpr const char* kPageScriptEnd = "</code></p>\n";
+inline constexpr const char* kPageBack =
+    "<p class=\"clsWay\"><a href=\"index.html#%05ld\">Find it in the index</a></p>\n";
+inline constexpr const char* kPageLink = "<a href=\"%05ld.html\">";
+inline constexpr const char* kPageLinkEnd = "</a>";
+inline constexpr const char* kPageChainStep = " &gt; ";
+inline constexpr const char* kPageListSeparator = ", ";
+inline constexpr const char* kPageNone = "none";
+inline constexpr const char* kPageLineEnd = "</p>\n";
+
+#undef KORVANREF_CHARSET
+
+}  // namespace navigation_templates
