@@ -1,5 +1,6 @@
 #include "writer/navigable_reference.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,23 +10,26 @@
 #include "writer/navigation_templates.h"
 #include "writer/record_page.h"
 #include "writer/script_text.h"
-#include "writer/templates.h"
 #include "writer/tree_index.h"
-#include "writer/write_line.h"
 
 namespace nt = navigation_templates;
 
 namespace {
 
-void AppendNumber(std::string& out, size_t n) {
+// Appends `n` in decimal, at least `width` digits long (zero-padded): a
+// record number is written as "%05ld" would, without a call to format it.
+void AppendNumber(std::string& out, size_t n, size_t width = 1) {
   char digits[24];
   size_t length = 0;
   do {
     digits[length++] = static_cast<char>('0' + n % 10);
     n /= 10;
   } while (n != 0);
+  while (length < width) digits[length++] = '0';
   while (length > 0) out.push_back(digits[--length]);
 }
+
+constexpr size_t kRecordNumberWidth = 5;
 
 // The index page: fixed head, the records' data, fixed script. The data is
 // put together in one text and written at once.
@@ -41,22 +45,16 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list, const Tree
   }
   data.append(nt::kParentsOpen);
   for (size_t i = 0; i < count; ++i) {
-    if (i > 0) data.push_back(',');
-    if (reachable[i] && tree.parent[i] != TreeIndex::kNone) {
-      AppendNumber(data, tree.parent[i]);
-    } else {
-      data.append("-1");
-    }
+    if (reachable[i] && tree.parent[i] != TreeIndex::kNone) AppendNumber(data, tree.parent[i]);
+    data.append(nt::kNumberEnd);
   }
   data.append(nt::kCountsOpen);
   for (size_t i = 0; i < count; ++i) {
     const CClassRecord& record = list.At(i);
-    if (i > 0) data.push_back(',');
-    AppendNumber(data, record.vars.size());
-    data.push_back(',');
-    AppendNumber(data, record.events.size());
-    data.push_back(',');
-    AppendNumber(data, record.functions.size());
+    for (size_t n : {record.vars.size(), record.events.size(), record.functions.size()}) {
+      AppendNumber(data, n);
+      data.append(nt::kNumberEnd);
+    }
   }
   data.append(nt::kNamesOpen);
   for (size_t i = 0; i < count; ++i) {
@@ -72,7 +70,9 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list, const Tree
 }
 
 void AppendLink(std::string& page, const CClassList& list, size_t i) {
-  AppendFormat(page, nt::kPageLink, static_cast<long>(i));
+  page.append(nt::kPageLink);
+  AppendNumber(page, i, kRecordNumberWidth);
+  page.append(nt::kPageLinkMiddle);
   AppendEscaped(page, list.At(i).name);
   page.append(nt::kPageLinkEnd);
 }
@@ -95,18 +95,23 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   page.append(nt::kPageOpen);
   AppendEscaped(page, record.name);
   page.append(nt::kPageHead);
-  AppendFormat(page, nt::kPageHeading, state ? templates::kKindState : templates::kKindClass,
-               HtmlEscaped(record.name).c_str());
+  page.append(state ? nt::kPageHeadingOfState : nt::kPageHeadingOfClass);
+  AppendEscaped(page, record.name);
+  page.append(nt::kPageHeadingEnd);
 
   // From the root down to the parent: for a state, its class is the last.
-  std::vector<size_t> way;
+  // The lists are kept from page to page, so their room is reused.
+  static std::vector<size_t> way;
+  way.clear();
   for (size_t p = tree.parent[i]; p != TreeIndex::kNone; p = tree.parent[p]) way.push_back(p);
-  std::vector<size_t> down(way.rbegin(), way.rend());
-  AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, down,
+  std::reverse(way.begin(), way.end());
+  AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
               nt::kPageChainStep);
   if (!state) {
-    std::vector<size_t> subclasses;
-    std::vector<size_t> states;
+    static std::vector<size_t> subclasses;
+    static std::vector<size_t> states;
+    subclasses.clear();
+    states.clear();
     for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
       size_t c = tree.child[k];
       (list.At(c).isState == 0 ? subclasses : states).push_back(c);
@@ -117,7 +122,9 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   page.append(nt::kPageScript);
   AppendEscaped(page, record.scriptPath);
   page.append(nt::kPageScriptEnd);
-  AppendFormat(page, nt::kPageBack, static_cast<long>(i));
+  page.append(nt::kPageBack);
+  AppendNumber(page, i, kRecordNumberWidth);
+  page.append(nt::kPageBackEnd);
   AppendDeclarations(page, record);
 }
 
@@ -129,13 +136,16 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   WriteIndex(index, list, tree, reachable);
 
   std::string page;
-  std::string page_name;
+  // Every page's path is the directory's path, the separator and the name.
+  std::string page_path = platform::JoinPath(list.destDir, "");
+  const size_t directory_length = page_path.size();
   for (size_t i = 0; i < list.Count(); ++i) {
     if (!reachable[i]) continue;
     page.clear();
     AppendPage(page, list, tree, i);
-    page_name.clear();
-    AppendFormat(page_name, templates::kPageFileName, static_cast<long>(i));
-    WritePageFile(platform::JoinPath(list.destDir, page_name), page);
+    page_path.resize(directory_length);
+    AppendNumber(page_path, i, kRecordNumberWidth);
+    page_path.append(nt::kPageFileExtension);
+    WritePageFile(page_path, page);
   }
 }

@@ -34,6 +34,7 @@ body { font-family: sans-serif; margin: 0 1.5em 1.5em; }
 .clsMarked { background: #ffe98a; }
 .clsName { color: blue; font-weight: bold; }
 .clsCounts { font-size: smaller; }
+#idTree li { content-visibility: auto; contain-intrinsic-size: auto 1.3em; }
 .clsBlurb { display: none; }
 .clsBlurb.clsOpen { display: block; }
 </style>
@@ -50,13 +51,15 @@ body { font-family: sans-serif; margin: 0 1.5em 1.5em; }
 )html";
 
 // The records' data, in record-number order: one kind letter each ("c" a
-// class, "s" a state, "-" a record outside the tree), each one's parent (-1
-// for none), its numbers of variables, events and functions, and its name,
-// each name followed by a line feed.
+// class, "s" a state, "-" a record outside the tree); each one's parent (none
+// for a root); its numbers of variables, events and functions; its name. The
+// numbers are decimals each followed by a comma, the names each followed by a
+// line feed: strings read far faster than long array literals.
 inline constexpr const char* kKindsOpen = "const kinds = \"";
-inline constexpr const char* kParentsOpen = "\";\nconst parents = [";
-inline constexpr const char* kCountsOpen = "];\nconst counts = [";
-inline constexpr const char* kNamesOpen = "];\nconst names = \"";
+inline constexpr const char* kParentsOpen = "\";\nconst parentText = \"";
+inline constexpr const char* kCountsOpen = "\";\nconst countText = \"";
+inline constexpr const char* kNamesOpen = "\";\nconst names = \"";
+inline constexpr const char* kNumberEnd = ",";
 inline constexpr const char* kNameEnd = "\\n";
 inline constexpr const char* kDataEnd = "\";\n</script>\n";
 inline constexpr char kKindClass = 'c';
@@ -71,6 +74,25 @@ inline constexpr const char* kIndexScript = R"js(<script>
 (() => {
   const count = kinds.length;
   const number = (i) => String(i).padStart(5, "0");
+
+  // Reads `length` decimals each followed by a comma; an empty one is -1.
+  function readNumbers(text, length) {
+    const values = new Int32Array(length);
+    let k = 0;
+    let value = -1;
+    for (let c = 0; c < text.length; c++) {
+      const digit = text.charCodeAt(c) - 48;
+      if (digit < 0) {
+        values[k++] = value;
+        value = -1;
+      } else {
+        value = (value < 0 ? 0 : value * 10) + digit;
+      }
+    }
+    return values;
+  }
+  const parents = readNumbers(parentText, count);
+  const counts = readNumbers(countText, 3 * count);
 
   // Each record's children in record order, in one flat array, and its
   // numbers of subclasses and states.
@@ -101,7 +123,11 @@ inline constexpr const char* kIndexScript = R"js(<script>
     starts[i] = at;
     if (i < count) at = names.indexOf("\n", at) + 1;
   }
-  const foldCase = (text) => text.replace(/[A-Z]+/g, (run) => run.toLowerCase());
+  // toLowerCase alone would fold letters beyond ASCII too, and may change
+  // the length of the text: it serves only where all is ASCII.
+  const foldCase = (text) =>
+      /[^\0-\x7F]/.test(text) ? text.replace(/[A-Z]+/g, (run) => run.toLowerCase())
+                              : text.toLowerCase();
   const folded = foldCase(names);
   const nameOf = (i) => names.slice(starts[i], starts[i + 1] - 1);
 
@@ -111,54 +137,53 @@ inline constexpr const char* kIndexScript = R"js(<script>
   const parentName = (i) => (parents[i] >= 0 ? escapeHtml(nameOf(parents[i])) : "");
   const counted = (n, word, ending) => n + " " + word + (n === 1 ? "" : ending);
 
-  // An entry's header line and the opening of its list.
-  function entryOpen(i, open) {
+  // An entry's header line and the opening of its (folded) list.
+  function entryOpen(i) {
     const n = number(i);
     const leaf = firstChild[i] === firstChild[i + 1];
     return '<li><div id="idHeader' + n + '" class="clsHeader' + (leaf ? " clsLeaf" : "") +
-        '" tabindex="0"' + (leaf ? "" : ' aria-expanded="' + open + '"') + ">" + kindOf(i) +
+        '" tabindex="0"' + (leaf ? "" : ' aria-expanded="false"') + ">" + kindOf(i) +
         ' <a href="' + n + '.html" class="clsName">' + escapeHtml(nameOf(i)) + "</a> (" +
         parentName(i) + '), <span class="clsCounts"> ' +
         counted(subclasses[i], "subclass", "es") + ", " + counted(states[i], "state", "s") +
         ", " + counted(counts[3 * i], "var", "s") + ", " +
         counted(counts[3 * i + 1], "event", "s") + ", " +
         counted(counts[3 * i + 2], "function", "s") + '</span></div><ul id="idBlurb' + n +
-        '" class="clsBlurb' + (open ? " clsOpen" : "") + '">';
+        '" class="clsBlurb">';
   }
 
-  // The entries `items` as markup; with `deep`, every list below them too,
-  // built and open. A stack of its own, so no depth of tree is too deep.
+  // The entries `items` as markup, their lists still empty.
   const built = new Uint8Array(count);
-  function listMarkup(items, deep) {
-    const out = [];
-    const stack = [{items, at: 0}];
-    while (stack.length > 0) {
-      const level = stack[stack.length - 1];
-      if (level.at === level.items.length) {
-        stack.pop();
-        if (stack.length > 0) out.push("</ul></li>");
-        continue;
-      }
-      const i = level.items[level.at++];
-      const descend = deep && firstChild[i] !== firstChild[i + 1];
-      out.push(entryOpen(i, descend));
-      if (deep) built[i] = 1;
-      if (descend) stack.push({items: childrenOf(i), at: 0});
-      else out.push("</ul></li>");
-    }
-    return out.join("");
-  }
+  const listMarkup = (items) => Array.from(items, (i) => entryOpen(i) + "</ul></li>").join("");
 
   const tree = document.getElementById("idTree");
   const field = document.getElementById("idSearch");
   const results = document.getElementById("idResults");
-  tree.innerHTML = listMarkup(roots, false);
+  tree.innerHTML = listMarkup(roots);
+
+  // While everything is expanded, header lines with lists are watched and
+  // opened as they come within a few screens of the window.
+  let expanding = false;
+  const nearing = new IntersectionObserver((entries) => {
+    for (const entry of entries) {
+      if (!entry.isIntersecting) continue;
+      nearing.unobserve(entry.target);
+      setOpen(Number(entry.target.id.slice("idHeader".length)), true);
+    }
+  }, {rootMargin: "2000px 0px"});
 
   function setOpen(i, open) {
     const list = document.getElementById("idBlurb" + number(i));
     if (open && !built[i]) {
-      list.innerHTML = listMarkup(childrenOf(i), false);
+      list.innerHTML = listMarkup(childrenOf(i));
       built[i] = 1;
+      if (expanding) {
+        for (const c of childrenOf(i)) {
+          if (firstChild[c] !== firstChild[c + 1]) {
+            nearing.observe(document.getElementById("idHeader" + number(c)));
+          }
+        }
+      }
     }
     list.classList.toggle("clsOpen", open);
     const header = document.getElementById("idHeader" + number(i));
@@ -171,21 +196,16 @@ inline constexpr const char* kIndexScript = R"js(<script>
 
   // Unfolds every list above entry i, marks its header line, scrolls to it
   // and gives it the focus.
-  let marked = -1;
-  function mark() {
-    const header = marked >= 0 && document.getElementById("idHeader" + number(marked));
-    if (header) header.classList.add("clsMarked");
-    return header;
-  }
+  let marked = null;
   function select(i) {
     const above = [];
     for (let p = parents[i]; p >= 0; p = parents[p]) above.push(p);
     for (let k = above.length - 1; k >= 0; k--) setOpen(above[k], true);
-    document.getElementById("idHeader" + number(marked))?.classList.remove("clsMarked");
-    marked = i;
-    const header = mark();
-    header.scrollIntoView({block: "center"});
-    header.focus({preventScroll: true});
+    if (marked) marked.classList.remove("clsMarked");
+    marked = document.getElementById("idHeader" + number(i));
+    marked.classList.add("clsMarked");
+    marked.scrollIntoView({block: "center"});
+    marked.focus({preventScroll: true});
   }
 
   // The matches of `query` among the names, ASCII letters compared without
@@ -254,11 +274,20 @@ inline constexpr const char* kIndexScript = R"js(<script>
       toggle(event.target);
     }
   });
+  // "Expand all" opens every list, but builds a list's entries only once its
+  // header line comes near the window: hundreds of thousands of entries are
+  // never built at once, and scrolling on builds the rest.
   document.getElementById("idExpandAll").addEventListener("click", () => {
-    tree.innerHTML = listMarkup(roots, true);
-    mark();
+    expanding = true;
+    for (const header of tree.querySelectorAll(".clsHeader[aria-expanded]")) {
+      const i = Number(header.id.slice("idHeader".length));
+      if (built[i]) setOpen(i, true);
+      else nearing.observe(header);
+    }
   });
   document.getElementById("idCollapseAll").addEventListener("click", () => {
+    expanding = false;
+    nearing.disconnect();
     for (const list of tree.querySelectorAll("ul.clsOpen")) list.classList.remove("clsOpen");
     for (const header of tree.querySelectorAll('[aria-expanded="true"]')) {
       header.setAttribute("aria-expanded", "false");
@@ -295,28 +324,26 @@ inline constexpr const char* kIndexScript = R"js(<script>
 // back to the record's entry in the index; the declarations follow.
 inline constexpr const char* kPageOpen =
     "<!DOCTYPE html>\n<html><head><meta charset=\"" KORVANREF_CHARSET "\"><title>\nClass ";
-inline constexpr const char* kPageHead = R"html(</title>
-<style>
-body { font-family: sans-serif; margin: 1em 1.5em; }
-.clsWay { margin: .2em 0; }
-.clsWay b { color: #555; font-weight: normal; }
-</style></head><body>
-)html";
-inline constexpr const char* kPageHeading = "<h1>%s %s</h1>\n";
-inline constexpr const char* kPageChainOfClass = "<p class=\"clsWay\"><b>Superclasses:</b> ";
-inline constexpr const char* kPageChainOfState = "<p class=\"clsWay\"><b>State of:</b> ";
-inline constexpr const char* kPageSubclasses = "<p class=\"clsWay\"><b>Subclasses:</b> ";
-inline constexpr const char* kPageStates = "<p class=\"clsWay\"><b>States:</b> ";
-inline constexpr const char* kPageScript = "<p class=\"clsWay\"><b>Script:</b> <code>";
+inline constexpr const char* kPageHead = "</title></head><body>\n";
+inline constexpr const char* kPageHeadingOfClass = "<h1>class ";
+inline constexpr const char* kPageHeadingOfState = "<h1>state ";
+inline constexpr const char* kPageHeadingEnd = "</h1>\n";
+inline constexpr const char* kPageChainOfClass = "<p>Superclasses: ";
+inline constexpr const char* kPageChainOfState = "<p>State of: ";
+inline constexpr const char* kPageSubclasses = "<p>Subclasses: ";
+inline constexpr const char* kPageStates = "<p>States: ";
+inline constexpr const char* kPageScript = "<p>Script: <code>";
 inline constexpr const char* kPageScriptEnd = "</code></p>\n";
-inline constexpr const char* kPageBack =
-    "<p class=\"clsWay\"><a href=\"index.html#%05ld\">Find it in the index</a></p>\n";
-inline constexpr const char* kPageLink = "<a href=\"%05ld.html\">";
+inline constexpr const char* kPageBack = "<p><a href=\"index.html#";
+inline constexpr const char* kPageBackEnd = "\">Find it in the index</a></p>\n";
+inline constexpr const char* kPageLink = "<a href=\"";
+inline constexpr const char* kPageLinkMiddle = ".html\">";
 inline constexpr const char* kPageLinkEnd = "</a>";
 inline constexpr const char* kPageChainStep = " &gt; ";
 inline constexpr const char* kPageListSeparator = ", ";
 inline constexpr const char* kPageNone = "none";
 inline constexpr const char* kPageLineEnd = "</p>\n";
+inline constexpr const char* kPageFileExtension = ".html";
 
 #undef KORVANREF_CHARSET
 
