@@ -7,8 +7,6 @@
 // The scan's own lines go to standard output; the last line reads
 // "records R kept_bytes K".
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "driver/scanner.h"
 #include "model/class_list.h"
@@ -16,9 +14,9 @@
 
 namespace {
 
-size_t TextBytes(const std::vector<std::string>& texts) {
+size_t TextBytes(const CTextList& texts) {
   size_t bytes = 0;
-  for (const std::string& text : texts) bytes += text.size();
+  for (std::string_view text : texts) bytes += text.size();
   return bytes;
 }
 
@@ -34,8 +32,8 @@ int main(int argc, char** argv) {
   size_t kept = 0;
   for (size_t i = 0; i < list.Count(); ++i) {
     const CClassRecord& record = list.At(i);
-    kept += record.name.size() + record.superName.size() + TextBytes(record.vars) +
-            TextBytes(record.functions) + TextBytes(record.events);
+    kept += record.name().size() + record.superName().size() + TextBytes(record.vars()) +
+            TextBytes(record.functions()) + TextBytes(record.events());
   }
   console::Flush();
   std::printf("records %zu kept_bytes %zu\n", list.Count(), kept);

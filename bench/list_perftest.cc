@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 #include "model/class_list.h"
 #include "synthetic_script.h"
@@ -16,12 +17,15 @@ void FillList(CClassList& list, size_t classes) {
   bench::Random random(3);
   for (size_t i = 0; i < classes; ++i) {
     CClassRecord* record = list.CreateRecord();
-    record->name = bench::SyntheticClassName(i, random);
-    if (i > 0) record->superName = list.At(random.Between(0, list.Count() - 1)).name;
+    const std::string name = bench::SyntheticClassName(i, random);
+    RecordTexts texts;
+    texts.name = name;
+    if (i > 0) texts.superName = list.At(random.Between(0, list.Count() - 1)).name();
+    list.SetTexts(*record, texts);
     CClassRecord* state = list.CreateRecord();
     state->isState = 1;
     state->parent = record;
-    state->name = random.Pick(kStateNames);
+    list.SetTexts(*state, {.name = random.Pick(kStateNames)});
   }
 }
 
@@ -34,7 +38,7 @@ void BM_ResolveAndSort(benchmark::State& state) {
     state.ResumeTiming();
     list->ResolveParents();
     list->SortByName();
-    benchmark::DoNotOptimize(list->At(0).name.data());
+    benchmark::DoNotOptimize(list->At(0).name().data());
     state.PauseTiming();
     list.reset();
     state.ResumeTiming();

@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char page_name[32];
     std::snprintf(page_name, sizeof page_name, "%05zu.html", i);
     const std::string page = ReadWhole(trees.dest() / page_name);
-    const std::string title = "<title>\nClass " + HtmlEscaped(list.At(i).name) + "</title>";
+    const std::string title = "<title>\nClass " + HtmlEscaped(list.At(i).name()) + "</title>";
     FUZZ_CHECK(page.find(title) != std::string::npos);
   }
   return 0;

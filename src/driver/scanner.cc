@@ -59,16 +59,21 @@ class Scanner {
       return;
     }
     SortEntries(entries);
+    // The path of the directory below the scanned one, with a separator after
+    // it unless it is the scanned directory itself.
+    const size_t prefix_size = relative_.size();
+    if (parent) {
+      relative_ += name;
+      relative_ += platform::kPathSeparator;
+    }
     for (const platform::DirEntry& entry : entries) {
       if (entry.kind == platform::EntryKind::kDirectory) {
-        const size_t above = relative_.size();
-        relative_.append(entry.name).push_back(platform::kPathSeparator);
         Scan(&dir, entry.name);
-        relative_.resize(above);
       } else if (IsScriptName(entry.name)) {
         ParseFile(dir, entry);
       }
     }
+    relative_.resize(prefix_size);
     descent_.pop_back();
   }
 
@@ -84,10 +89,10 @@ class Scanner {
       console::Problem("%s", messages::kUnableToParse);
       return;
     }
-    const size_t first = list_.Count();
-    ParseSource(list_, buffer_);
-    // The script's class and its states remember where they came from.
-    for (size_t i = first; i < list_.Count(); ++i) list_.At(i).scriptPath = relative_ + entry.name;
+    const size_t prefix_size = relative_.size();
+    relative_ += entry.name;
+    ParseSource(list_, buffer_, relative_);
+    relative_.resize(prefix_size);
     console::Print("%s", messages::kParsedOk);
   }
 
@@ -95,7 +100,8 @@ class Scanner {
   // One buffer serves every file of the scan, so its storage is reused.
   CSourceBuffer buffer_;
   std::vector<platform::FileIdentity> descent_;
-  // The directory being scanned, relative to the top one, ending in a separator.
+  // The path, relative to the scanned directory, of the directory being
+  // scanned.
   std::string relative_;
 };
 

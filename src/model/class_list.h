@@ -1,18 +1,33 @@
 // The one list of the run: it owns every class and state record from its
-// creation to the end of the process, links classes to their superclasses,
-// orders the records by name, and keeps the destination directory.
+// creation to the end of the process, and the store their texts are packed
+// in; it links classes to their superclasses, orders the records by name, and
+// keeps the destination directory.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/class_record.h"
+#include "model/text_store.h"
 
 namespace platform {
 class COutputFile;
 }
+
+/// Everything a record keeps, as views of texts that need only last until
+/// they are kept.
+struct RecordTexts {
+  std::string_view name{};
+  std::string_view superName{};
+  std::string_view scriptPath{};
+  std::span<const std::string_view> vars{};
+  std::span<const std::string_view> events{};
+  std::span<const std::string_view> functions{};
+};
 
 class CClassList {
  public:
@@ -24,8 +39,15 @@ class CClassList {
   /// Appends a new, empty record and returns it; null when it cannot be had.
   CClassRecord* CreateRecord();
 
-  size_t Count() const { return records_.size(); }
-  CClassRecord& At(size_t position) const { return *records_[position]; }
+  /// Copies `texts` into the store as the texts of `record`, replacing any
+  /// it had; false, leaving the record as it was, when room cannot be had.
+  bool SetTexts(CClassRecord& record, const RecordTexts& texts);
+
+  size_t Count() const { return order_.size(); }
+  CClassRecord& At(size_t position) const { return *order_[position]; }
+
+  /// Position of `record`, a record of this list.
+  size_t PositionOf(const CClassRecord& record) const { return record.position_; }
 
   /// Links every class record that has no parent yet to its superclass: the
   /// first class record in list order whose name equals its `superName` but
@@ -50,5 +72,9 @@ class CClassList {
   std::string destDir;
 
  private:
-  std::vector<std::unique_ptr<CClassRecord>> records_;
+  // The records, in blocks that never move, and their order in the list.
+  std::vector<std::unique_ptr<CClassRecord[]>> blocks_;
+  size_t block_used_ = 0;
+  std::vector<CClassRecord*> order_;
+  CTextStore texts_;
 };

@@ -1,23 +1,57 @@
 // One class or state of the parsed scripts: its names, its declarations and
-// its link to the record above it in the class tree.
+// its link to the record above it in the class tree. The texts live packed in
+// the list's text store and are read in place; a record itself is three words.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "model/packed_texts.h"
 
 class CClassRecord {
  public:
-  int32_t isState = 0;                 // 0 for a class, 1 for a state
-  std::string name;                    // class or state name
-  std::vector<std::string> vars;       // variable declarations, in the order found
-  std::vector<std::string> functions;  // function declarations, in the order found
-  std::vector<std::string> events;     // event declarations, in the order found
-  CClassRecord* parent = nullptr;      // state: its class; class: its superclass. Not owned.
-  std::string superName;               // the name after "expands"; empty if none
-  std::string scriptPath;              // the script it came from, relative to the scanned directory
+  int32_t isState = 0;  // 0 for a class, 1 for a state
+
+ private:
+  friend class CClassList;
+  // The record's position in the list, as last numbered by the list.
+  uint32_t position_ = 0;
+
+ public:
+  CClassRecord* parent = nullptr;  // state: its class; class: its superclass. Not owned.
+
+  /// Class or state name.
+  std::string_view name() const {
+    // Past the three counts.
+    const char* at = texts_;
+    for (int skip = 0; skip < 3; ++skip) {
+      while (static_cast<unsigned char>(*at++) & 0x80) {
+      }
+    }
+    std::string_view text;
+    packed::GetText(at, &text);
+    return text;
+  }
+  /// The name after "expands"; empty if none.
+  std::string_view superName() const;
+  /// The path of the record's script relative to the scanned directory, with
+  /// the platform's separator; a state's is its class's. Empty if unknown.
+  std::string_view scriptPath() const;
+  /// Variable, event and function declarations, each in the order found.
+  CTextList vars() const;
+  CTextList events() const;
+  CTextList functions() const;
 
   /// Writes this record's page to `path`; reports a page that cannot be
   /// written and returns false. Defined with the other page writers.
   bool WriteRecordPage(const std::string& path) const;
+
+ private:
+  // Where the record's texts start in the store: the numbers of variables,
+  // events and functions, then name, superclass name and script path, then the
+  // declarations. A record whose texts were never set reads as empty.
+  const char* texts_ = kNoTexts;
+
+  static constexpr const char* kNoTexts = "\0\0\0\0\0\0";
 };

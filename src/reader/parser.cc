@@ -58,11 +58,43 @@ std::string_view StateName(const std::vector<std::string_view>& tokens, size_t s
   return {};
 }
 
+// What one level collects before it is kept: views into the text being
+// parsed.
+struct LevelTexts {
+  std::string_view name;
+  std::string_view superName;
+  std::vector<std::string_view> vars;
+  std::vector<std::string_view> functions;
+  std::vector<std::string_view> events;
+};
+
+// Working room of the parser, kept from script to script so that parsing
+// does not allocate once it has grown: the tokens of a statement, and the
+// texts of a class and of the state inside it.
+struct Scratch {
+  std::vector<std::string_view> tokens;
+  LevelTexts levels[2];
+};
+
+thread_local Scratch scratch;
+
 // Parses the declarations of one level from `*pos`: the whole text for a
 // class, or a state's body, which ends after the "}" that closes it. Leaves
-// `*pos` where the level stopped.
-bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos) {
-  std::vector<std::string_view> tokens;
+// `*pos` where the level stopped, and keeps the level's texts in `record`
+// with `name` (a state's, from the statement that opened it) and
+// `scriptPath`.
+bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::string_view name,
+                std::string_view scriptPath) {
+  std::vector<std::string_view>& tokens = scratch.tokens;
+  // A class is the outer level and a state the inner one: states hold no
+  // states.
+  LevelTexts& level = scratch.levels[record.isState == 0 ? 0 : 1];
+  level.name = name;
+  level.superName = {};
+  level.vars.clear();
+  level.functions.clear();
+  level.events.clear();
+  bool ok = true;
   const char* p = *pos;
   while (*p != '\0') {
     while (*p == ' ') ++p;
@@ -76,27 +108,26 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos) {
       // Only a class's block statements can open a state.
       const int state_at = is_class && block ? FindToken("state", tokens) : -1;
       if (is_class && !block && tokens[0] == "class") {
-        if (tokens.size() >= 2) record.name = tokens[1];
-        if (tokens.size() >= 4 && tokens[2] == "expands") record.superName = tokens[3];
+        if (tokens.size() >= 2) level.name = tokens[1];
+        if (tokens.size() >= 4 && tokens[2] == "expands") level.superName = tokens[3];
       } else if (state_at >= 0) {
         CClassRecord* state = list.CreateRecord();
         if (!state) {
-          *pos = p;
-          return false;
+          ok = false;
+          break;
         }
         state->isState = 1;
         state->parent = &record;
-        state->name = StateName(tokens, static_cast<size_t>(state_at));
         const char* body = end + 1;
-        ParseLevel(list, *state, &body);
+        ParseLevel(list, *state, &body, StateName(tokens, static_cast<size_t>(state_at)), {});
         p = body;
         state_parsed = true;
       } else if (!block && tokens[0] == "var") {
-        record.vars.emplace_back(statement);
+        level.vars.push_back(statement);
       } else if (block && FindToken("function", tokens) >= 0) {
-        record.functions.emplace_back(statement);
+        level.functions.push_back(statement);
       } else if (block && FindToken("event", tokens) >= 0) {
-        record.events.emplace_back(statement);
+        level.events.push_back(statement);
       }
     }
     if (state_parsed) continue;
@@ -112,23 +143,22 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos) {
     }
   }
   *pos = p;
-  // The lists are kept to the end of the run: give back their spare room.
-  record.vars.shrink_to_fit();
-  record.functions.shrink_to_fit();
-  record.events.shrink_to_fit();
-  return true;
+  const RecordTexts texts{level.name, level.superName, scriptPath,
+                          level.vars, level.events,    level.functions};
+  return list.SetTexts(record, texts) && ok;
 }
 
 }  // namespace
 
-bool ParseBody(CClassList& list, CClassRecord& record, const char* text) {
-  return ParseLevel(list, record, &text);
+bool ParseBody(CClassList& list, CClassRecord& record, const char* text,
+               std::string_view scriptPath) {
+  return ParseLevel(list, record, &text, {}, scriptPath);
 }
 
-bool ParseSource(CClassList& list, const CSourceBuffer& buffer) {
+bool ParseSource(CClassList& list, const CSourceBuffer& buffer, std::string_view scriptPath) {
   CClassRecord* record = list.CreateRecord();
   if (!record) return false;
   record->isState = 0;
-  ParseBody(list, *record, buffer.Text());
+  ParseBody(list, *record, buffer.Text(), scriptPath);
   return true;
 }

@@ -3,13 +3,17 @@
 // names and declaration texts. Bodies are skipped, not read.
 #pragma once
 
+#include <string_view>
+
 #include "model/class_list.h"
 #include "reader/source_buffer.h"
 
 /// Creates the script's class record in `list` and fills it from the
-/// condensed `buffer`; false only if that record cannot be created.
-bool ParseSource(CClassList& list, const CSourceBuffer& buffer);
+/// condensed `buffer`, noting `scriptPath` as its script; false only if that
+/// record cannot be created.
+bool ParseSource(CClassList& list, const CSourceBuffer& buffer, std::string_view scriptPath = {});
 
 /// Fills `record` from the condensed `text`, creating a state record for each
-/// state of a class; false only when a state record cannot be created.
-bool ParseBody(CClassList& list, CClassRecord& record, const char* text);
+/// state of a class; false when a record or its texts cannot be had.
+bool ParseBody(CClassList& list, CClassRecord& record, const char* text,
+               std::string_view scriptPath = {});

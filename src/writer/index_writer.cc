@@ -1,5 +1,6 @@
 #include "writer/index_writer.h"
 
+#include <string>
 #include <vector>
 
 #include "model/class_list.h"
@@ -23,19 +24,28 @@ const char* Plural(size_t count, const char* many) {
   return count == 1 ? "" : many;
 }
 
-void WriteEntryHeader(platform::COutputFile& file, const CClassRecord& record, long number,
-                      const TreeIndex& tree, size_t i) {
-  std::string name = HtmlEscaped(record.name);
-  std::string parent_name = record.parent ? HtmlEscaped(record.parent->name) : std::string();
-  size_t s = tree.subclasses[i];
-  size_t t = tree.states[i];
+void WriteEntryHeader(platform::COutputFile& file, const CClassList& list, const TreeIndex& tree,
+                      size_t i, std::string& name, std::string& parent_name) {
+  const CClassRecord& record = list.At(i);
+  size_t s = 0;
+  size_t t = 0;
+  for (size_t c = tree.first_child[i]; c < tree.first_child[i + 1]; ++c) {
+    ++(list.At(tree.child[c]).isState == 0 ? s : t);
+  }
+  name.clear();
+  AppendEscaped(name, record.name());
+  parent_name.clear();
+  if (record.parent) AppendEscaped(parent_name, record.parent->name());
+  const size_t vars = record.vars().size();
+  const size_t events = record.events().size();
+  const size_t functions = record.functions().size();
+  const long number = static_cast<long>(i);
   WriteLine(file, templates::kEntryHeader, number,
             record.isState == 0 ? templates::kKindClass : templates::kKindState, number,
             name.c_str(), parent_name.c_str(), static_cast<long>(s), Plural(s, "es"),
-            static_cast<long>(t), Plural(t, "s"), static_cast<long>(record.vars.size()),
-            Plural(record.vars.size(), "s"), static_cast<long>(record.events.size()),
-            Plural(record.events.size(), "s"), static_cast<long>(record.functions.size()),
-            Plural(record.functions.size(), "s"));
+            static_cast<long>(t), Plural(t, "s"), static_cast<long>(vars), Plural(vars, "s"),
+            static_cast<long>(events), Plural(events, "s"), static_cast<long>(functions),
+            Plural(functions, "s"));
 }
 
 }  // namespace
@@ -51,8 +61,10 @@ void CClassList::WriteTree(platform::COutputFile& file, const CClassRecord* key)
   };
   std::vector<Open> stack;
   std::string page_name;
+  std::string name;
+  std::string parent_name;
   auto enter = [&](size_t i) {
-    WriteEntryHeader(file, At(i), static_cast<long>(i), tree, i);
+    WriteEntryHeader(file, *this, tree, i, name, parent_name);
     WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
     stack.push_back({i, tree.first_child[i]});
   };

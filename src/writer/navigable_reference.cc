@@ -33,7 +33,7 @@ constexpr size_t kRecordNumberWidth = 5;
 
 // The index page: fixed head, the records' data, fixed script. The data is
 // put together in one text and written at once.
-void WriteIndex(platform::COutputFile& index, const CClassList& list, const TreeIndex& tree,
+void WriteIndex(platform::COutputFile& index, const CClassList& list,
                 const std::vector<bool>& reachable) {
   const size_t count = list.Count();
   std::string data;
@@ -45,13 +45,14 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list, const Tree
   }
   data.append(nt::kParentsOpen);
   for (size_t i = 0; i < count; ++i) {
-    if (reachable[i] && tree.parent[i] != TreeIndex::kNone) AppendNumber(data, tree.parent[i]);
+    const CClassRecord* parent = list.At(i).parent;
+    if (reachable[i] && parent) AppendNumber(data, list.PositionOf(*parent));
     data.append(nt::kNumberEnd);
   }
   data.append(nt::kCountsOpen);
   for (size_t i = 0; i < count; ++i) {
     const CClassRecord& record = list.At(i);
-    for (size_t n : {record.vars.size(), record.events.size(), record.functions.size()}) {
+    for (size_t n : {record.vars().size(), record.events().size(), record.functions().size()}) {
       AppendNumber(data, n);
       data.append(nt::kNumberEnd);
     }
@@ -59,7 +60,7 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list, const Tree
   data.append(nt::kNamesOpen);
   for (size_t i = 0; i < count; ++i) {
     // Records outside the tree are shown nowhere, so their names stay out.
-    if (reachable[i]) AppendScriptString(data, list.At(i).name);
+    if (reachable[i]) AppendScriptString(data, list.At(i).name());
     data.append(nt::kNameEnd);
   }
   data.append(nt::kDataEnd);
@@ -73,7 +74,7 @@ void AppendLink(std::string& page, const CClassList& list, size_t i) {
   page.append(nt::kPageLink);
   AppendNumber(page, i, kRecordNumberWidth);
   page.append(nt::kPageLinkMiddle);
-  AppendEscaped(page, list.At(i).name);
+  AppendEscaped(page, list.At(i).name());
   page.append(nt::kPageLinkEnd);
 }
 
@@ -93,17 +94,17 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   const CClassRecord& record = list.At(i);
   const bool state = record.isState != 0;
   page.append(nt::kPageOpen);
-  AppendEscaped(page, record.name);
+  AppendEscaped(page, record.name());
   page.append(nt::kPageHead);
   page.append(state ? nt::kPageHeadingOfState : nt::kPageHeadingOfClass);
-  AppendEscaped(page, record.name);
+  AppendEscaped(page, record.name());
   page.append(nt::kPageHeadingEnd);
 
   // From the root down to the parent: for a state, its class is the last.
   // The lists are kept from page to page, so their room is reused.
   static std::vector<size_t> way;
   way.clear();
-  for (size_t p = tree.parent[i]; p != TreeIndex::kNone; p = tree.parent[p]) way.push_back(p);
+  for (const CClassRecord* p = record.parent; p; p = p->parent) way.push_back(list.PositionOf(*p));
   std::reverse(way.begin(), way.end());
   AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
               nt::kPageChainStep);
@@ -120,7 +121,7 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
     AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
   }
   page.append(nt::kPageScript);
-  AppendEscaped(page, record.scriptPath);
+  AppendEscaped(page, record.scriptPath());
   page.append(nt::kPageScriptEnd);
   page.append(nt::kPageBack);
   AppendNumber(page, i, kRecordNumberWidth);
@@ -133,7 +134,7 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
-  WriteIndex(index, list, tree, reachable);
+  WriteIndex(index, list, reachable);
 
   std::string page;
   // Every page's path is the directory's path, the separator and the name.

@@ -1,7 +1,6 @@
 #include "writer/record_page.h"
 
 #include <string>
-#include <vector>
 
 #include "model/class_record.h"
 #include "platform/console.h"
@@ -11,8 +10,8 @@
 
 namespace {
 
-void AppendItems(std::string& page, const std::vector<std::string>& items) {
-  for (const std::string& item : items) {
+void AppendItems(std::string& page, const CTextList& items) {
+  for (std::string_view item : items) {
     page.append(templates::kPageItemOpen);
     AppendEscaped(page, item);
     page.append(templates::kPageItemClose);
@@ -23,11 +22,11 @@ void AppendItems(std::string& page, const std::vector<std::string>& items) {
 
 void AppendDeclarations(std::string& page, const CClassRecord& record) {
   page.append(templates::kPageVariables);
-  AppendItems(page, record.vars);
+  AppendItems(page, record.vars());
   page.append(templates::kPageEvents);
-  AppendItems(page, record.events);
+  AppendItems(page, record.events());
   page.append(templates::kPageFunctions);
-  AppendItems(page, record.functions);
+  AppendItems(page, record.functions());
   page.append(templates::kPageEnd);
 }
 
@@ -50,7 +49,7 @@ bool CClassRecord::WriteRecordPage(const std::string& path) const {
   static std::string page;
   page.clear();
   page.append(templates::kPageTitleOpen);
-  AppendEscaped(page, name);
+  AppendEscaped(page, name());
   page.append(templates::kPageTitleClose);
   AppendDeclarations(page, *this);
   return WritePageFile(path, page);

@@ -1,28 +1,19 @@
 // The class tree of the sorted record list, built once per output run: each
-// record's children in list order, its parent's position, and its numbers of
-// subclasses and states. The index writers and the linked record pages read
-// the tree through it.
+// record's children in list order, and the records at the top. The index
+// writers and the linked record pages read the tree through it.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class CClassList;
 class CClassRecord;
 
 struct TreeIndex {
-  // Stands for "no record" in `parent`.
-  static constexpr size_t kNone = static_cast<size_t>(-1);
-
-  /// The children of record i: child[first_child[i] .. first_child[i + 1]).
-  std::vector<size_t> first_child;
-  std::vector<size_t> child;
-  std::vector<size_t> parent;  // position of record i's parent, or kNone
-  std::vector<size_t> subclasses;
-  std::vector<size_t> states;
-  std::vector<size_t> top;  // records whose parent is the key, in list order
-
-  size_t ChildCount(size_t i) const { return first_child[i + 1] - first_child[i]; }
+  // Children of record i: child[first_child[i] .. first_child[i + 1]).
+  std::vector<uint32_t> first_child;
+  std::vector<uint32_t> child;
+  std::vector<uint32_t> top;  // records whose parent is the key
 };
 
 /// Builds the tree of `list`, with `key` as the parent of its top records

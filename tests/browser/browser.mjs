@@ -1,16 +1,14 @@
-// Starts Debian's Chromium headless through playwright-core, each time with a
-// fresh profile, and tells when either of the two is missing.
+// Starts one of Debian's browsers headless through puppeteer-core, each time
+// with a fresh profile, and tells when the browser or the node modules are
+// missing. Chromium is driven over its DevTools protocol, Firefox over
+// WebDriver BiDi; neither needs a driver binary, and nothing is downloaded.
 import fs from 'node:fs';
 
 import {makeTempDir, removeTree} from './temp_dir.mjs';
 
-// Where Chromium is looked for; KORVANREF_CHROMIUM names another binary.
-export const chromiumPath = process.env.KORVANREF_CHROMIUM || '/usr/bin/chromium';
-
 // The machine has no network: without these Chromium waits on refused
 // connections for updates, sync and the like.
 const chromiumFlags = [
-  '--headless',
   '--no-sandbox',
   '--disable-gpu',
   '--no-first-run',
@@ -19,38 +17,103 @@ const chromiumFlags = [
   '--disable-sync',
 ];
 
-/// Returns playwright-core's chromium launcher, or a reason why the browser
-/// cannot be driven here (Chromium or the node modules missing).
-export async function findBrowser() {
-  if (!fs.existsSync(chromiumPath)) return {reason: `no Chromium at ${chromiumPath}`};
+// Preferences written to Firefox's fresh profile on top of those puppeteer
+// sets (which already point updates, safe browsing and remote settings
+// nowhere): no telemetry, no experiments, no connectivity probes.
+const firefoxPrefs = {
+  'app.normandy.enabled': false,
+  'app.update.auto': false,
+  'app.update.enabled': false,
+  'browser.discovery.enabled': false,
+  'browser.ping-centre.telemetry': false,
+  'datareporting.usage.uploadEnabled': false,
+  'extensions.blocklist.enabled': false,
+  'extensions.systemAddon.update.enabled': false,
+  'messaging-system.rsexperimentloader.enabled': false,
+  'network.captive-portal-service.enabled': false,
+  'network.connectivity-service.enabled': false,
+  'network.dns.disablePrefetch': true,
+  'network.prefetch-next': false,
+  'toolkit.telemetry.archive.enabled': false,
+  'toolkit.telemetry.enabled': false,
+  'toolkit.telemetry.unified': false,
+};
+
+// The browsers the checks run in, by name: where each is looked for (an
+// environment variable names another binary) and how puppeteer starts it.
+const kinds = {
+  chromium: {
+    title: 'Chromium',
+    path: process.env.KORVANREF_CHROMIUM || '/usr/bin/chromium',
+    options: {browser: 'chrome', args: chromiumFlags},
+  },
+  firefox: {
+    title: 'Firefox',
+    // /usr/bin/firefox-esr is a link to this, the binary itself.
+    path: process.env.KORVANREF_FIREFOX || '/usr/lib/firefox-esr/firefox-esr',
+    options: {
+      browser: 'firefox',
+      protocol: 'webDriverBiDi',
+      extraPrefsFirefox: firefoxPrefs,
+      env: {...process.env, MOZ_CRASHREPORTER_DISABLE: '1'},
+    },
+  },
+};
+
+/// The names of every browser the checks know, in the order they run.
+export const browserNames = Object.keys(kinds);
+
+/// Returns what `startBrowser` needs to start the browser `name`, or a
+/// reason why it cannot be driven here (unknown, binary or modules missing).
+export async function findBrowser(name) {
+  const kind = kinds[name];
+  if (!kind) return {reason: `no browser called "${name}" (known: ${browserNames.join(', ')})`};
+  if (!fs.existsSync(kind.path)) return {reason: `no ${kind.title} at ${kind.path}`};
   try {
-    const {chromium} = await import('playwright-core');
-    return {chromium};
+    const {default: puppeteer} = await import('puppeteer-core');
+    return {found: {name, kind, puppeteer}};
   } catch (error) {
     return {
-      reason: `playwright-core is not installed (npm ci --prefix tests/browser): ${error.message}`,
+      reason: `puppeteer-core is not installed (npm ci --prefix tests/browser): ${error.message}`,
     };
   }
 }
 
-/// Starts Chromium with a fresh user data directory and returns its context;
-/// `close()` on the result ends the browser and removes that directory.
-export async function startBrowser(chromium, viewport = {
+/// Starts the browser `found` (from `findBrowser`) headless with a fresh
+/// profile and pages of `viewport`'s size. The result's `newPage()` opens a
+/// tab; its `close()` ends the browser and removes the profile.
+export async function startBrowser(found, viewport = {
   width: 1000,
   height: 700
 }) {
-  const profile = makeTempDir('korvanref-chromium-');
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: chromiumPath,
-    headless: true,
-    args: chromiumFlags,
-    viewport,
-    timeout: 60000,
-  });
+  const profile = makeTempDir(`korvanref-${found.name}-`);
+  let browser;
+  try {
+    browser = await found.puppeteer.launch({
+      ...found.kind.options,
+      executablePath: found.kind.path,
+      headless: true,
+      userDataDir: profile,
+      defaultViewport: viewport,
+      timeout: 60000,
+      // Calls on the page of 100000 entries may take long in a slow browser.
+      protocolTimeout: 240000,
+    });
+  } catch (error) {
+    removeTree(profile);
+    throw error;
+  }
   return {
-    context,
+    name: found.name,
+    title: found.kind.title,
+    browser,
+    async newPage() {
+      const page = await browser.newPage();
+      page.setDefaultTimeout(120000);
+      return page;
+    },
     async close() {
-      await context.close();
+      await browser.close();
       removeTree(profile);
     },
   };

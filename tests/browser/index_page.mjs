@@ -55,12 +55,35 @@ export async function clickHeaderText(page, number) {
   return true;
 }
 
-/// Clicks entry `number`'s link and returns the page that it opened, loaded.
+/// Clicks entry `number`'s link and returns the page that it opened in a
+/// new tab, once that page has loaded.
 export async function clickLink(page, number) {
-  const link = page.locator(`#idHeader${number} > a`);
-  const [opened] = await Promise.all([page.context().waitForEvent('page'), link.click()]);
-  await opened.waitForLoadState('load');
-  return opened;
+  const browser = page.browser();
+  const opened = new Promise((resolve) => {
+    const onTarget = (target) => {
+      if (target.type() !== 'page') return;
+      browser.off('targetcreated', onTarget);
+      resolve(target.page());
+    };
+    browser.on('targetcreated', onTarget);
+  });
+  await page.click(`#idHeader${number} > a`);
+  const tab = await opened;
+  // The new tab starts on about:blank before it loads the linked page.
+  await tab.waitForFunction(
+      () => location.protocol === 'file:' && document.readyState === 'complete');
+  return tab;
+}
+
+/// Returns the number of elements on the page that match `selector`.
+export async function countOf(page, selector) {
+  return page.evaluate((wanted) => document.querySelectorAll(wanted).length, selector);
+}
+
+/// Returns the text of entry `number`'s header line, or null without one.
+export async function headerText(page, number) {
+  return page.evaluate(
+      (id) => document.getElementById(id)?.textContent ?? null, `idHeader${number}`);
 }
 
 /// Reads a record page as a reader sees it: its title, its three headings
@@ -74,3 +97,6 @@ export async function readRecordPage(page) {
     return {title: document.title.trim(), headings, lists};
   });
 }
+
+/// Returns the whole visible text of the page.
+export async function visibleText(page) { return page.evaluate(() => document.body.innerText); }

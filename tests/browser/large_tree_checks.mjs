@@ -5,17 +5,14 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 
-import {clickHeaderText, clickLink, entryNumber} from './index_page.mjs';
-import {headerShown, readRecordPage, shownSubLists} from './index_page.mjs';
+import {clickHeaderText, clickLink, countOf, entryNumber, headerShown, readRecordPage, shownSubLists} from './index_page.mjs';
 import {largeExtra, largePairs, writeLargeTree} from './script_trees.mjs';
 import {runTool} from './tool_run.mjs';
 
-function seconds(since) {
-  return ((Date.now() - since) / 1000).toFixed(1);
-}
+function seconds(since) { return ((Date.now() - since) / 1000).toFixed(1); }
 
 /// Runs the checks; `work` is an empty directory to build the tree in.
-export async function checkLargeTree(checks, context, binary, work) {
+export async function checkLargeTree(checks, browser, binary, work) {
   const source = path.join(work, 'scripts');
   const dest = path.join(work, 'reference');
   fs.mkdirSync(dest, {recursive: true});
@@ -31,12 +28,12 @@ export async function checkLargeTree(checks, context, binary, work) {
       run.out.slice(-200));
 
   since = Date.now();
-  const page = await context.newPage();
+  const page = await browser.newPage();
   await page.goto(pathToFileURL(path.join(dest, 'index.html')).href, {timeout: 180000});
-  console.log(`large tree: the index loaded in ${seconds(since)} s`);
+  console.log(`large tree: the index loaded in ${browser.title} in ${seconds(since)} s`);
 
   const total = 2 * largePairs + largeExtra.length;
-  checks.equal(await page.locator('li.clsHeader').count(), total, `large tree: ${total} entries`);
+  checks.equal(await countOf(page, 'li.clsHeader'), total, `large tree: ${total} entries`);
   for (const entry of largeExtra) {
     checks.equal(
         await entryNumber(page, entry.name), String(entry.number),
@@ -73,7 +70,7 @@ export async function checkLargeTree(checks, context, binary, work) {
   await clickHeaderText(page, top);
   checks.equal(await shownSubLists(page), [], `a second click on record ${top} hides it`);
   checks.expect(!(await headerShown(page, zed)), `record ${zed} is hidden again`);
-  console.log(`large tree: the fold clicks took ${seconds(since)} s`);
+  console.log(`large tree: the fold clicks took ${seconds(since)} s in ${browser.title}`);
 
   checks.expect(await clickHeaderText(page, first), 'record 0\'s header text can be clicked');
   checks.equal(

@@ -1,55 +1,96 @@
-// Reads generated references in headless Chromium as a person would: folds
+// Reads generated references in headless browsers as a person would: folds
 // entries open and shut by clicking their header lines, follows their links
-// and reads the record pages.
+// and reads the record pages. Every suite of checks runs in every browser
+// named (by default all that browser.mjs knows: chromium, firefox).
 //
-//   node tests/browser/reference_in_browser.mjs path/to/KorvanRef [--small-only]
+//   node tests/browser/reference_in_browser.mjs path/to/KorvanRef
+//        [--browser NAME]... [--small-only]
 //
 // Exits 0 when every check passed, 1 when one failed, and 77 (skipped) when
-// Chromium or playwright-core is missing, unless KORVANREF_REQUIRE_BROWSER=1
+// a browser or puppeteer-core is missing, unless KORVANREF_REQUIRE_BROWSER=1
 // makes that a failure too.
 import fs from 'node:fs';
 import path from 'node:path';
 
-import {findBrowser, startBrowser} from './browser.mjs';
+import {browserNames, findBrowser, startBrowser} from './browser.mjs';
 import {Checks} from './checks.mjs';
 import {checkLargeTree} from './large_tree_checks.mjs';
 import {checkSmallTree} from './small_tree_checks.mjs';
 import {makeTempDir, removeTree} from './temp_dir.mjs';
 
 const kSkipped = 77;
+const usage = 'usage: node reference_in_browser.mjs path/to/KorvanRef ' +
+    `[--browser ${browserNames.join('|')}]... [--small-only]`;
+
+// The suites of checks, each run in every browser: `run(checks, browser,
+// binary, work)` builds its tree in the empty directory `work`. Large ones
+// are left out by --small-only.
+const suites = [
+  {name: 'small', run: checkSmallTree, large: false},
+  {name: 'large', run: checkLargeTree, large: true},
+];
 
 const [binaryArgument, ...options] = process.argv.slice(2);
+const named = [];
+let smallOnly = false;
+for (let i = 0; i < options.length; ++i) {
+  if (options[i] === '--small-only') {
+    smallOnly = true;
+  } else if (options[i] === '--browser' && browserNames.includes(options[i + 1])) {
+    named.push(options[++i]);
+  } else {
+    console.log(usage);
+    process.exit(2);
+  }
+}
 if (!binaryArgument) {
-  console.log('usage: node reference_in_browser.mjs path/to/KorvanRef [--small-only]');
+  console.log(usage);
   process.exit(2);
 }
 const binary = path.resolve(binaryArgument);
 
-const {chromium, reason} = await findBrowser();
-if (!chromium) {
-  if (process.env.KORVANREF_REQUIRE_BROWSER === '1') {
-    console.log(`FAILED: ${reason}, and KORVANREF_REQUIRE_BROWSER=1 asks for the browser test`);
-    process.exit(1);
+function seconds(since) { return ((Date.now() - since) / 1000).toFixed(1); }
+
+// Runs every suite in browser `name`; returns false when it cannot start.
+async function runIn(name, checks) {
+  const {found, reason} = await findBrowser(name);
+  if (!found) {
+    if (process.env.KORVANREF_REQUIRE_BROWSER === '1') {
+      checks.expect(
+          false, `${name} can be driven`, `${reason}, and KORVANREF_REQUIRE_BROWSER=1 asks for it`);
+    } else {
+      console.log(`SKIPPED: ${reason}`);
+    }
+    return false;
   }
-  console.log(`SKIPPED: ${reason}`);
-  process.exit(kSkipped);
+  const since = Date.now();
+  const work = makeTempDir('korvanref-browser-');
+  let browser = null;
+  try {
+    browser = await startBrowser(found);
+    console.log(`${browser.title}: started in ${seconds(since)} s`);
+    for (const suite of suites) {
+      if (suite.large && smallOnly) continue;
+      const dir = path.join(work, suite.name);
+      fs.mkdirSync(dir);
+      await suite.run(checks, browser, binary, dir);
+    }
+  } catch (error) {
+    checks.expect(false, `the checks ran to the end in ${name}`, error.stack);
+  } finally {
+    if (browser) await browser.close();
+    removeTree(work);
+  }
+  console.log(`${found.kind.title}: every suite took ${seconds(since)} s`);
+  return true;
 }
 
-const work = makeTempDir('korvanref-browser-');
 const checks = new Checks();
-const browser = await startBrowser(chromium);
-try {
-  fs.mkdirSync(path.join(work, 'small'));
-  await checkSmallTree(checks, browser.context, binary, path.join(work, 'small'));
-  if (!options.includes('--small-only')) {
-    fs.mkdirSync(path.join(work, 'large'));
-    await checkLargeTree(checks, browser.context, binary, path.join(work, 'large'));
-  }
-} catch (error) {
-  checks.expect(false, 'the checks ran to the end', error.stack);
-} finally {
-  await browser.close();
-  removeTree(work);
+let skipped = false;
+for (const name of named.length ? named : browserNames) {
+  if (!(await runIn(name, checks))) skipped = true;
 }
 checks.summary();
-process.exit(checks.failed === 0 && checks.passed > 0 ? 0 : 1);
+if (checks.failed > 0) process.exit(1);
+if (skipped) process.exit(kSkipped);
+process.exit(checks.passed > 0 ? 0 : 1);

@@ -23,19 +23,19 @@ if (!binaryArgument) {
   console.log('usage: node tests/browser/screenshots.mjs path/to/KorvanRef');
   process.exit(2);
 }
-const {chromium, reason} = await findBrowser();
-if (!chromium) {
+const {found, reason} = await findBrowser('chromium');
+if (!found) {
   console.log(`Cannot take screenshots: ${reason}`);
   process.exit(1);
 }
 
 const work = makeTempDir('korvanref-screenshots-');
-const browser = await startBrowser(chromium, {width: 900, height: 400});
+const browser = await startBrowser(found, {width: 900, height: 400});
 let failed = false;
 try {
   const run = runTool(path.resolve(binaryArgument), work, path.join(repo, 'examples'));
   if (run.status !== 0) throw new Error(`KorvanRef failed:\n${run.out}${run.err}`);
-  const page = await browser.context.newPage();
+  const page = await browser.newPage();
   await page.goto(pathToFileURL(path.join(work, 'index.html')).href);
 
   // Headers come in page order, so each one's header is shown by the time
@@ -56,7 +56,7 @@ try {
   if (number === null) throw new Error(`no entry for ${shownRecord}`);
   await page.goto(pathToFileURL(path.join(work, `${number}.html`)).href);
   // A short viewport, so that the whole-page picture ends with the page.
-  await page.setViewportSize({width: 900, height: 100});
+  await page.setViewport({width: 900, height: 100});
   await page.screenshot({path: path.join(docs, 'record-page.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'index.png')} and ${path.join(docs, 'record-page.png')}`);
 } catch (error) {

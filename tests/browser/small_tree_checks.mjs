@@ -6,8 +6,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 
-import {clickHeaderText, clickLink, entryNumber} from './index_page.mjs';
-import {headerShown, readRecordPage, shownSubLists} from './index_page.mjs';
+import {clickHeaderText, clickLink, countOf, entryNumber, headerShown, headerText, readRecordPage, shownSubLists, visibleText} from './index_page.mjs';
 import {smallRecords, writeSmallTree} from './script_trees.mjs';
 import {runTool} from './tool_run.mjs';
 
@@ -24,7 +23,7 @@ function ancestorsOf(name) {
 }
 
 /// Runs the checks; `work` is an empty directory to build the tree in.
-export async function checkSmallTree(checks, context, binary, work) {
+export async function checkSmallTree(checks, browser, binary, work) {
   const source = path.join(work, 'scripts');
   const dest = path.join(work, 'reference');
   fs.mkdirSync(dest, {recursive: true});
@@ -35,7 +34,7 @@ export async function checkSmallTree(checks, context, binary, work) {
       run.out.endsWith('Generating output... Complete.\n'), 'small tree: the tool completes',
       run.out);
 
-  const page = await context.newPage();
+  const page = await browser.newPage();
   await page.goto(pathToFileURL(path.join(dest, 'index.html')).href);
 
   const number = new Map();
@@ -52,13 +51,12 @@ export async function checkSmallTree(checks, context, binary, work) {
   const shown = async () => (await shownSubLists(page)).sort();
 
   for (const record of smallRecords) {
-    const text = await page.locator(`#idHeader${number.get(record.name)}`).textContent();
+    const text = await headerText(page, number.get(record.name));
     const start = `${record.kind} ${record.name} (${record.parent}),`;
     checks.expect(text.startsWith(start), `${record.name}'s header line starts "${start}"`, text);
   }
 
-  checks.equal(
-      await page.locator('ul.clsBlurb').count(), smallRecords.length, 'one sub-list per entry');
+  checks.equal(await countOf(page, 'ul.clsBlurb'), smallRecords.length, 'one sub-list per entry');
   checks.equal(await shown(), [], 'every sub-list starts hidden');
   for (const record of smallRecords) {
     const isRoot = !byName.has(record.parent);
@@ -120,7 +118,7 @@ export async function checkSmallTree(checks, context, binary, work) {
         `${record.name}'s page shows its title and declarations`,
     );
     if (record.name === 'Machine') {
-      const text = await opened.locator('body').innerText();
+      const text = await visibleText(opened);
       checks.expect(
           text.includes('var class<Actor> C'), 'Machine\'s page reads "var class<Actor> C"', text);
     }

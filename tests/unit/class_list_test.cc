@@ -15,22 +15,21 @@ namespace {
 
 CClassRecord* AddClass(CClassList& list, const std::string& name, const std::string& super = "") {
   CClassRecord* record = list.CreateRecord();
-  record->name = name;
-  record->superName = super;
+  list.SetTexts(*record, {.name = name, .superName = super});
   return record;
 }
 
 CClassRecord* AddState(CClassList& list, CClassRecord* owner, const std::string& name) {
   CClassRecord* record = list.CreateRecord();
   record->isState = 1;
-  record->name = name;
+  list.SetTexts(*record, {.name = name});
   record->parent = owner;
   return record;
 }
 
 std::vector<std::string> Names(const CClassList& list) {
   std::vector<std::string> names;
-  for (size_t i = 0; i < list.Count(); ++i) names.push_back(list.At(i).name);
+  for (size_t i = 0; i < list.Count(); ++i) names.emplace_back(list.At(i).name());
   return names;
 }
 
@@ -42,8 +41,8 @@ TEST(ClassList, CreatedRecordsAreEmptyAndAppended) {
   EXPECT_EQ(&list.At(0), a);
   EXPECT_EQ(&list.At(1), b);
   EXPECT_EQ(a->isState, 0);
-  EXPECT_TRUE(a->name.empty() && a->superName.empty() && a->vars.empty() && a->functions.empty() &&
-              a->events.empty());
+  EXPECT_TRUE(a->name().empty() && a->superName().empty() && a->vars().empty() &&
+              a->functions().empty() && a->events().empty());
   EXPECT_EQ(a->parent, nullptr);
 }
 
@@ -146,7 +145,7 @@ std::vector<const CClassRecord*> SelectionSorted(const CClassList& list) {
   for (size_t i = 0; i + 1 < records.size(); ++i) {
     size_t m = i;
     for (size_t j = i; j < records.size(); ++j) {
-      if (CompareNoCase(records[j]->name, records[m]->name) < 0) m = j;
+      if (CompareNoCase(records[j]->name(), records[m]->name()) < 0) m = j;
     }
     std::swap(records[i], records[m]);
   }
@@ -202,6 +201,39 @@ TEST(SortByName, MatchesSelectionSortOnRandomListsFullOfTies) {
       ASSERT_EQ(&list.At(i), expected[i]) << "position " << i << " of round " << round;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RecordTexts, KeptViewsStayValidAsTheStoreGrows) {
+  CClassList list;
+  CClassRecord* first = list.CreateRecord();
+  const std::vector<std::string_view> vars{"var int A", ""};
+  const std::string long_var = "var string " + std::string(300, 'x');
+  list.SetTexts(*first, {.name = "First", .scriptPath = "d/First.kc", .vars = vars});
+  const std::string_view name = first->name();
+  CClassRecord* state = AddState(list, first, "S");
+  // Texts both smaller and larger than a store chunk, many times over.
+  for (int i = 0; i < 2000; ++i) {
+    const std::vector<std::string_view> more{long_var, std::string_view(long_var).substr(0, 5)};
+    CClassRecord* r = list.CreateRecord();
+    ASSERT_TRUE(list.SetTexts(*r, {.name = "Grow", .functions = more}));
+  }
+  const std::string huge(1 << 20, 'h');
+  ASSERT_TRUE(list.SetTexts(*list.CreateRecord(), {.name = huge}));
+  EXPECT_EQ(name.data(), first->name().data());
+  EXPECT_EQ(name, "First");
+  EXPECT_EQ(std::vector<std::string>(first->vars().begin(), first->vars().end()),
+            (std::vector<std::string>{"var int A", ""}));
+  EXPECT_TRUE(first->events().empty() && first->functions().empty());
+  EXPECT_EQ(list.At(1000).functions().size(), 2u);
+  EXPECT_EQ(*list.At(1000).functions().begin(), long_var);
+  EXPECT_EQ(list.At(list.Count() - 1).name(), huge);
+  // A state's script is its class's.
+  EXPECT_EQ(first->scriptPath(), "d/First.kc");
+  EXPECT_EQ(state->scriptPath(), "d/First.kc");
 }
 
 }  // namespace

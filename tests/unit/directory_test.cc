@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "driver/scanner.h"
+#include "model/class_list.h"
 #include "platform/directory.h"
+#include "platform/path.h"
 #include "support/temp_tree.h"
 
 #ifndef _WIN32
@@ -71,6 +74,20 @@ TEST(Directory, ListsEveryEntryWithItsKind) {
   EXPECT_EQ(Names(entries, EntryKind::kFile), (std::vector<std::string>{".kc", "B.kc", "a.txt"}));
   EXPECT_EQ(Names(entries, EntryKind::kDirectory), (std::vector<std::string>{"dir.kc", "sub"}));
   EXPECT_TRUE(Names(entries, EntryKind::kOther).empty());
+}
+
+TEST(Scan, EachRecordKnowsItsScriptBelowTheScannedDirectory) {
+  TempDir dir;
+  WriteFile(dir / "Top.kc", "class Top;");
+  WriteFile(dir / "creatures/deep/Bat.kc", "class Bat; state Flying { }");
+  CClassList list;
+  ScanDirectory(list, dir.path().string());
+  ASSERT_EQ(list.Count(), 3u);
+  const std::string sep(1, platform::kPathSeparator);
+  // "creatures" is scanned before "Top.kc"; the state shares its class's path.
+  EXPECT_EQ(list.At(0).scriptPath(), "creatures" + sep + "deep" + sep + "Bat.kc");
+  EXPECT_EQ(list.At(1).scriptPath(), list.At(0).scriptPath());
+  EXPECT_EQ(list.At(2).scriptPath(), "Top.kc");
 }
 
 TEST(Directory, AnEmptyDirectoryListsNothing) {

@@ -11,6 +11,11 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
+// A record's declarations of one kind, as plain strings to compare.
+Texts Copy(const CTextList& texts) {
+  return Texts(texts.begin(), texts.end());
+}
+
 // Condenses and parses `script` into `list` as the scan does.
 void Parse(CClassList& list, const std::string& script) {
   CSourceBuffer buffer;
@@ -27,14 +32,14 @@ TEST(Parser, ClassStatement) {
   Parse(list, "class Foo extends Bar;");
   Parse(list, "class;");
   ASSERT_EQ(list.Count(), 5u);
-  EXPECT_EQ(list.At(0).name, "Foo");
-  EXPECT_EQ(list.At(0).superName, "Bar");
-  EXPECT_EQ(list.At(1).name, "Foo");
-  EXPECT_EQ(list.At(1).superName, "");
-  EXPECT_EQ(list.At(2).name, "");  // "class" matches only in lower case
-  EXPECT_EQ(list.At(3).name, "Foo");
-  EXPECT_EQ(list.At(3).superName, "");  // "expands" is the only word for it
-  EXPECT_EQ(list.At(4).name, "");
+  EXPECT_EQ(list.At(0).name(), "Foo");
+  EXPECT_EQ(list.At(0).superName(), "Bar");
+  EXPECT_EQ(list.At(1).name(), "Foo");
+  EXPECT_EQ(list.At(1).superName(), "");
+  EXPECT_EQ(list.At(2).name(), "");  // "class" matches only in lower case
+  EXPECT_EQ(list.At(3).name(), "Foo");
+  EXPECT_EQ(list.At(3).superName(), "");  // "expands" is the only word for it
+  EXPECT_EQ(list.At(4).name(), "");
   for (size_t i = 0; i < list.Count(); ++i) EXPECT_EQ(list.At(i).isState, 0);
 }
 
@@ -53,10 +58,10 @@ TEST(Parser, DeclarationsAreStoredAsCondensedStatements) {
         "defaultproperties { X=1 }\n");
   ASSERT_EQ(list.Count(), 1u);
   const CClassRecord& a = list.At(0);
-  EXPECT_EQ(a.vars, (Texts{"var () int X", "var int Y, Z "}));
-  EXPECT_EQ(a.functions, (Texts{"simulated function PostBeginPlay () ",
-                                "Final FUNCTION int Sum ( int a, int b) "}));
-  EXPECT_EQ(a.events, (Texts{"EVENT Touch (Actor Other) "}));
+  EXPECT_EQ(Copy(a.vars()), (Texts{"var () int X", "var int Y, Z "}));
+  EXPECT_EQ(Copy(a.functions()), (Texts{"simulated function PostBeginPlay () ",
+                                        "Final FUNCTION int Sum ( int a, int b) "}));
+  EXPECT_EQ(Copy(a.events()), (Texts{"EVENT Touch (Actor Other) "}));
 }
 
 TEST(Parser, EveryStateGetsItsOwnRecord) {
@@ -73,25 +78,25 @@ TEST(Parser, EveryStateGetsItsOwnRecord) {
         "event Landed() { }\n");
   ASSERT_EQ(list.Count(), 5u);
   const CClassRecord& pawn = list.At(0);
-  EXPECT_EQ(pawn.name, "Pawn");
-  EXPECT_EQ(pawn.vars, (Texts{"var int Health", "var float Speed"}));
-  EXPECT_EQ(pawn.functions, (Texts{"function Died () "}));
-  EXPECT_EQ(pawn.events, (Texts{"event Landed () "}));
+  EXPECT_EQ(pawn.name(), "Pawn");
+  EXPECT_EQ(Copy(pawn.vars()), (Texts{"var int Health", "var float Speed"}));
+  EXPECT_EQ(Copy(pawn.functions()), (Texts{"function Died () "}));
+  EXPECT_EQ(Copy(pawn.events()), (Texts{"event Landed () "}));
 
   const CClassRecord& dying = list.At(1);
   EXPECT_EQ(dying.isState, 1);
-  EXPECT_EQ(dying.name, "Dying");
+  EXPECT_EQ(dying.name(), "Dying");
   EXPECT_EQ(dying.parent, &pawn);
-  EXPECT_EQ(dying.events, (Texts{"event BeginState () "}));
-  EXPECT_EQ(dying.functions, (Texts{"function Timer () "}));
+  EXPECT_EQ(Copy(dying.events()), (Texts{"event BeginState () "}));
+  EXPECT_EQ(Copy(dying.functions()), (Texts{"function Timer () "}));
 
   const CClassRecord& idle = list.At(2);
-  EXPECT_EQ(idle.name, "Idle");
-  EXPECT_EQ(idle.vars, (Texts{"var int Ignored"}));
-  EXPECT_EQ(idle.events, (Texts{"event Tick (float d) "}));
+  EXPECT_EQ(idle.name(), "Idle");
+  EXPECT_EQ(Copy(idle.vars()), (Texts{"var int Ignored"}));
+  EXPECT_EQ(Copy(idle.events()), (Texts{"event Tick (float d) "}));
 
-  EXPECT_EQ(list.At(3).name, "Editable");  // the parenthesised group is passed over
-  EXPECT_EQ(list.At(4).name, "");          // a bare "state"
+  EXPECT_EQ(list.At(3).name(), "Editable");  // the parenthesised group is passed over
+  EXPECT_EQ(list.At(4).name(), "");          // a bare "state"
   EXPECT_EQ(list.At(4).parent, &pawn);
 }
 
@@ -99,8 +104,8 @@ TEST(Parser, StatesDoNotTakeStates) {
   CClassList list;
   Parse(list, "class A; state Outer { state Inner { function Hidden() {} } function F() {} }");
   ASSERT_EQ(list.Count(), 2u);
-  EXPECT_EQ(list.At(1).name, "Outer");
-  EXPECT_EQ(list.At(1).functions, (Texts{"function F () "}));
+  EXPECT_EQ(list.At(1).name(), "Outer");
+  EXPECT_EQ(Copy(list.At(1).functions()), (Texts{"function F () "}));
 }
 
 TEST(Parser, StatementEndingAtAClosingBrace) {
@@ -111,10 +116,10 @@ TEST(Parser, StatementEndingAtAClosingBrace) {
   // At class level an unbalanced "}" ends a statement and parsing goes on.
   Parse(list, "class B; } var int X; var int Y } var int Z;");
   ASSERT_EQ(list.Count(), 3u);
-  EXPECT_EQ(list.At(1).vars, (Texts{"var int InState "}));
-  EXPECT_EQ(list.At(0).vars, (Texts{"var int AfterState"}));
-  EXPECT_EQ(list.At(2).name, "B");
-  EXPECT_EQ(list.At(2).vars, (Texts{"var int X", "var int Y ", "var int Z"}));
+  EXPECT_EQ(Copy(list.At(1).vars()), (Texts{"var int InState "}));
+  EXPECT_EQ(Copy(list.At(0).vars()), (Texts{"var int AfterState"}));
+  EXPECT_EQ(list.At(2).name(), "B");
+  EXPECT_EQ(Copy(list.At(2).vars()), (Texts{"var int X", "var int Y ", "var int Z"}));
 }
 
 TEST(Parser, QuotedSeparatorsDoNotEndStatements) {
@@ -126,35 +131,36 @@ TEST(Parser, QuotedSeparatorsDoNotEndStatements) {
         "state S { event E() { Log(\"'\"); } }\n"
         "event After() { }\n");
   ASSERT_EQ(list.Count(), 2u);
-  EXPECT_EQ(list.At(0).vars, (Texts{"var string Sep \"a;b{c}\""}));
-  EXPECT_EQ(list.At(0).functions, (Texts{"function F (string s = \"{;}\", name n = 'x}') "}));
-  EXPECT_EQ(list.At(0).events, (Texts{"event After () "}));
-  EXPECT_EQ(list.At(1).events, (Texts{"event E () "}));
+  EXPECT_EQ(Copy(list.At(0).vars()), (Texts{"var string Sep \"a;b{c}\""}));
+  EXPECT_EQ(Copy(list.At(0).functions()),
+            (Texts{"function F (string s = \"{;}\", name n = 'x}') "}));
+  EXPECT_EQ(Copy(list.At(0).events()), (Texts{"event After () "}));
+  EXPECT_EQ(Copy(list.At(1).events()), (Texts{"event E () "}));
 }
 
 TEST(Parser, NoStoredTextStartsWithABrace) {
   CClassList list;
   Parse(list, "class A; state S { } function Bar() { } state T { event E() { } } var int V;");
   ASSERT_EQ(list.Count(), 3u);
-  EXPECT_EQ(list.At(0).functions, (Texts{"function Bar () "}));
-  EXPECT_EQ(list.At(0).vars, (Texts{"var int V"}));
-  EXPECT_EQ(list.At(2).events, (Texts{"event E () "}));
+  EXPECT_EQ(Copy(list.At(0).functions()), (Texts{"function Bar () "}));
+  EXPECT_EQ(Copy(list.At(0).vars()), (Texts{"var int V"}));
+  EXPECT_EQ(Copy(list.At(2).events()), (Texts{"event E () "}));
 }
 
 TEST(Parser, ScriptWithoutClassStatement) {
   CClassList list;
   Parse(list, "// nothing but a comment\nvar int Loose;");
   ASSERT_EQ(list.Count(), 1u);
-  EXPECT_EQ(list.At(0).name, "");
-  EXPECT_EQ(list.At(0).vars, (Texts{"var int Loose"}));
+  EXPECT_EQ(list.At(0).name(), "");
+  EXPECT_EQ(Copy(list.At(0).vars()), (Texts{"var int Loose"}));
 }
 
 TEST(Parser, LastStatementWithoutTerminator) {
   CClassList list;
   Parse(list, "var int A; class Last expands Base");
-  EXPECT_EQ(list.At(0).name, "Last");
-  EXPECT_EQ(list.At(0).superName, "Base");
-  EXPECT_EQ(list.At(0).vars, (Texts{"var int A"}));
+  EXPECT_EQ(list.At(0).name(), "Last");
+  EXPECT_EQ(list.At(0).superName(), "Base");
+  EXPECT_EQ(Copy(list.At(0).vars()), (Texts{"var int A"}));
 }
 
 TEST(Parser, UnterminatedInputEndsTheParse) {
@@ -164,11 +170,11 @@ TEST(Parser, UnterminatedInputEndsTheParse) {
   Parse(list, "class W; var int A; /* comment never closed var int B;");
   Parse(list, "class X; state S { function F() { } ");  // state never closed
   ASSERT_EQ(list.Count(), 5u);
-  EXPECT_EQ(list.At(0).functions, (Texts{"function F () "}));
-  EXPECT_EQ(list.At(1).vars, (Texts{"var string S \"never closed; var int X;"}));
-  EXPECT_EQ(list.At(2).vars, (Texts{"var int A"}));
-  EXPECT_EQ(list.At(4).name, "S");
-  EXPECT_EQ(list.At(4).functions, (Texts{"function F () "}));
+  EXPECT_EQ(Copy(list.At(0).functions()), (Texts{"function F () "}));
+  EXPECT_EQ(Copy(list.At(1).vars()), (Texts{"var string S \"never closed; var int X;"}));
+  EXPECT_EQ(Copy(list.At(2).vars()), (Texts{"var int A"}));
+  EXPECT_EQ(list.At(4).name(), "S");
+  EXPECT_EQ(Copy(list.At(4).functions()), (Texts{"function F () "}));
 }
 
 TEST(Parser, BodiesWithNestedBracesAndQuotesAreSkipped) {
@@ -177,7 +183,7 @@ TEST(Parser, BodiesWithNestedBracesAndQuotesAreSkipped) {
         "class N;\n"
         "function A() { if (x) { while (y) { s = \"{\"; t = '}'; } } u = \"it's\"; }\n"
         "function B() { }\n");
-  EXPECT_EQ(list.At(0).functions, (Texts{"function A () ", "function B () "}));
+  EXPECT_EQ(Copy(list.At(0).functions()), (Texts{"function A () ", "function B () "}));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/class_list.h"
 #include "support/expected_pages.h"
@@ -20,11 +22,18 @@ using testing_support::ReadTree;
 using testing_support::TempDir;
 using testing_support::Text;
 
+struct Declarations {
+  std::vector<std::string_view> vars, events, functions;
+};
+
 CClassRecord* Add(CClassList& list, const std::string& name, const std::string& super = "",
-                  CClassRecord* owner = nullptr) {
+                  CClassRecord* owner = nullptr, const Declarations& declarations = {}) {
   CClassRecord* record = list.CreateRecord();
-  record->name = name;
-  record->superName = super;
+  list.SetTexts(*record, {.name = name,
+                          .superName = super,
+                          .vars = declarations.vars,
+                          .events = declarations.events,
+                          .functions = declarations.functions});
   if (owner) {
     record->isState = 1;
     record->parent = owner;
@@ -48,16 +57,14 @@ TEST(IndexPage, EmptyListGivesHeaderAndFooter) {
 TEST(IndexPage, CountsAndTheirSingularAndPluralWords) {
   TempDir out;
   CClassList list;
-  CClassRecord* one = Add(list, "One");
-  one->vars = {"var int A"};
-  one->events = {"event E () "};
-  one->functions = {"function F () "};
+  CClassRecord* one =
+      Add(list, "One", "", nullptr, {{"var int A"}, {"event E () "}, {"function F () "}});
   Add(list, "Sub", "One");
   Add(list, "Idle", "", one);
-  CClassRecord* two = Add(list, "Two");
-  two->vars = {"var int A", "var int B"};
-  two->events = {"event E () ", "event E () "};
-  two->functions = {"function F () ", "function G () "};
+  CClassRecord* two = Add(list, "Two", "", nullptr,
+                          {{"var int A", "var int B"},
+                           {"event E () ", "event E () "},
+                           {"function F () ", "function G () "}});
   Add(list, "SubA", "Two");
   Add(list, "SubB", "two");
   Add(list, "S1", "", two);
@@ -116,8 +123,7 @@ TEST(IndexPage, DeepChainNestsEveryEntryInItsSuperclass) {
 TEST(IndexPage, TextFromScriptsIsEscaped) {
   TempDir out;
   CClassList list;
-  CClassRecord* odd = Add(list, "A<b>&\"c\"");
-  odd->vars = {"var class<Actor> C", "var string S \"x&y\""};
+  Add(list, "A<b>&\"c\"", "", nullptr, {{"var class<Actor> C", "var string S \"x&y\""}, {}, {}});
   Add(list, "B'q", "a<B>&\"C\"");
   list.WriteReference(out.path().string());
   const std::string none = "0 subclasses, 0 states, 0 vars, 0 events, 0 functions";
@@ -137,7 +143,8 @@ TEST(IndexPage, LongNamesAreWrittenWhole) {
   TempDir out;
   CClassList list;
   std::string long_name(10000, 'n');
-  Add(list, long_name)->functions = {"function " + std::string(9000, 'f') + " () "};
+  const std::string long_function = "function " + std::string(9000, 'f') + " () ";
+  Add(list, long_name, "", nullptr, {{}, {}, {long_function}});
   list.WriteReference(out.path().string());
   EXPECT_EQ(ReadFile(out / "index.html"),
             Index(EntryLine(0, "class", long_name, "",
@@ -151,10 +158,9 @@ TEST(IndexPage, LongNamesAreWrittenWhole) {
 TEST(RecordPage, SectionsInOrderAndNoFinalNewline) {
   TempDir out;
   CClassList list;
-  CClassRecord* r = Add(list, "Pawn");
-  r->vars = {"var int Health", "var int Health"};
-  r->functions = {"function Died () "};
-  r->events = {"event Landed () "};
+  CClassRecord* r =
+      Add(list, "Pawn", "", nullptr,
+          {{"var int Health", "var int Health"}, {"event Landed () "}, {"function Died () "}});
   CClassRecord* s = Add(list, "Dying", "", r);
   list.WriteReference(out.path().string());
   // Dying sorts before Pawn.
