@@ -34,7 +34,7 @@ body { font-family: sans-serif; margin: 0 1.5em 1.5em; }
 .clsMarked { background: #ffe98a; }
 .clsName { color: blue; font-weight: bold; }
 .clsCounts { font-size: smaller; }
-#idTree li { content-visibility: auto; contain-intrinsic-size: auto 1.3em; }
+.clsMore { list-style: none; color: #666; font-size: smaller; }
 .clsBlurb { display: none; }
 .clsBlurb.clsOpen { display: block; }
 </style>
@@ -114,7 +114,10 @@ inline constexpr const char* kIndexScript = R"js(<script>
       roots.push(i);
     }
   }
-  const childrenOf = (i) => children.subarray(firstChild[i], firstChild[i + 1]);
+  // The list of the roots counts as that of a record numbered `count`.
+  const rootList = Int32Array.from(roots);
+  const childrenOf = (i) =>
+      (i === count ? rootList : children.subarray(firstChild[i], firstChild[i + 1]));
 
   // Where each name starts in `names`, and the names with their ASCII letters
   // lower-cased: the one text every search goes through.
@@ -152,57 +155,138 @@ inline constexpr const char* kIndexScript = R"js(<script>
         '" class="clsBlurb">';
   }
 
-  // The entries `items` as markup, their lists still empty.
-  const built = new Uint8Array(count);
-  const listMarkup = (items) => Array.from(items, (i) => entryOpen(i) + "</ul></li>").join("");
-
+  // A list is built a slice of entries at a time: one range of its entries,
+  // [from, to), with a line "N more" before and after it for those not yet
+  // built. As such a line comes near the window the next slice is built
+  // there, so a list of any length opens at once.
+  const kSlice = 200;
+  const built = new Uint8Array(count + 1);
+  const from = new Int32Array(count + 1);
+  const to = new Int32Array(count + 1);
   const tree = document.getElementById("idTree");
   const field = document.getElementById("idSearch");
   const results = document.getElementById("idResults");
-  tree.innerHTML = listMarkup(roots);
+  const listOf = (i) => (i === count ? tree : document.getElementById("idBlurb" + number(i)));
+  const headerOf = (i) => document.getElementById("idHeader" + number(i));
+  const isOpen = (i) => listOf(i).classList.contains("clsOpen");
 
-  // While everything is expanded, header lines with lists are watched and
-  // opened as they come within a few screens of the window.
+  function sliceMarkup(i, a, b) {
+    const items = childrenOf(i);
+    let markup = "";
+    for (let k = a; k < b; k++) markup += entryOpen(items[k]) + "</ul></li>";
+    return markup;
+  }
+  const moreMarkup = (i, side, n) =>
+      (n > 0 ? '<li class="clsMore" data-list="' + i + '" data-side="' + side + '">' + n +
+                   " more</li>"
+             : "");
+
+  // While everything is expanded, header lines with lists are watched too,
+  // and opened as they come near.
   let expanding = false;
-  const nearing = new IntersectionObserver((entries) => {
+  const near = new IntersectionObserver((entries) => {
     for (const entry of entries) {
-      if (!entry.isIntersecting) continue;
-      nearing.unobserve(entry.target);
-      setOpen(Number(entry.target.id.slice("idHeader".length)), true);
+      if (!entry.isIntersecting || !entry.target.isConnected) continue;
+      near.unobserve(entry.target);
+      const line = entry.target;
+      if (line.classList.contains("clsMore")) {
+        grow(Number(line.dataset.list), line.dataset.side, line);
+      } else if (expanding) {
+        setOpen(Number(line.id.slice("idHeader".length)), true);
+      }
     }
   }, {rootMargin: "2000px 0px"});
 
-  function setOpen(i, open) {
-    const list = document.getElementById("idBlurb" + number(i));
-    if (open && !built[i]) {
-      list.innerHTML = listMarkup(childrenOf(i));
-      built[i] = 1;
-      if (expanding) {
-        for (const c of childrenOf(i)) {
-          if (firstChild[c] !== firstChild[c + 1]) {
-            nearing.observe(document.getElementById("idHeader" + number(c)));
-          }
-        }
-      }
+  function watch(i, a, b) {
+    for (const line of listOf(i).querySelectorAll(":scope > li.clsMore")) near.observe(line);
+    if (!expanding) return;
+    const items = childrenOf(i);
+    for (let k = a; k < b; k++) {
+      const c = items[k];
+      if (firstChild[c] !== firstChild[c + 1] && !(built[c] && isOpen(c))) near.observe(headerOf(c));
     }
-    list.classList.toggle("clsOpen", open);
-    const header = document.getElementById("idHeader" + number(i));
+  }
+
+  // Builds list i anew with the entries [a, b); lists built below the old
+  // entries are forgotten.
+  function render(i, a, b) {
+    const pending = built[i] ? Array.from(childrenOf(i).subarray(from[i], to[i])) : [];
+    while (pending.length > 0) {
+      const c = pending.pop();
+      if (!built[c]) continue;
+      built[c] = 0;
+      pending.push(...childrenOf(c).subarray(from[c], to[c]));
+    }
+    built[i] = 1;
+    from[i] = a;
+    to[i] = b;
+    listOf(i).innerHTML = moreMarkup(i, "before", a) + sliceMarkup(i, a, b) +
+        moreMarkup(i, "after", childrenOf(i).length - b);
+    watch(i, a, b);
+  }
+
+  // Builds the next slice of list i where its line "N more" stands.
+  function grow(i, side, line) {
+    const n = childrenOf(i).length;
+    const a = side === "after" ? to[i] : Math.max(0, from[i] - kSlice);
+    const b = side === "after" ? Math.min(n, to[i] + kSlice) : from[i];
+    line.insertAdjacentHTML(
+        "beforebegin", side === "after" ? sliceMarkup(i, a, b) + moreMarkup(i, side, n - b)
+                                        : moreMarkup(i, side, a) + sliceMarkup(i, a, b));
+    near.unobserve(line);
+    line.remove();
+    if (side === "after") to[i] = b;
+    else from[i] = a;
+    watch(i, a, b);
+  }
+
+  // Makes sure record c, a child of i, has its entry built in i's list.
+  function reveal(i, c) {
+    const items = childrenOf(i);
+    let k = 0;
+    for (let high = items.length; k < high;) {
+      const middle = (k + high) >> 1;
+      if (items[middle] < c) k = middle + 1;
+      else high = middle;
+    }
+    if (built[i] && k >= from[i] && k < to[i]) return;
+    const half = kSlice >> 1;
+    if (built[i] && k >= from[i] - 4 * kSlice && k < to[i] + 4 * kSlice) {
+      while (k < from[i]) grow(i, "before", listOf(i).firstElementChild);
+      while (k >= to[i]) grow(i, "after", listOf(i).lastElementChild);
+      return;
+    }
+    const a = Math.max(0, Math.min(k - half, items.length - kSlice));
+    render(i, a, Math.min(items.length, a + kSlice));
+  }
+
+  render(count, 0, Math.min(rootList.length, kSlice));
+
+  function setOpen(i, open) {
+    if (open && !built[i]) render(i, 0, Math.min(childrenOf(i).length, kSlice));
+    listOf(i).classList.toggle("clsOpen", open);
+    const header = headerOf(i);
     if (header.hasAttribute("aria-expanded")) header.setAttribute("aria-expanded", String(open));
   }
   function toggle(header) {
     const i = Number(header.id.slice("idHeader".length));
-    setOpen(i, !document.getElementById("idBlurb" + number(i)).classList.contains("clsOpen"));
+    setOpen(i, !isOpen(i));
   }
 
   // Unfolds every list above entry i, marks its header line, scrolls to it
   // and gives it the focus.
   let marked = null;
   function select(i) {
-    const above = [];
-    for (let p = parents[i]; p >= 0; p = parents[p]) above.push(p);
-    for (let k = above.length - 1; k >= 0; k--) setOpen(above[k], true);
+    const way = [i];
+    for (let p = parents[i]; p >= 0; p = parents[p]) way.push(p);
+    let list = count;
+    for (let k = way.length - 1; k >= 0; k--) {
+      reveal(list, way[k]);
+      if (k > 0) setOpen(way[k], true);
+      list = way[k];
+    }
     if (marked) marked.classList.remove("clsMarked");
-    marked = document.getElementById("idHeader" + number(i));
+    marked = headerOf(i);
     marked.classList.add("clsMarked");
     marked.scrollIntoView({block: "center"});
     marked.focus({preventScroll: true});
@@ -282,12 +366,14 @@ inline constexpr const char* kIndexScript = R"js(<script>
     for (const header of tree.querySelectorAll(".clsHeader[aria-expanded]")) {
       const i = Number(header.id.slice("idHeader".length));
       if (built[i]) setOpen(i, true);
-      else nearing.observe(header);
+      else near.observe(header);
     }
   });
   document.getElementById("idCollapseAll").addEventListener("click", () => {
     expanding = false;
-    nearing.disconnect();
+    for (const header of tree.querySelectorAll(".clsHeader[aria-expanded]")) {
+      near.unobserve(header);
+    }
     for (const list of tree.querySelectorAll("ul.clsOpen")) list.classList.remove("clsOpen");
     for (const header of tree.querySelectorAll('[aria-expanded="true"]')) {
       header.setAttribute("aria-expanded", "false");
