@@ -27,9 +27,9 @@ body { font-family: sans-serif; margin: 0 1.5em 1.5em; }
 .clsKind, .clsPage { color: #666; font-size: smaller; }
 .clsPick { font-weight: bold; }
 .clsHeader { cursor: pointer; padding: .05em .2em; }
-.clsHeader::before { content: "\25B8"; display: inline-block; width: 1em; color: #555; }
-.clsHeader[aria-expanded="true"]::before { content: "\25BE"; }
-.clsHeader.clsLeaf::before { content: "\B7"; }
+.clsHeader::before { content: "\25B8\A0"; color: #555; }
+.clsHeader[aria-expanded="true"]::before { content: "\25BE\A0"; }
+.clsHeader.clsLeaf::before { content: "\B7\A0\A0"; }
 .clsHeader:focus { outline: 2px solid #36c; }
 .clsMarked { background: #ffe98a; }
 .clsName { color: blue; font-weight: bold; }
@@ -159,7 +159,7 @@ inline constexpr const char* kIndexScript = R"js(<script>
   // [from, to), with a line "N more" before and after it for those not yet
   // built. As such a line comes near the window the next slice is built
   // there, so a list of any length opens at once.
-  const kSlice = 200;
+  const kSlice = 100;
   const built = new Uint8Array(count + 1);
   const from = new Int32Array(count + 1);
   const to = new Int32Array(count + 1);
