@@ -34,7 +34,8 @@ body { font-family: sans-serif; margin: 0 1.5em 1.5em; }
 .clsMarked { background: #ffe98a; }
 .clsName { color: blue; font-weight: bold; }
 .clsCounts { font-size: smaller; }
-.clsMore { list-style: none; color: #666; font-size: smaller; }
+#idTree, #idTree ul { list-style: none; padding-left: 1.4em; }
+.clsMore { color: #666; font-size: smaller; }
 .clsBlurb { display: none; }
 .clsBlurb.clsOpen { display: block; }
 </style>

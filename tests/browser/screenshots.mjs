@@ -73,7 +73,7 @@ try {
   await page.setViewport({width: 900, height: 420});
   await page.goto(pathToFileURL(path.join(navigable, 'index.html')).href + '#Villager');
   await page.focus('#idSearch');
-  await page.keyboard.type('er');
+  await page.keyboard.type('r');
   await page.waitForFunction(() => document.querySelector('#idResults li') !== null);
   await page.screenshot({path: path.join(docs, 'navigation-search.png')});
   const creature = await page.evaluate(
