@@ -92,9 +92,10 @@ TEST(CommandLine, OptionsBeforeTheDestination) {
     EXPECT_EQ(run.out, c.out) << c.args[0];
     EXPECT_EQ(run.status, c.status) << c.args[0];
     std::string index;
-    for (const auto& [path, bytes] : run.written)
-      index = path + " " + bytes.substr(0, bytes.find('\n'));
-    EXPECT_EQ(index, Text(c.index).substr(0, index.size())) << c.args[0];
+    for (const auto& [path, bytes] : run.written) {
+      index = path + " " + bytes.substr(0, bytes.find_first_of("\r\n"));
+    }
+    EXPECT_EQ(index, c.index) << c.args[0];
     EXPECT_EQ(run.written.size(), c.index.empty() ? 0u : 1u) << c.args[0];
   }
   auto help = RunTool(dir.path(), {"--navigation", "--help"});
