@@ -15,7 +15,7 @@ inline constexpr const char* kHelp =
     "  NNNNN.html    one page per class or state with its variables, events\n"
     "                and functions\n"
     "\n"
-    "Options, before Destdir (\"--\" ends them):\n"
+    "Options come before Destdir; an argument -- ends them:\n"
     "  --navigation  a reference to find your way in: the index gets a search\n"
     "                field, expand and collapse all, keyboard folding and links\n"
     "                to entries (index.html#NNNNN or index.html#Name); each page\n"
