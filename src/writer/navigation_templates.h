@@ -251,14 +251,16 @@ inline constexpr const char* kIndexScript = R"js(<script>
       else high = middle;
     }
     if (built[i] && k >= from[i] && k < to[i]) return;
-    const half = kSlice >> 1;
+    // A short range around the entry is built: the lines "N more" at its
+    // ends build on as soon as they show.
+    const half = kSlice >> 2;
     if (built[i] && k >= from[i] - 4 * kSlice && k < to[i] + 4 * kSlice) {
       while (k < from[i]) grow(i, "before", listOf(i).firstElementChild);
       while (k >= to[i]) grow(i, "after", listOf(i).lastElementChild);
       return;
     }
-    const a = Math.max(0, Math.min(k - half, items.length - kSlice));
-    render(i, a, Math.min(items.length, a + kSlice));
+    const a = Math.max(0, Math.min(k - half, items.length - 2 * half));
+    render(i, a, Math.min(items.length, a + 2 * half));
   }
 
   render(count, 0, Math.min(rootList.length, kSlice));
@@ -280,10 +282,11 @@ inline constexpr const char* kIndexScript = R"js(<script>
   function select(i) {
     const way = [i];
     for (let p = parents[i]; p >= 0; p = parents[p]) way.push(p);
+    // Each list on the way is built once, around the entry that leads on.
     let list = count;
     for (let k = way.length - 1; k >= 0; k--) {
       reveal(list, way[k]);
-      if (k > 0) setOpen(way[k], true);
+      if (list !== count) setOpen(list, true);
       list = way[k];
     }
     if (marked) marked.classList.remove("clsMarked");
