@@ -4,7 +4,9 @@
 # memory of
 #   (a) KorvanRef on the tree, its console sent to a file, and
 #   (b) the input/output floor: reading every script whole and writing as
-#       many files, of the same total size, as KorvanRef wrote.
+#       many files, of the same total size, as KorvanRef wrote;
+# and beside (a) the median time of KorvanRef --navigation and the sizes of
+# both index pages.
 # Prints a table, checks the targets, and draws time against N with gnuplot.
 #
 #   bench/run_bench.sh [--build DIR] [--work DIR] [--out DIR] [--runs R] [N...]
@@ -69,7 +71,7 @@ measured() {
 data="$out/bench.dat"
 table="$out/table.md"
 {
-  echo "# N records tool_s floor_s ratio tool_peak_kib floor_peak_kib us_per_script rss_bound_kib tool_cpu_s floor_cpu_s"
+  echo "# N records tool_s floor_s ratio tool_peak_kib floor_peak_kib us_per_script rss_bound_kib tool_cpu_s floor_cpu_s nav_s index_bytes nav_index_bytes"
 } >"$data"
 
 for n in "${sizes[@]}"; do
@@ -93,8 +95,15 @@ for n in "${sizes[@]}"; do
   kept=$("$kept_text" "$tree" | tail -n 1 | awk '{ print $4 }')
   fresh_dir "$floor_dest"
   "$floor" "$tree" "$floor_dest" "$files" "$bytes" >/dev/null
+  # The same for the reference one can search and follow links in.
+  nav_dest="$work/out-nav"
+  fresh_dir "$nav_dest"
+  "$tool" --navigation "$nav_dest" "$tree" >/dev/null
+  index_bytes=$(stat -c %s "$dest/index.html")
+  nav_index_bytes=$(stat -c %s "$nav_dest/index.html")
 
   tool_times=()
+  nav_times=()
   floor_times=()
   tool_cpus=()
   floor_cpus=()
@@ -107,6 +116,10 @@ for n in "${sizes[@]}"; do
     tool_times+=("$seconds")
     tool_cpus+=("$cpu")
     if ((peak > tool_peak)); then tool_peak=$peak; fi
+    fresh_dir "$nav_dest"
+    report=$(measured "$work/console.txt" "$tool" --navigation "$nav_dest" "$tree")
+    read -r seconds _ _ <<<"$report"
+    nav_times+=("$seconds")
     fresh_dir "$floor_dest"
     report=$(measured /dev/null "$floor" "$tree" "$floor_dest" "$files" "$bytes")
     read -r seconds peak cpu <<<"$report"
@@ -122,14 +135,15 @@ for n in "${sizes[@]}"; do
   fi
   tool_s=$(printf '%s\n' "${tool_times[@]}" | median)
   floor_s=$(printf '%s\n' "${floor_times[@]}" | median)
+  nav_s=$(printf '%s\n' "${nav_times[@]}" | median)
   tool_cpu=$(printf '%s\n' "${tool_cpus[@]}" | median)
   floor_cpu=$(printf '%s\n' "${floor_cpus[@]}" | median)
   awk -v n="$n" -v rec="$records" -v t="$tool_s" -v f="$floor_s" -v tp="$tool_peak" \
     -v fp="$floor_peak" -v largest="$largest" -v kept="$kept" -v tc="$tool_cpu" \
-    -v fc="$floor_cpu" 'BEGIN {
+    -v fc="$floor_cpu" -v nt="$nav_s" -v ib="$index_bytes" -v nib="$nav_index_bytes" 'BEGIN {
       bound = (3 * largest + kept) / 1024 + 20 * 1024
-      printf "%d %d %.4f %.4f %.3f %d %d %.2f %d %.4f %.4f\n", n, rec, t, f, t / f, tp, fp,
-        t / n * 1e6, bound, tc, fc
+      printf "%d %d %.4f %.4f %.3f %d %d %.2f %d %.4f %.4f %.4f %d %d\n", n, rec, t, f, t / f, tp,
+        fp, t / n * 1e6, bound, tc, fc, nt, ib, nib
     }' >>"$data"
   echo "N=$n: input $input_bytes bytes (largest $largest), output $files files $bytes bytes," \
     "records keep $kept bytes of text" >&2
@@ -137,13 +151,17 @@ done
 
 # The table, and the targets: tool/floor at most 1.2 at every N; time per
 # script at the largest N at most 1.1 times that at the smallest; peak memory
-# within three times the largest script plus the kept text plus 20 MB.
+# within three times the largest script plus the kept text plus 20 MB; at the
+# largest N, --navigation at most 1.3 times the plain run's time and its index
+# at most 1.25 times the plain index's size.
 {
   echo "| N | records | KorvanRef | floor | ratio | KorvanRef peak RSS | us/script |" \
-    "RSS bound | KorvanRef CPU | floor CPU |"
-  echo "| ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"
-  awk '!/^#/ { printf "| %d | %d | %.3f s | %.3f s | %.2f | %.1f MiB | %.1f | %.1f MiB | %.3f s | %.3f s |\n",
-    $1, $2, $3, $4, $5, $6 / 1024, $8, $9 / 1024, $10, $11 }' "$data"
+    "RSS bound | KorvanRef CPU | floor CPU | --navigation | nav/plain |" \
+    "index | --navigation index |"
+  echo "| ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"
+  awk '!/^#/ { printf "| %d | %d | %.3f s | %.3f s | %.2f | %.1f MiB | %.1f | %.1f MiB | %.3f s | %.3f s | %.3f s | %.2f | %.1f MiB | %.1f MiB |\n",
+    $1, $2, $3, $4, $5, $6 / 1024, $8, $9 / 1024, $10, $11, $12, $12 / $3, $13 / 1048576,
+    $14 / 1048576 }' "$data"
 } >"$table"
 cat "$table"
 awk '
@@ -154,12 +172,18 @@ awk '
     if ($6 > $9) rss_missed = rss_missed " N=" $1
     if (k == 1) first = $8
     last = $8
+    nav_ratio = $12 / $3
+    index_ratio = $14 / $13
   }
   END {
     print "ratio <= 1.2 at every N: " (ratio_missed == "" ? "met" : "missed at" ratio_missed)
     if (k > 1)
       printf "us/script growth %.2f (<= 1.1): %s\n", last / first, (last / first <= 1.1 ? "met" : "missed")
     print "peak RSS within bound: " (rss_missed == "" ? "met" : "missed at" rss_missed)
+    printf "--navigation time %.2f of plain at the largest N (<= 1.3): %s\n", nav_ratio,
+      (nav_ratio <= 1.3 ? "met" : "missed")
+    printf "--navigation index %.2f of plain at the largest N (<= 1.25): %s\n", index_ratio,
+      (index_ratio <= 1.25 ? "met" : "missed")
   }' "$data" | tee "$out/targets.txt"
 
 # The machine the figures come from.

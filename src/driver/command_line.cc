@@ -9,24 +9,47 @@
 
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
   CommandLine command;
-  if (argc < 2) return command;
-  std::string_view first = argv[1];
-  if (first == "-h" || first == "--help") {
-    command.action = CommandLine::Action::kHelp;
-  } else if (first == "--version") {
-    command.action = CommandLine::Action::kVersion;
-  } else if (!first.empty()) {
-    // An empty destination would put the pages at the file system's root.
-    command.action = CommandLine::Action::kRun;
-    command.destDir = first;
-    command.sourceDir = argc >= 3 ? argv[2] : ".";
+  int at = 1;
+  // Options come first; "--" ends them, and so does the first argument that
+  // does not start with "-".
+  for (; at < argc; ++at) {
+    std::string_view option = argv[at];
+    if (option == "--") {
+      ++at;
+      break;
+    }
+    if (option.empty() || option[0] != '-') break;
+    if (option == "-h" || option == "--help") {
+      command.action = CommandLine::Action::kHelp;
+      return command;
+    }
+    if (option == "--version") {
+      command.action = CommandLine::Action::kVersion;
+      return command;
+    }
+    if (option == "--navigation") {
+      command.navigation = true;
+      continue;
+    }
+    command.action = CommandLine::Action::kUnknownOption;
+    command.unknownOption = option;
+    return command;
   }
+  // An empty destination would put the pages at the file system's root.
+  if (at >= argc || argv[at][0] == '\0') return command;
+  command.action = CommandLine::Action::kRun;
+  command.destDir = argv[at];
+  command.sourceDir = at + 1 < argc ? argv[at + 1] : ".";
   return command;
 }
 
 int RunCommandLine(const CommandLine& command, CClassList& list) {
   switch (command.action) {
     case CommandLine::Action::kUsage:
+      console::Print("%s", messages::kUsage);
+      return 2;
+    case CommandLine::Action::kUnknownOption:
+      console::Print(messages::kUnknownOption, command.unknownOption.c_str());
       console::Print("%s", messages::kUsage);
       return 2;
     case CommandLine::Action::kHelp:
@@ -41,6 +64,6 @@ int RunCommandLine(const CommandLine& command, CClassList& list) {
   // A SourceDir that cannot be read at all is most likely mistyped: the
   // reference already in Destdir is left as it is.
   if (!ScanDirectory(list, command.sourceDir)) return 1;
-  list.WriteReference(command.destDir);
+  list.WriteReference(command.destDir, command.navigation);
   return console::ProblemReported() ? 1 : 0;
 }

@@ -1,5 +1,5 @@
 // What the command line asks for: help, the version, or a run with its
-// destination and source directories.
+// options and its destination and source directories.
 #pragma once
 
 #include <string>
@@ -7,17 +7,20 @@
 class CClassList;
 
 struct CommandLine {
-  enum class Action { kUsage, kHelp, kVersion, kRun };
+  enum class Action { kUsage, kUnknownOption, kHelp, kVersion, kRun };
   Action action = Action::kUsage;
+  bool navigation = false;    // "--navigation": the reference gets search and links
+  std::string unknownOption;  // the argument refused, for kUnknownOption
   std::string destDir;
   std::string sourceDir;
 };
 
-/// Reads "KorvanRef Destdir [SourceDir]"; arguments after the second are
-/// ignored.
+/// Reads "KorvanRef [options] [--] Destdir [SourceDir]"; arguments after
+/// SourceDir are ignored, and an argument starting with "-" before Destdir
+/// must be a known option.
 CommandLine ReadCommandLine(int argc, const char* const* argv);
 
 /// Carries out a command line: prints what it asks for or makes the
-/// reference, collecting the records in `list`. Returns the exit status: 2 for wrong arguments, 1
-/// when a problem was reported, 0 otherwise.
+/// reference, collecting the records in `list`. Returns the exit status: 2
+/// for wrong arguments, 1 when a problem was reported, 0 otherwise.
 int RunCommandLine(const CommandLine& command, CClassList& list);

@@ -15,9 +15,19 @@ inline constexpr const char* kHelp =
     "  NNNNN.html    one page per class or state with its variables, events\n"
     "                and functions\n"
     "\n"
+    "Options come before Destdir; an argument -- ends them:\n"
+    "  --navigation  a reference to find your way in: the index gets a search\n"
+    "                field, expand and collapse all, keyboard folding and links\n"
+    "                to entries (index.html#NNNNN or index.html#Name); each page\n"
+    "                links to its superclasses, subclasses, states, the index,\n"
+    "                and names its script\n"
+    "  -h, --help    this text\n"
+    "  --version     the version\n"
+    "\n"
     "Exit status: 0 when all went well, 1 when a problem was reported,\n"
     "2 when the arguments were wrong.\n";
 inline constexpr const char* kVersion = "KorvanRef %s\n";
+inline constexpr const char* kUnknownOption = "Unknown option '%s'.\n";
 
 inline constexpr const char* kParsing = "Parsing %s...";
 inline constexpr const char* kParsedOk = "OK.\n";

@@ -6,9 +6,10 @@
 #include "platform/path.h"
 #include "platform/replacing_file.h"
 #include "writer/index_writer.h"
+#include "writer/navigable_reference.h"
 #include "writer/templates.h"
 
-void CClassList::WriteReference(const std::string& destDirArgument) {
+void CClassList::WriteReference(const std::string& destDirArgument, bool navigation) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
@@ -28,9 +29,13 @@ void CClassList::WriteReference(const std::string& destDirArgument) {
     ResolveParents();
     SortByName();
     console::Print("%s", messages::kGenerating);
-    WriteIndexHeader(index.Text());
-    WriteTree(index.Text(), nullptr);
-    WriteIndexFooter(index.Text());
+    if (navigation) {
+      WriteNavigableReference(index.Text(), *this);
+    } else {
+      WriteIndexHeader(index.Text());
+      WriteTree(index.Text(), nullptr);
+      WriteIndexFooter(index.Text());
+    }
     written = index.Commit();
   } catch (const std::bad_alloc&) {
     written = false;

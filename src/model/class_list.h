@@ -83,8 +83,9 @@ class CClassList {
   void SortByName();
 
   /// Writes index.html and every record page into `destDir`, after linking
-  /// and sorting. Defined with the run driver.
-  void WriteReference(const std::string& destDir);
+  /// and sorting; with `navigation`, the index that searches and the pages
+  /// that link. Defined with the run driver.
+  void WriteReference(const std::string& destDir, bool navigation = false);
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with

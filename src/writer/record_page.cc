@@ -1,3 +1,5 @@
+#include "writer/record_page.h"
+
 #include <new>
 #include <string>
 
@@ -19,6 +21,30 @@ void AppendItems(std::string& page, const CTextList& items) {
 
 }  // namespace
 
+void AppendDeclarations(std::string& page, const CClassRecord& record) {
+  page.append(templates::kPageVariables);
+  AppendItems(page, record.vars());
+  page.append(templates::kPageEvents);
+  AppendItems(page, record.events());
+  page.append(templates::kPageFunctions);
+  AppendItems(page, record.functions());
+  page.append(templates::kPageEnd);
+}
+
+bool WritePageFile(const std::string& path, std::string_view page) {
+  platform::COutputFile file;
+  if (!file.Open(path)) {
+    console::Problem(templates::kUnableToOpen, path.c_str());
+    return false;
+  }
+  file.Write(page);
+  if (!file.Close()) {
+    console::Problem(templates::kUnableToWrite, path.c_str());
+    return false;
+  }
+  return true;
+}
+
 PageStatus CClassRecord::WritePage(const std::string& path) const {
   platform::COutputFile file;
   if (!file.Open(path)) return PageStatus::kCannotOpen;
@@ -31,13 +57,7 @@ PageStatus CClassRecord::WritePage(const std::string& path) const {
     page.append(templates::kPageTitleOpen);
     AppendEscaped(page, name());
     page.append(templates::kPageTitleClose);
-    page.append(templates::kPageVariables);
-    AppendItems(page, vars());
-    page.append(templates::kPageEvents);
-    AppendItems(page, events());
-    page.append(templates::kPageFunctions);
-    AppendItems(page, functions());
-    page.append(templates::kPageEnd);
+    AppendDeclarations(page, *this);
     file.Write(page);
   } catch (const std::bad_alloc&) {
     file.Close();

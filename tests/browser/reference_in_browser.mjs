@@ -15,6 +15,7 @@ import path from 'node:path';
 import {browserNames, findBrowser, startBrowser} from './browser.mjs';
 import {Checks} from './checks.mjs';
 import {checkLargeTree} from './large_tree_checks.mjs';
+import {checkLargeNavigation, checkSmallNavigation} from './navigation_checks.mjs';
 import {checkSmallTree} from './small_tree_checks.mjs';
 import {makeTempDir, removeTree} from './temp_dir.mjs';
 
@@ -28,6 +29,8 @@ const usage = 'usage: node reference_in_browser.mjs path/to/KorvanRef ' +
 const suites = [
   {name: 'small', run: checkSmallTree, large: false},
   {name: 'large', run: checkLargeTree, large: true},
+  {name: 'navigable-small', run: checkSmallNavigation, large: false},
+  {name: 'navigable-large', run: checkLargeNavigation, large: true},
 ];
 
 const [binaryArgument, ...options] = process.argv.slice(2);

@@ -1,10 +1,13 @@
 // Takes the README's pictures: the index of the examples/ tree with every
-// entry clicked open, and the page of one record, both in headless Chromium.
+// entry clicked open, and the page of one record, both in headless Chromium;
+// then, made with --navigation, the index with a search in progress and a
+// record page with its links.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
 //
-// Writes docs/index.png and docs/record-page.png.
+// Writes docs/index.png, docs/record-page.png, docs/navigation-search.png and
+// docs/navigation-record.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -59,6 +62,31 @@ try {
   await page.setViewport({width: 900, height: 100});
   await page.screenshot({path: path.join(docs, 'record-page.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'index.png')} and ${path.join(docs, 'record-page.png')}`);
+
+  // With --navigation: Villager picked by a link to its entry, then a search
+  // typed into the field.
+  const navigable = path.join(work, 'navigable');
+  fs.mkdirSync(navigable);
+  const navRun =
+      runTool(path.resolve(binaryArgument), navigable, path.join(repo, 'examples'), ['--navigation']);
+  if (navRun.status !== 0) throw new Error(`KorvanRef --navigation failed:\n${navRun.out}`);
+  await page.setViewport({width: 900, height: 420});
+  await page.goto(pathToFileURL(path.join(navigable, 'index.html')).href + '#Villager');
+  await page.focus('#idSearch');
+  await page.keyboard.type('r');
+  await page.waitForFunction(() => document.querySelector('#idResults li') !== null);
+  await page.screenshot({path: path.join(docs, 'navigation-search.png')});
+  const creature = await page.evaluate(
+      (name) => [...document.querySelectorAll('#idResults a.clsPick')]
+                    .find((link) => link.textContent === name)
+                    .getAttribute('href')
+                    .slice(1),
+      shownRecord);
+  await page.goto(pathToFileURL(path.join(navigable, `${creature}.html`)).href);
+  await page.setViewport({width: 900, height: 100});
+  await page.screenshot({path: path.join(docs, 'navigation-record.png'), fullPage: true});
+  console.log(`Wrote ${path.join(docs, 'navigation-search.png')} and ` +
+              `${path.join(docs, 'navigation-record.png')}`);
 } catch (error) {
   console.log(error.stack);
   failed = true;

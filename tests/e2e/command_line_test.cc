@@ -60,6 +60,49 @@ TEST(CommandLine, HelpAndVersionDoNoWork) {
   EXPECT_TRUE(run.written.empty());
 }
 
+// Options come before Destdir and "--" ends them; any other argument there
+// that starts with "-" is refused.
+TEST(CommandLine, OptionsBeforeTheDestination) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "out");
+  std::filesystem::create_directory(dir / "-out");
+  const std::string plain_run = Text("Generating output... Complete.\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    int status;
+    std::string index;  // the index written, by its first line; empty for none
+  } cases[] = {
+      {{"--navigaton", "out"}, Text("Unknown option '--navigaton'.\n") + kUsage, 2, ""},
+      {{"-", "out"}, Text("Unknown option '-'.\n") + kUsage, 2, ""},
+      {{"--navigation"}, kUsage, 2, ""},
+      {{"--navigation", "out", "."}, plain_run, 0, "out/index.html <!DOCTYPE html>"},
+      {{"--navigation", "--", "out"}, plain_run, 0, "out/index.html <!DOCTYPE html>"},
+      {{"--", "-out"}, plain_run, 0, "-out/index.html <html><body>"},
+      // After Destdir nothing is an option: this SourceDir does not exist.
+      {{"out", "--navigation"},
+       Text("Unable to read directory --navigation\nGenerating output... Complete.\n"),
+       1,
+       "out/index.html <html><body>"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir / "out/index.html");
+    std::filesystem::remove(dir / "-out/index.html");
+    auto run = RunTool(dir.path(), c.args);
+    EXPECT_EQ(run.out, c.out) << c.args[0];
+    EXPECT_EQ(run.status, c.status) << c.args[0];
+    std::string index;
+    for (const auto& [path, bytes] : run.written) {
+      index = path + " " + bytes.substr(0, bytes.find_first_of("\r\n"));
+    }
+    EXPECT_EQ(index, c.index) << c.args[0];
+    EXPECT_EQ(run.written.size(), c.index.empty() ? 0u : 1u) << c.args[0];
+  }
+  auto help = RunTool(dir.path(), {"--navigation", "--help"});
+  EXPECT_NE(help.out.find("--navigation"), std::string::npos);
+  EXPECT_EQ(help.status, 0);
+}
+
 TEST(CommandLine, OneArgumentScansTheCurrentDirectory) {
   TempDir dir;
   std::filesystem::create_directory(dir / "out");

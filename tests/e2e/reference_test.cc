@@ -211,4 +211,74 @@ TEST(Reference, EveryLinkOfTheExamplesOpensItsPage) {
   EXPECT_EQ(linked.size() + 1, run.written.size());  // no page without a link
 }
 
+// With --navigation: the records' data in the index and the pages that link,
+// for a small tree with a name that would break markup and script alike.
+TEST(Reference, NavigableReferenceOfASmallTree) {
+  TempDir dir;
+  WriteFile(dir / "src/Thing.kc", "class Thing;\nvar int Id;\n");
+  WriteFile(dir / "src/sub/Being.kc",
+            "class Being expands Thing;\nstate Idle { function Wait() { } }\n");
+  WriteFile(dir / "src/sub/Odd.kc",
+            "class Odd<&\\\xe9</script> expands being;\nevent Poke() { }\n");
+  // A class that names itself as its superclass is a root.
+  WriteFile(dir / "src/Loop.kc", "class Loop expands Loop;\n");
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--", "out", "src"});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.written.size(), 6u);  // the index and five pages
+  const std::string odd = "Odd&lt;&amp;\\\xe9&lt;/script&gt;";
+  auto page = [](const std::string& kind, const std::string& name, const std::string& way,
+                 const std::string& below, const std::string& script, const std::string& number,
+                 const std::string& lists) {
+    return Text("<!DOCTYPE html>\n<html><head><meta charset=\"windows-1252\"><title>\nClass " +
+                name + "</title></head><body>\n<h1>" + kind + " " + name + "</h1>\n<p>" + way +
+                "</p>\n" + below + "<p>Script: <code>" + Native(script) +
+                "</code></p>\n<p><a href=\"index.html#" + number +
+                "\">Find it in the index</a></p>\n<p><i>Variables:</i></p><ul>\n" + lists +
+                "</ul></body></html>");
+  };
+  const std::string no_lists =
+      "</ul><p><i>Events:</i></p><ul>\n</ul><p><i>Functions:</i></p><ul>\n";
+  const std::pair<std::string, std::string> pages[] = {
+      {"out/00000.html", page("class", "Being", "Superclasses: <a href=\"00004.html\">Thing</a>",
+                              "<p>Subclasses: <a href=\"00003.html\">" + odd +
+                                  "</a></p>\n<p>States: <a href=\"00001.html\">Idle</a></p>\n",
+                              "sub/Being.kc", "00000", no_lists)},
+      {"out/00001.html",
+       page("state", "Idle",
+            "State of: <a href=\"00004.html\">Thing</a> &gt; <a href=\"00000.html\">Being</a>", "",
+            "sub/Being.kc", "00001",
+            "</ul><p><i>Events:</i></p><ul>\n</ul><p><i>Functions:</i></p><ul>\n"
+            "<li>function Wait () </li>\n")},
+      {"out/00003.html",
+       page("class", odd,
+            "Superclasses: <a href=\"00004.html\">Thing</a> &gt; <a href=\"00000.html\">Being</a>",
+            "<p>Subclasses: none</p>\n<p>States: none</p>\n", "sub/Odd.kc", "00003",
+            "</ul><p><i>Events:</i></p><ul>\n<li>event Poke () </li>\n"
+            "</ul><p><i>Functions:</i></p><ul>\n")},
+      {"out/00004.html",
+       page("class", "Thing", "Superclasses: none",
+            "<p>Subclasses: <a href=\"00000.html\">Being</a></p>\n<p>States: none</p>\n",
+            "Thing.kc", "00004", "<li>var int Id</li>\n" + no_lists)},
+  };
+  for (const auto& [path, expected_page] : pages)
+    EXPECT_EQ(run.written[path], expected_page) << path;
+
+  // The index carries the records as data: kinds, parents, counts, names.
+  const std::string index = run.written["out/index.html"];
+  EXPECT_EQ(index.rfind(Text("<!DOCTYPE html>\n"), 0), 0u);
+  EXPECT_NE(index.find("<input type=\"search\" id=\"idSearch\" autofocus"), std::string::npos);
+  EXPECT_NE(
+      index.find(Text("const kinds = \"csccc\";\n"
+                      "const parentText = \"4,0,,0,,\";\n"
+                      "const countText = \"0,0,0,0,0,1,0,0,0,0,1,0,1,0,0,\";\n"
+                      "const names = \"Being\\nIdle\\nLoop\\nOdd\\x3C\\x26\\\\\xe9\\x3C/script\\x3E"
+                      "\\nThing\\n\";\n</script>\n")),
+      std::string::npos)
+      << index;
+  EXPECT_EQ(index.find("</script>", index.find("const names")),
+            index.find(Text("\";\n</script>")) + Text("\";\n").size());
+  EXPECT_EQ(index.size() - index.rfind(Text("</body></html>\n")), Text("</body></html>\n").size());
+}
+
 }  // namespace

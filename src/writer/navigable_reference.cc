@@ -1,0 +1,152 @@
+#include "writer/navigable_reference.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "model/class_list.h"
+#include "platform/path.h"
+#include "writer/html_escape.h"
+#include "writer/navigation_templates.h"
+#include "writer/record_page.h"
+#include "writer/script_text.h"
+#include "writer/tree_index.h"
+
+namespace nt = navigation_templates;
+
+namespace {
+
+// Appends `n` in decimal, at least `width` digits long (zero-padded): a
+// record number is written as "%05ld" would, without a call to format it.
+void AppendNumber(std::string& out, size_t n, size_t width = 1) {
+  char digits[24];
+  size_t length = 0;
+  do {
+    digits[length++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  while (length < width) digits[length++] = '0';
+  while (length > 0) out.push_back(digits[--length]);
+}
+
+constexpr size_t kRecordNumberWidth = 5;
+
+// The index page: fixed head, the records' data, fixed script. The data is
+// put together in one text and written at once.
+void WriteIndex(platform::COutputFile& index, const CClassList& list,
+                const std::vector<bool>& reachable) {
+  const size_t count = list.Count();
+  std::string data;
+  data.reserve(count * 32);
+  data.append(nt::kKindsOpen);
+  for (size_t i = 0; i < count; ++i) {
+    char kind = list.At(i).isState == 0 ? nt::kKindClass : nt::kKindState;
+    data.push_back(reachable[i] ? kind : nt::kKindOutside);
+  }
+  data.append(nt::kParentsOpen);
+  for (size_t i = 0; i < count; ++i) {
+    const CClassRecord* parent = list.At(i).parent;
+    if (reachable[i] && parent) AppendNumber(data, list.PositionOf(*parent));
+    data.append(nt::kNumberEnd);
+  }
+  data.append(nt::kCountsOpen);
+  for (size_t i = 0; i < count; ++i) {
+    const CClassRecord& record = list.At(i);
+    for (size_t n : {record.vars().size(), record.events().size(), record.functions().size()}) {
+      AppendNumber(data, n);
+      data.append(nt::kNumberEnd);
+    }
+  }
+  data.append(nt::kNamesOpen);
+  for (size_t i = 0; i < count; ++i) {
+    // Records outside the tree are shown nowhere, so their names stay out.
+    if (reachable[i]) AppendScriptString(data, list.At(i).name());
+    data.append(nt::kNameEnd);
+  }
+  data.append(nt::kDataEnd);
+
+  index.Write(nt::kIndexHead);
+  index.Write(data);
+  index.Write(nt::kIndexScript);
+}
+
+void AppendLink(std::string& page, const CClassList& list, size_t i) {
+  page.append(nt::kPageLink);
+  AppendNumber(page, i, kRecordNumberWidth);
+  page.append(nt::kPageLinkMiddle);
+  AppendEscaped(page, list.At(i).name());
+  page.append(nt::kPageLinkEnd);
+}
+
+// One line of links to the records `numbers`, or "none".
+void AppendLinks(std::string& page, const char* opening, const CClassList& list,
+                 const std::vector<size_t>& numbers, const char* separator) {
+  page.append(opening);
+  if (numbers.empty()) page.append(nt::kPageNone);
+  for (size_t k = 0; k < numbers.size(); ++k) {
+    if (k > 0) page.append(separator);
+    AppendLink(page, list, numbers[k]);
+  }
+  page.append(nt::kPageLineEnd);
+}
+
+void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
+  const CClassRecord& record = list.At(i);
+  const bool state = record.isState != 0;
+  page.append(nt::kPageOpen);
+  AppendEscaped(page, record.name());
+  page.append(nt::kPageHead);
+  page.append(state ? nt::kPageHeadingOfState : nt::kPageHeadingOfClass);
+  AppendEscaped(page, record.name());
+  page.append(nt::kPageHeadingEnd);
+
+  // From the root down to the parent: for a state, its class is the last.
+  // The lists are kept from page to page, so their room is reused.
+  static std::vector<size_t> way;
+  way.clear();
+  for (const CClassRecord* p = record.parent; p; p = p->parent) way.push_back(list.PositionOf(*p));
+  std::reverse(way.begin(), way.end());
+  AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
+              nt::kPageChainStep);
+  if (!state) {
+    static std::vector<size_t> subclasses;
+    static std::vector<size_t> states;
+    subclasses.clear();
+    states.clear();
+    for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
+      size_t c = tree.child[k];
+      (list.At(c).isState == 0 ? subclasses : states).push_back(c);
+    }
+    AppendLinks(page, nt::kPageSubclasses, list, subclasses, nt::kPageListSeparator);
+    AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
+  }
+  page.append(nt::kPageScript);
+  AppendEscaped(page, record.scriptPath());
+  page.append(nt::kPageScriptEnd);
+  page.append(nt::kPageBack);
+  AppendNumber(page, i, kRecordNumberWidth);
+  page.append(nt::kPageBackEnd);
+  AppendDeclarations(page, record);
+}
+
+}  // namespace
+
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
+  const TreeIndex tree = BuildTreeIndex(list, nullptr);
+  const std::vector<bool> reachable = ReachableRecords(tree);
+  WriteIndex(index, list, reachable);
+
+  std::string page;
+  // Every page's path is the directory's path, the separator and the name.
+  std::string page_path = platform::JoinPath(list.destDir, "");
+  const size_t directory_length = page_path.size();
+  for (size_t i = 0; i < list.Count(); ++i) {
+    if (!reachable[i]) continue;
+    page.clear();
+    AppendPage(page, list, tree, i);
+    page_path.resize(directory_length);
+    AppendNumber(page_path, i, kRecordNumberWidth);
+    page_path.append(nt::kPageFileExtension);
+    WritePageFile(page_path, page);
+  }
+}

@@ -1,0 +1,13 @@
+// The reference one can find one's way in: an index page that carries its
+// records as compact data with a script that shows, folds and searches them,
+// and record pages that link to their superclasses, subclasses, states and
+// their entry in the index.
+#pragma once
+
+#include "platform/output_file.h"
+
+class CClassList;
+
+/// Writes the index page into the open `index` and every reachable record's
+/// page beside it, for the linked and sorted `list`.
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list);
