@@ -478,7 +478,7 @@ TEST(HostileTree, RunningOutOfMemoryIsReportedNeverAnAbort) {
 #ifdef _WIN32
   GTEST_SKIP() << "the address-space cap is POSIX only";
 #else
-  if (testing_support::kUnderAddressSanitizer || testing_support::kUnderThreadSanitizer) {
+  if (testing_support::kUnderSanitizer) {
     GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
   }
   // Thirty-one megabytes of declarations: the text can be read and condensed
@@ -526,7 +526,7 @@ TEST(HostileTree, IndexLineLongerThanAnIntCanCount) {
 #ifdef _WIN32
   GTEST_SKIP() << "too large for a Windows program under Wine";
 #else
-  if (testing_support::kUnderAddressSanitizer || testing_support::kUnderThreadSanitizer) {
+  if (testing_support::kUnderSanitizer) {
     GTEST_SKIP() << "the sanitizer's shadow of gigabytes of text is too large";
   }
   // Each "&" is written as "&amp;": the class's index line runs past

@@ -196,7 +196,7 @@ TEST(Scan, FilesTooLargeForMemoryAreReportedAndTheScanGoesOn) {
 #ifdef _WIN32
   GTEST_SKIP() << "the address-space cap is POSIX only";
 #else
-  if (testing_support::kUnderAddressSanitizer || testing_support::kUnderThreadSanitizer) {
+  if (testing_support::kUnderSanitizer) {
     GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
   }
   Tree tree;

@@ -9,31 +9,19 @@
 
 namespace testing_support {
 
-// Whether the tests, and so the tool beside them, run under AddressSanitizer.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kUnderAddressSanitizer = true;
+// Whether the tests, and so the tool beside them, run under AddressSanitizer
+// or ThreadSanitizer: either needs far more address space than the tool, so
+// tests that cap it or that hold gigabytes cannot run there.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kUnderSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool kUnderAddressSanitizer = true;
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+inline constexpr bool kUnderSanitizer = true;
 #else
-inline constexpr bool kUnderAddressSanitizer = false;
+inline constexpr bool kUnderSanitizer = false;
 #endif
 #else
-inline constexpr bool kUnderAddressSanitizer = false;
-#endif
-
-// Whether they run under ThreadSanitizer, which like AddressSanitizer needs
-// far more address space than the tool.
-#if defined(__SANITIZE_THREAD__)
-inline constexpr bool kUnderThreadSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-inline constexpr bool kUnderThreadSanitizer = true;
-#else
-inline constexpr bool kUnderThreadSanitizer = false;
-#endif
-#else
-inline constexpr bool kUnderThreadSanitizer = false;
+inline constexpr bool kUnderSanitizer = false;
 #endif
 
 struct ToolRun {
