@@ -1,11 +1,15 @@
 #include "writer/navigable_reference.h"
 
 #include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "model/class_list.h"
 #include "platform/path.h"
+#include "platform/worker.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
 #include "writer/record_page.h"
@@ -101,16 +105,17 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   page.append(nt::kPageHeadingEnd);
 
   // From the root down to the parent: for a state, its class is the last.
-  // The lists are kept from page to page, so their room is reused.
-  static std::vector<size_t> way;
+  // The lists are kept from page to page, so their room is reused; each
+  // writing thread has its own.
+  thread_local std::vector<size_t> way;
   way.clear();
   for (const CClassRecord* p = record.parent; p; p = p->parent) way.push_back(list.PositionOf(*p));
   std::reverse(way.begin(), way.end());
   AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
               nt::kPageChainStep);
   if (!state) {
-    static std::vector<size_t> subclasses;
-    static std::vector<size_t> states;
+    thread_local std::vector<size_t> subclasses;
+    thread_local std::vector<size_t> states;
     subclasses.clear();
     states.clear();
     for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
@@ -129,24 +134,93 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   AppendDeclarations(page, record);
 }
 
+// The record pages, written by two threads: each claims runs of record
+// numbers in turn, and the pages that could not be written are reported once
+// all are done, in record order, as one thread writing them would have.
+class CNavigablePages {
+ public:
+  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
+      : list_(list), tree_(tree), reachable_(reachable) {}
+
+  /// Starts writing pages on a second thread, if one can be had.
+  void Start() {
+    auto task = [](void* self) {
+      CNavigablePages* pages = static_cast<CNavigablePages*>(self);
+      pages->WriteClaimed(pages->problems_[1]);
+    };
+    started_ = worker_.Start(task, this);
+  }
+
+  /// Writes pages on this thread too until none are left, waits for the
+  /// second thread, and reports the pages that could not be written.
+  void Finish() {
+    WriteClaimed(problems_[0]);
+    if (started_) worker_.Join();
+    std::vector<Problem> problems;
+    std::merge(problems_[0].begin(), problems_[0].end(), problems_[1].begin(),
+               problems_[1].end(), std::back_inserter(problems),
+               [](const Problem& a, const Problem& b) { return a.record < b.record; });
+    for (const Problem& problem : problems) ReportPage(PagePath(problem.record), problem.status);
+  }
+
+ private:
+  struct Problem {
+    size_t record;
+    PageStatus status;
+  };
+
+  // Pages are claimed this many at a time.
+  static constexpr size_t kRunLength = 64;
+
+  std::string PagePath(size_t i) const {
+    std::string path = platform::JoinPath(list_.destDir, "");
+    AppendNumber(path, i, kRecordNumberWidth);
+    path.append(nt::kPageFileExtension);
+    return path;
+  }
+
+  void WriteClaimed(std::vector<Problem>& problems) {
+    const size_t count = list_.Count();
+    std::string page;
+    for (;;) {
+      const size_t start = next_run_.fetch_add(1, std::memory_order_relaxed) * kRunLength;
+      if (start >= count) break;
+      for (size_t i = start; i < std::min(start + kRunLength, count); ++i) {
+        if (!reachable_[i]) continue;
+        PageStatus status = PageStatus::kCannotWrite;
+        // Memory for the page running out is a page that could not be
+        // written, on whichever thread it happens.
+        try {
+          page.clear();
+          AppendPage(page, list_, tree_, i);
+          status = WritePageText(PagePath(i), page);
+        } catch (const std::bad_alloc&) {
+          page = std::string();
+        }
+        if (status != PageStatus::kWritten) problems.push_back({i, status});
+      }
+    }
+  }
+
+  const CClassList& list_;
+  const TreeIndex& tree_;
+  const std::vector<bool>& reachable_;
+  std::atomic<size_t> next_run_{0};
+  bool started_ = false;
+  std::vector<Problem> problems_[2];  // [0] this thread's, [1] the second's
+  // Declared last, so that it is destroyed first: leaving early waits for the
+  // second thread before what it uses goes.
+  platform::CWorker worker_;
+};
+
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
+  // The pages are written beside the index.
+  CNavigablePages pages(list, tree, reachable);
+  pages.Start();
   WriteIndex(index, list, reachable);
-
-  std::string page;
-  // Every page's path is the directory's path, the separator and the name.
-  std::string page_path = platform::JoinPath(list.destDir, "");
-  const size_t directory_length = page_path.size();
-  for (size_t i = 0; i < list.Count(); ++i) {
-    if (!reachable[i]) continue;
-    page.clear();
-    AppendPage(page, list, tree, i);
-    page_path.resize(directory_length);
-    AppendNumber(page_path, i, kRecordNumberWidth);
-    page_path.append(nt::kPageFileExtension);
-    WritePageFile(page_path, page);
-  }
+  pages.Finish();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/console.h"
 #include "platform/path.h"
+#include "writer/record_page.h"
 #include "writer/templates.h"
 #include "writer/tree_walk.h"
 #include "writer/write_line.h"
@@ -57,9 +58,6 @@ void CPageWriters::Finish() {
              std::back_inserter(problems),
              [](const Problem& a, const Problem& b) { return a.order < b.order; });
   for (const Problem& problem : problems) {
-    const std::string path = PagePath(destDir_, problem.record);
-    console::Problem(problem.status == PageStatus::kCannotOpen ? templates::kUnableToOpen
-                                                               : templates::kUnableToWrite,
-                     path.c_str());
+    ReportPage(PagePath(destDir_, problem.record), problem.status);
   }
 }

@@ -31,18 +31,16 @@ void AppendDeclarations(std::string& page, const CClassRecord& record) {
   page.append(templates::kPageEnd);
 }
 
-bool WritePageFile(const std::string& path, std::string_view page) {
+PageStatus WritePageText(const std::string& path, std::string_view page) {
   platform::COutputFile file;
-  if (!file.Open(path)) {
-    console::Problem(templates::kUnableToOpen, path.c_str());
-    return false;
-  }
+  if (!file.Open(path)) return PageStatus::kCannotOpen;
   file.Write(page);
-  if (!file.Close()) {
-    console::Problem(templates::kUnableToWrite, path.c_str());
-    return false;
-  }
-  return true;
+  return file.Close() ? PageStatus::kWritten : PageStatus::kCannotWrite;
+}
+
+void ReportPage(const std::string& path, PageStatus status) {
+  if (status == PageStatus::kCannotOpen) console::Problem(templates::kUnableToOpen, path.c_str());
+  if (status == PageStatus::kCannotWrite) console::Problem(templates::kUnableToWrite, path.c_str());
 }
 
 PageStatus CClassRecord::WritePage(const std::string& path) const {
@@ -68,15 +66,7 @@ PageStatus CClassRecord::WritePage(const std::string& path) const {
 }
 
 bool CClassRecord::WriteRecordPage(const std::string& path) const {
-  switch (WritePage(path)) {
-    case PageStatus::kWritten:
-      return true;
-    case PageStatus::kCannotOpen:
-      console::Problem(templates::kUnableToOpen, path.c_str());
-      return false;
-    case PageStatus::kCannotWrite:
-      console::Problem(templates::kUnableToWrite, path.c_str());
-      return false;
-  }
-  return false;
+  const PageStatus status = WritePage(path);
+  ReportPage(path, status);
+  return status == PageStatus::kWritten;
 }

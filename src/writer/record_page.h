@@ -5,12 +5,16 @@
 #include <string>
 #include <string_view>
 
-class CClassRecord;
+#include "model/class_record.h"
 
 /// Appends the variables, events and functions of `record` as three lists,
 /// through the end of the page.
 void AppendDeclarations(std::string& page, const CClassRecord& record);
 
-/// Writes the finished `page` to `path`; reports a page that cannot be
-/// written and returns false.
-bool WritePageFile(const std::string& path, std::string_view page);
+/// Writes the finished `page` to `path`; says how that went, reporting
+/// nothing.
+PageStatus WritePageText(const std::string& path, std::string_view page);
+
+/// Reports on the console a page at `path` that could not be written; does
+/// nothing for one that was.
+void ReportPage(const std::string& path, PageStatus status);

@@ -326,7 +326,7 @@ TEST(HostileTree, PagesThatCannotBeWrittenAreReported) {
   EXPECT_EQ(run.written.count("out/00001.html"), 1u);
 }
 
-TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInTheIndexOrder) {
+TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInOrder) {
   // One root class above 299 others: its page comes last, after theirs, and
   // the pages are many enough to be shared out between writers.
   TempDir dir;
@@ -350,6 +350,16 @@ TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInTheIndexOrder) {
   EXPECT_EQ(run.out, Text(console));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.written.size(), 297u);
+
+  // The linked pages are shared out too, and reported in record order.
+  std::string linked = console.substr(0, console.find("Generating output... ") + 21);
+  for (const char* page : {"00000.html", "00005.html", "00150.html", "00299.html"}) {
+    linked += "Unable to open '" + Native(std::string("out/") + page) + "' for writing!\n";
+  }
+  auto navigable = RunTool(dir.path(), {"--navigation", "out", "src"});
+  EXPECT_EQ(navigable.out, Text(linked + "Complete.\n"));
+  EXPECT_EQ(navigable.status, 1);
+  EXPECT_EQ(navigable.written.size(), 297u);
 }
 
 #ifndef _WIN32
