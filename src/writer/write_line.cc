@@ -49,26 +49,26 @@ void FormatInto(Sink& sink, const char* format, va_list args) {
       return;
     }
     if (percent != p) sink(std::string_view(p, static_cast<size_t>(percent - p)));
-    const char* spec = percent + 1;
+    const char* conversion = percent + 1;
     bool left = false;
     bool zeros = false;
-    for (;; ++spec) {
-      if (*spec == '-') {
+    for (;; ++conversion) {
+      if (*conversion == '-') {
         left = true;
-      } else if (*spec == '0') {
+      } else if (*conversion == '0') {
         zeros = true;
       } else {
         break;
       }
     }
     size_t width = 0;
-    for (; *spec >= '0' && *spec <= '9'; ++spec)
-      width = width * 10 + static_cast<size_t>(*spec - '0');
+    for (; *conversion >= '0' && *conversion <= '9'; ++conversion)
+      width = width * 10 + static_cast<size_t>(*conversion - '0');
     char size = 0;
-    if (*spec == 'l' || *spec == 'z') size = *spec++;
+    if (*conversion == 'l' || *conversion == 'z') size = *conversion++;
     char digits[32];
     std::to_chars_result done{digits, std::errc()};
-    switch (*spec) {
+    switch (*conversion) {
       case '%':
         sink(std::string_view("%"));
         break;
@@ -95,14 +95,14 @@ void FormatInto(Sink& sink, const char* format, va_list args) {
         break;
       default:
         // Not one the templates use: written out as it stands.
-        if (*spec == '\0') {
+        if (*conversion == '\0') {
           sink(std::string_view(percent));
           return;
         }
-        sink(std::string_view(percent, static_cast<size_t>(spec + 1 - percent)));
+        sink(std::string_view(percent, static_cast<size_t>(conversion + 1 - percent)));
         break;
     }
-    p = spec + 1;
+    p = conversion + 1;
   }
 }
 
