@@ -118,7 +118,8 @@ bool ParseLevel(CClassList& list, CClassRecord& record, const char** pos, std::s
         state->isState = 1;
         state->parent = &record;
         const char* body = end + 1;
-        if (!ParseLevel(list, *state, &body, StateName(tokens, static_cast<size_t>(state_at)), {})) {
+        if (!ParseLevel(list, *state, &body, StateName(tokens, static_cast<size_t>(state_at)),
+                        {})) {
           ok = false;
         }
         p = body;

@@ -157,8 +157,8 @@ class CNavigablePages {
     WriteClaimed(problems_[0]);
     if (started_) worker_.Join();
     std::vector<Problem> problems;
-    std::merge(problems_[0].begin(), problems_[0].end(), problems_[1].begin(),
-               problems_[1].end(), std::back_inserter(problems),
+    std::merge(problems_[0].begin(), problems_[0].end(), problems_[1].begin(), problems_[1].end(),
+               std::back_inserter(problems),
                [](const Problem& a, const Problem& b) { return a.record < b.record; });
     for (const Problem& problem : problems) ReportPage(PagePath(problem.record), problem.status);
   }
