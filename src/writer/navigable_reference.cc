@@ -166,6 +166,8 @@ class CNavigablePages {
  private:
   struct Problem {
     size_t record;
+    // Read where the problems are reported; the checker misses that use.
+    // cppcheck-suppress unusedStructMember
     PageStatus status;
   };
 
