@@ -135,10 +135,11 @@ CCompleteParser::Lead CCompleteParser::SaveLeadingComments() {
 }
 
 model::OptionalText CCompleteParser::Documentation(const Lead& lead, const char* end) {
-  // 1. A "/** ... */" right before it.
+  // 1. A "/** ... */" right before it, not one that trails another line.
   if (lead.end > lead.first) {
     const Comment& last = leads_[lead.end - 1];
-    if (last.block && last.end - last.begin > 4 && last.begin[2] == '*' && last.begin[3] != '/') {
+    if (last.block && last.ownLine && last.end - last.begin > 4 && last.begin[2] == '*' &&
+        last.begin[3] != '/') {
       return docs_.Clean({&last, 1});
     }
   }
@@ -544,6 +545,14 @@ void CCompleteParser::ParseFunction(RecordModel& record, const Lead& lead, size_
   if (name_at > i) function.returns = Slice(i, name_at);
   function.modifiers = Modifiers(record, head, kindAt);
   const size_t close = Closing(head_, open, end, '(', ')');
+  // Words after the parameters ("const") are kept with the modifiers, which
+  // must stand together.
+  for (size_t k = close + 1; k < end; ++k) {
+    if (head_[k].kind == Token::kWord) {
+      record.words.push_back(head_[k].Text());
+      ++function.modifiers.count;
+    }
+  }
   function.firstParameter = static_cast<uint32_t>(record.parameters.size());
   SplitAtCommas(head_, open + 1, close, [&](size_t from, size_t to) {
     if (from >= to) return;
@@ -573,13 +582,6 @@ void CCompleteParser::ParseFunction(RecordModel& record, const Lead& lead, size_
     record.parameters.push_back(parameter);
     ++function.parameterCount;
   });
-  // Words after the parameters ("const") are kept with the modifiers.
-  for (size_t k = close + 1; k < end; ++k) {
-    if (head_[k].kind == Token::kWord) {
-      record.words.push_back(head_[k].Text());
-      ++function.modifiers.count;
-    }
-  }
   const char* stop;
   if (token_.Is('{')) {
     function.body = true;
