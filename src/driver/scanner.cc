@@ -10,6 +10,7 @@
 #include "model/names.h"
 #include "platform/console.h"
 #include "platform/path.h"
+#include "reader/complete_reader.h"
 #include "reader/parser.h"
 #include "reader/source_buffer.h"
 
@@ -44,7 +45,8 @@ bool ParseWithinMemory(CClassList& list, const CSourceBuffer& buffer, const Scri
 
 class Scanner {
  public:
-  explicit Scanner(CClassList& list) : list_(list) {}
+  Scanner(CClassList& list, std::unique_ptr<CScriptReader> reader)
+      : list_(list), reader_(std::move(reader)) {}
 
   // Scans the tree below `root` depth first, entries in name order. The walk
   // keeps its own stack of open directories, so the depth of the tree is
@@ -124,7 +126,10 @@ class Scanner {
       console::Problem("%s", messages::kCouldNotOpen);
       return;
     }
-    if (!buffer_.Condense() || !ParseWithinMemory(list_, buffer_, {relative_, entry.name})) {
+    const ScriptPath script{relative_, entry.name};
+    const bool read = reader_ ? reader_->Read(buffer_) && reader_->Keep(list_, script)
+                              : buffer_.Condense() && ParseWithinMemory(list_, buffer_, script);
+    if (!read) {
       console::Problem("%s", messages::kUnableToParse);
       return;
     }
@@ -132,6 +137,8 @@ class Scanner {
   }
 
   CClassList& list_;
+  // The complete reader, when the run asks for it.
+  std::unique_ptr<CScriptReader> reader_;
   // One buffer serves every file of the scan, so its storage is reused.
   CSourceBuffer buffer_;
   std::vector<std::unique_ptr<Level>> open_;
@@ -143,7 +150,12 @@ class Scanner {
 
 }  // namespace
 
-bool ScanDirectory(CClassList& list, const std::string& dir) {
-  Scanner scanner(list);
+bool ScanDirectory(CClassList& list, const std::string& dir, ReaderKind kind) {
+  std::unique_ptr<CScriptReader> reader;
+  if (kind == ReaderKind::kComplete) {
+    reader = MakeCompleteReader();
+    if (!reader) return false;
+  }
+  Scanner scanner(list, std::move(reader));
   return scanner.Scan(dir);
 }

@@ -57,7 +57,7 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   data.append(nt::kCountsOpen);
   for (size_t i = 0; i < count; ++i) {
     const CClassRecord& record = list.At(i);
-    for (size_t n : {record.vars().size(), record.events().size(), record.functions().size()}) {
+    for (size_t n : record.counts()) {
       AppendNumber(data, n);
       data.append(nt::kNumberEnd);
     }
