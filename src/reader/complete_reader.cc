@@ -496,7 +496,7 @@ void CCompleteParser::ParseStatement(RecordModel& record, const Lead& lead, bool
       break;
     }
     if (head_[i].IsWord("state") && !inState && token_.Is('{') && depth < kMaxDepth) {
-      ParseState(record, lead, head, i, depth + 1);
+      ParseState(lead, head, i, depth + 1);
       return;
     }
   }
@@ -594,8 +594,7 @@ void CCompleteParser::ParseFunction(RecordModel& record, const Lead& lead, size_
   record.functions.push_back(function);
 }
 
-void CCompleteParser::ParseState(RecordModel& record, const Lead& lead, size_t head, size_t stateAt,
-                                 int depth) {
+void CCompleteParser::ParseState(const Lead& lead, size_t head, size_t stateAt, int depth) {
   const size_t end = head_.size();
   if (count_ == records_.size()) records_.emplace_back();
   RecordModel& state = records_[count_++];
@@ -610,7 +609,6 @@ void CCompleteParser::ParseState(RecordModel& record, const Lead& lead, size_t h
   if (i + 1 < end && (head_[i].IsWord("extends") || head_[i].IsWord("expands"))) {
     state.extends = head_[i + 1].Text();
   }
-  (void)record;
   Advance();  // "{"
   head_.resize(head);
   ParseScope(state, true, depth);

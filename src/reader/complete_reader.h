@@ -59,7 +59,7 @@ class CCompleteParser {
   // keyword at `kindAt`; the current token is the ";" or "{" after them.
   void ParseFunction(RecordModel& record, const Lead& lead, size_t head, size_t kindAt,
                      model::FunctionKind kind);
-  void ParseState(RecordModel& record, const Lead& lead, size_t head, size_t stateAt, int depth);
+  void ParseState(const Lead& lead, size_t head, size_t stateAt, int depth);
 
   // Collects tokens from the current one up to a ";", "{" or "}" (not
   // taken) onto the head stack; returns where they start.
