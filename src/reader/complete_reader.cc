@@ -17,6 +17,10 @@ using model::RecordModel;
 // over, so that a hostile script cannot exhaust the stack.
 constexpr int kMaxDepth = 32;
 
+// A statement keeps no more tokens than this: no declaration has as many, and
+// a script of one endless statement then costs no memory beyond its text.
+constexpr size_t kMaxStatementTokens = 4096;
+
 bool KindOf(const Token& token, FunctionKind* kind) {
   if (token.kind != Token::kWord) return false;
   static constexpr struct {
@@ -172,7 +176,7 @@ model::OptionalText CCompleteParser::Documentation(const Lead& lead, const char*
 size_t CCompleteParser::CollectHead() {
   const size_t from = head_.size();
   while (token_.kind != Token::kEnd && !token_.Is(';') && !token_.Is('{') && !token_.Is('}')) {
-    head_.push_back(token_);
+    if (head_.size() - from < kMaxStatementTokens) head_.push_back(token_);
     Advance();
   }
   return from;
@@ -407,7 +411,7 @@ void CCompleteParser::ParseVariable(RecordModel& record, const Lead& lead, uint3
       head_.push_back(name);
       continue;
     }
-    head_.push_back(token_);
+    if (head_.size() - head < kMaxStatementTokens) head_.push_back(token_);
     Advance();
   }
   const char* stop = head_.size() > head ? head_.back().end : token_.begin;
