@@ -119,7 +119,7 @@ for n in "${sizes[@]}"; do
   fi
   read -r _ _ _ input_bytes _ largest <"$tree.stats"
   { echo "N=$n ($profile):"; tail -n +2 "$tree.stats"; } >>"$out/trees.txt"
-  kept=$("$kept_text" "$tree" | tail -n 1 | awk '{ print $4 }')
+  read -r kept models < <("$kept_text" "$tree" | tail -n 1 | awk '{ print $4, $8 }')
 
   # One untimed run of each kind warms the caches and tells what it writes;
   # kinds that write as many files of the same total size share one floor.
@@ -193,7 +193,8 @@ for n in "${sizes[@]}"; do
   done
   unset files bytes records index_bytes floor_of times cpus peak
   echo "N=$n: input $input_bytes bytes (largest $largest); the plain run's records keep" \
-    "$kept bytes of text" >&2
+    "$kept bytes of text, the complete run's models $models bytes" \
+    "($((models / n)) a script)" >&2
 done
 
 {

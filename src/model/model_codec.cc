@@ -27,6 +27,23 @@ class Packer {
     Number(words.first);
     Number(words.count);
   }
+  // A text that often repeats the one before it in its list (the type and
+  // the comment of each name of "var float A, B; // ..."): 0 when absent, 1
+  // when equal to `previous`, else its length plus two.
+  void Repeatable(const OptionalText& text, const OptionalText& previous) {
+    if (text && previous && *text == *previous) {
+      Number(1);
+    } else {
+      Number(text ? text->size() + 2 : 0);
+      if (text) out_.append(*text);
+    }
+  }
+  // A line, as the difference to the line before it in its list.
+  void Line(uint32_t line, uint32_t* previous) {
+    const int64_t delta = static_cast<int64_t>(line) - *previous;
+    Number(delta >= 0 ? static_cast<size_t>(delta) * 2 : static_cast<size_t>(-delta) * 2 - 1);
+    *previous = line;
+  }
 
  private:
   std::string& out_;
@@ -59,6 +76,21 @@ class Unpacker {
     words.first = Number32();
     words.count = Number32();
     return words;
+  }
+  OptionalText Repeatable(const OptionalText& previous) {
+    const size_t n = Number();
+    if (n == 0) return std::nullopt;
+    if (n == 1) return previous;
+    std::string_view text(at_, n - 2);
+    at_ += n - 2;
+    return text;
+  }
+  uint32_t Line(uint32_t* previous) {
+    const size_t code = Number();
+    const int64_t delta =
+        code % 2 == 0 ? static_cast<int64_t>(code / 2) : -static_cast<int64_t>((code + 1) / 2);
+    *previous = static_cast<uint32_t>(*previous + delta);
+    return *previous;
   }
 
  private:
@@ -102,33 +134,38 @@ void PackModel(const RecordModel& model, std::string& out) {
     p.Optional(s.doc);
   }
   p.Number(model.variables.size());
+  const Variable* previous = nullptr;
+  uint32_t line = model.line;
   for (const Variable& v : model.variables) {
     p.Text(v.name);
-    p.Text(v.type);
-    p.Optional(v.category);
+    p.Repeatable(v.type, previous ? OptionalText(previous->type) : std::nullopt);
+    p.Repeatable(v.category, previous ? previous->category : std::nullopt);
     p.Span(v.modifiers);
     p.Optional(v.size);
-    p.Number(v.line);
-    p.Optional(v.doc);
+    p.Line(v.line, &line);
+    p.Repeatable(v.doc, previous ? previous->doc : std::nullopt);
     p.Number(v.structure);
+    previous = &v;
   }
   p.Number(model.functions.size());
+  line = model.line;
   for (const Function& f : model.functions) {
     p.Text(f.name);
     p.Number(static_cast<size_t>(f.kind));
     p.Optional(f.precedence);
     p.Optional(f.returns);
     p.Span(f.modifiers);
-    p.Number(f.firstParameter);
     p.Number(f.parameterCount);
     p.Number(f.body ? 1 : 0);
-    p.Number(f.line);
+    p.Line(f.line, &line);
     p.Optional(f.doc);
   }
   p.Number(model.parameters.size());
+  OptionalText type;
   for (const Parameter& a : model.parameters) {
     p.Text(a.name);
-    p.Text(a.type);
+    p.Repeatable(a.type, type);
+    type = a.type;
     p.Span(a.modifiers);
     p.Optional(a.value);
   }
@@ -177,33 +214,42 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     s.doc = u.Optional();
   }
   model.variables.resize(u.Number());
+  const Variable* previous = nullptr;
+  uint32_t line = model.line;
   for (Variable& v : model.variables) {
     v.name = u.Text();
-    v.type = u.Text();
-    v.category = u.Optional();
+    v.type = u.Repeatable(previous ? OptionalText(previous->type) : std::nullopt).value_or("");
+    v.category = u.Repeatable(previous ? previous->category : std::nullopt);
     v.modifiers = u.Span();
     v.size = u.Optional();
-    v.line = u.Number32();
-    v.doc = u.Optional();
+    v.line = u.Line(&line);
+    v.doc = u.Repeatable(previous ? previous->doc : std::nullopt);
     v.structure = u.Number32();
+    previous = &v;
   }
   model.functions.resize(u.Number());
+  line = model.line;
+  uint32_t parameters = 0;
   for (Function& f : model.functions) {
     f.name = u.Text();
     f.kind = static_cast<FunctionKind>(u.Number());
     f.precedence = u.Optional();
     f.returns = u.Optional();
     f.modifiers = u.Span();
-    f.firstParameter = u.Number32();
+    // A function's parameters follow those of the one before it.
+    f.firstParameter = parameters;
     f.parameterCount = u.Number32();
+    parameters += f.parameterCount;
     f.body = u.Number() != 0;
-    f.line = u.Number32();
+    f.line = u.Line(&line);
     f.doc = u.Optional();
   }
   model.parameters.resize(u.Number());
+  OptionalText type;
   for (Parameter& a : model.parameters) {
     a.name = u.Text();
-    a.type = u.Text();
+    a.type = u.Repeatable(type).value_or("");
+    type = a.type;
     a.modifiers = u.Span();
     a.value = u.Optional();
   }
