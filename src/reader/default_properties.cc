@@ -4,20 +4,11 @@
 #include <string_view>
 
 #include "model/names.h"
+#include "reader/blanks.h"
 
 namespace reader {
 
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The line without a "//" comment that stands outside quotes.
 std::string_view WithoutComment(std::string_view line) {
@@ -33,7 +24,7 @@ std::string_view WithoutComment(std::string_view line) {
     } else if (c == '"') {
       quote = c;
     } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
-      return Trim(line.substr(0, i));
+      return TrimBlanks(line.substr(0, i));
     }
   }
   return line;
@@ -48,13 +39,13 @@ bool StartsWithWords(std::string_view line, std::string_view first, std::string_
   }
   std::string_view after = line.substr(first.size());
   if (after.empty() || !IsBlank(after.front())) return false;
-  after = Trim(after);
+  after = TrimBlanks(after);
   if (after.size() < second.size() || !EqualsNoCase(after.substr(0, second.size()), second)) {
     return false;
   }
   after.remove_prefix(second.size());
   if (!after.empty() && !IsBlank(after.front())) return false;
-  *rest = Trim(after);
+  *rest = TrimBlanks(after);
   return true;
 }
 
@@ -82,10 +73,10 @@ void ReadEntries(std::string_view line, uint32_t number, CDocArena& arena,
     if (c == '=' && equals == std::string_view::npos && depth == 0) equals = i;
     if (c == ';' && depth == 0) {
       if (equals != std::string_view::npos) {
-        const std::string_view key = Trim(line.substr(start, equals - start));
+        const std::string_view key = TrimBlanks(line.substr(start, equals - start));
         if (!key.empty()) {
-          out.push_back(
-              {arena.WithoutBlanks(key), Trim(line.substr(equals + 1, i - equals - 1)), number});
+          out.push_back({arena.WithoutBlanks(key),
+                         TrimBlanks(line.substr(equals + 1, i - equals - 1)), number});
         }
       }
       start = i + 1;
@@ -108,13 +99,13 @@ DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t l
     const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at));
     const char* eol = found ? static_cast<const char*>(found) : end;
     const std::string_view raw(at, static_cast<size_t>(eol - at));
-    const std::string_view text = WithoutComment(Trim(raw));
+    const std::string_view text = WithoutComment(TrimBlanks(raw));
     std::string_view rest;
     if (!text.empty() && text.front() == '}') {
       // The block's end; a group left open ends with it.
       if (group_depth > 0) {
         out[group].value =
-            Trim(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
+            TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
       }
       return {text.data() + 1, line};
     }
@@ -128,7 +119,7 @@ DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t l
     } else if (group_depth > 0) {
       if (StartsWithWords(text, "end", "object", &rest) && --group_depth == 0) {
         out[group].value =
-            Trim(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
+            TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
       } else {
         group_end = text.data() + text.size();
       }
@@ -141,7 +132,7 @@ DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t l
   }
   if (group_depth > 0) {
     out[group].value =
-        Trim(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
+        TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
   }
   return {end, line};
 }

@@ -3,20 +3,11 @@
 #include <new>
 
 #include "model/names.h"
+#include "reader/blanks.h"
 
 namespace reader {
 
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // A line drawn to set comments apart, made only of "=", "-", "*" and "/".
 bool IsRuleLine(std::string_view line) {
@@ -62,12 +53,12 @@ model::OptionalText CDocArena::Clean(std::span<const Comment> comments,
     std::string_view text = Inside(comment);
     while (true) {
       const size_t eol = text.find('\n');
-      std::string_view line = Trim(text.substr(0, eol));
+      std::string_view line = TrimBlanks(text.substr(0, eol));
       if (!IsRuleLine(line)) {
         // Lines inside a block often start with " * ".
         if (comment.block) {
           while (!line.empty() && line.front() == '*') line.remove_prefix(1);
-          line = Trim(line);
+          line = TrimBlanks(line);
         }
         if (line.empty()) {
           blank_pending = out != start;
