@@ -82,6 +82,24 @@ class CJson {
     Close(']');
   }
 
+  // A key with its value.
+  void Text(std::string_view key, std::string_view text) {
+    Key(key);
+    String(text);
+  }
+  void Maybe(std::string_view key, const model::OptionalText& text) {
+    Key(key);
+    Optional(text);
+  }
+  void Count(std::string_view key, size_t n) {
+    Key(key);
+    Number(n);
+  }
+  void List(std::string_view key, const model::RecordModel& record, model::Words words) {
+    Key(key);
+    Words(record, words);
+  }
+
  private:
   void Separate() {
     if (after_key_) {
@@ -99,73 +117,51 @@ class CJson {
 
 void Variable(CJson& json, const model::RecordModel& record, const model::Variable& v) {
   json.Open('{');
-  json.Key("name");
-  json.String(v.name);
-  json.Key("type");
-  json.String(v.type);
-  json.Key("category");
-  json.Optional(v.category);
-  json.Key("modifiers");
-  json.Words(record, v.modifiers);
-  json.Key("size");
-  json.Optional(v.size);
-  json.Key("line");
-  json.Number(v.line);
-  json.Key("doc");
-  json.Optional(v.doc);
+  json.Text("name", v.name);
+  json.Text("type", v.type);
+  json.Maybe("category", v.category);
+  json.List("modifiers", record, v.modifiers);
+  json.Maybe("size", v.size);
+  json.Count("line", v.line);
+  json.Maybe("doc", v.doc);
   json.Close('}');
 }
 
 void Function(CJson& json, const model::RecordModel& record, const model::Function& f) {
   json.Open('{');
-  json.Key("name");
-  json.String(f.name);
-  json.Key("kind");
-  json.String(model::KindName(f.kind));
-  json.Key("returns");
-  json.Optional(f.returns);
-  json.Key("modifiers");
-  json.Words(record, f.modifiers);
+  json.Text("name", f.name);
+  json.Text("kind", model::KindName(f.kind));
+  json.Maybe("returns", f.returns);
+  json.List("modifiers", record, f.modifiers);
   json.Key("parameters");
   json.Open('[');
   for (uint32_t i = 0; i < f.parameterCount; ++i) {
     const model::Parameter& p = record.parameters[f.firstParameter + i];
     json.Open('{');
-    json.Key("name");
-    json.String(p.name);
-    json.Key("type");
-    json.String(p.type);
-    json.Key("modifiers");
-    json.Words(record, p.modifiers);
-    json.Key("default");
-    json.Optional(p.value);
+    json.Text("name", p.name);
+    json.Text("type", p.type);
+    json.List("modifiers", record, p.modifiers);
+    json.Maybe("default", p.value);
     json.Close('}');
   }
   json.Close(']');
   json.Key("body");
   json.Bool(f.body);
-  json.Key("line");
-  json.Number(f.line);
-  json.Key("doc");
-  json.Optional(f.doc);
+  json.Count("line", f.line);
+  json.Maybe("doc", f.doc);
   json.Close('}');
 }
 
 void ClassParts(CJson& json, const model::RecordModel& record) {
-  json.Key("within");
-  json.Optional(record.within);
+  json.Maybe("within", record.within);
   json.Key("constants");
   json.Open('[');
   for (const model::Constant& c : record.constants) {
     json.Open('{');
-    json.Key("name");
-    json.String(c.name);
-    json.Key("value");
-    json.String(c.value);
-    json.Key("line");
-    json.Number(c.line);
-    json.Key("doc");
-    json.Optional(c.doc);
+    json.Text("name", c.name);
+    json.Text("value", c.value);
+    json.Count("line", c.line);
+    json.Maybe("doc", c.doc);
     json.Close('}');
   }
   json.Close(']');
@@ -173,14 +169,10 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
   json.Open('[');
   for (const model::Enumeration& e : record.enums) {
     json.Open('{');
-    json.Key("name");
-    json.String(e.name);
-    json.Key("values");
-    json.Words(record, e.values);
-    json.Key("line");
-    json.Number(e.line);
-    json.Key("doc");
-    json.Optional(e.doc);
+    json.Text("name", e.name);
+    json.List("values", record, e.values);
+    json.Count("line", e.line);
+    json.Maybe("doc", e.doc);
     json.Close('}');
   }
   json.Close(']');
@@ -189,22 +181,17 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
   for (size_t s = 0; s < record.structs.size(); ++s) {
     const model::Structure& structure = record.structs[s];
     json.Open('{');
-    json.Key("name");
-    json.String(structure.name);
-    json.Key("extends");
-    json.Optional(structure.extends);
-    json.Key("modifiers");
-    json.Words(record, structure.modifiers);
+    json.Text("name", structure.name);
+    json.Maybe("extends", structure.extends);
+    json.List("modifiers", record, structure.modifiers);
     json.Key("members");
     json.Open('[');
     for (const model::Variable& v : record.variables) {
       if (v.structure == s + 1) Variable(json, record, v);
     }
     json.Close(']');
-    json.Key("line");
-    json.Number(structure.line);
-    json.Key("doc");
-    json.Optional(structure.doc);
+    json.Count("line", structure.line);
+    json.Maybe("doc", structure.doc);
     json.Close('}');
   }
   json.Close(']');
@@ -219,14 +206,10 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
 void Record(CJson& json, const CClassList& list, size_t number, const model::RecordModel& m) {
   const CClassRecord& record = list.At(number);
   json.Open('{');
-  json.Key("number");
-  json.Number(number);
-  json.Key("kind");
-  json.String(record.isState ? "state" : "class");
-  json.Key("name");
-  json.String(record.name());
-  json.Key("extends");
-  json.Optional(m.extends);
+  json.Count("number", number);
+  json.Text("kind", record.isState ? "state" : "class");
+  json.Text("name", record.name());
+  json.Maybe("extends", m.extends);
   json.Key("parent");
   if (record.parent) {
     json.Number(list.PositionOf(*record.parent));
@@ -241,15 +224,11 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
     }
   }
   json.String(script);
-  json.Key("line");
-  json.Number(m.line);
-  json.Key("doc");
-  json.Optional(m.doc);
-  json.Key("modifiers");
-  json.Words(m, m.modifiers);
+  json.Count("line", m.line);
+  json.Maybe("doc", m.doc);
+  json.List("modifiers", m, m.modifiers);
   if (record.isState) {
-    json.Key("ignores");
-    json.Words(m, m.ignores);
+    json.List("ignores", m, m.ignores);
   } else {
     ClassParts(json, m);
   }
@@ -262,12 +241,9 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
     json.Open('[');
     for (const model::DefaultProperty& d : m.defaults) {
       json.Open('{');
-      json.Key("key");
-      json.String(d.key);
-      json.Key("value");
-      json.String(d.value);
-      json.Key("line");
-      json.Number(d.line);
+      json.Text("key", d.key);
+      json.Text("value", d.value);
+      json.Count("line", d.line);
       json.Close('}');
     }
     json.Close(']');
