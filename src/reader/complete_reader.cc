@@ -1,5 +1,6 @@
 #include "reader/complete_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -11,7 +12,6 @@ namespace reader {
 namespace {
 
 using model::FunctionKind;
-using model::RecordModel;
 
 // Structures and states nest no deeper than this; deeper blocks are passed
 // over, so that a hostile script cannot exhaust the stack.
@@ -149,14 +149,12 @@ model::OptionalText CCompleteParser::Documentation(const Lead& lead, const char*
   }
   // 2. A "//" comment after it on the line where it ends.
   if (end) {
-    const char* at = end;
-    const char* text_end = lexer_.TextEnd();
-    while (at < text_end && (*at == ' ' || *at == '\t')) ++at;
-    if (text_end - at >= 2 && at[0] == '/' && at[1] == '/') {
-      const void* eol = std::memchr(at, '\n', static_cast<size_t>(text_end - at));
+    std::string_view rest(end, static_cast<size_t>(lexer_.TextEnd() - end));
+    rest.remove_prefix(std::min(rest.find_first_not_of(" \t"), rest.size()));
+    if (rest.starts_with("//")) {
       Comment trailing;
-      trailing.begin = at;
-      trailing.end = eol ? static_cast<const char*>(eol) : text_end;
+      trailing.begin = rest.data();
+      trailing.end = rest.data() + std::min(rest.find('\n'), rest.size());
       if (model::OptionalText doc = docs_.Clean({&trailing, 1})) return doc;
     }
   }
