@@ -1,7 +1,6 @@
 #include "reader/complete_reader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "model/model_codec.h"
