@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <iterator>
 #include <new>
 #include <string>
 #include <vector>
@@ -136,70 +135,75 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
 
 // The record pages, written by two threads: each claims runs of record
 // numbers in turn, and the pages that could not be written are reported once
-// all are done, in record order, as one thread writing them would have.
+// all are done, in record order, as one thread writing them would have. What
+// is kept about each page is had before the first page is written, so running
+// short of memory on either thread costs at most the pages it happens on.
 class CNavigablePages {
  public:
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
       : list_(list), tree_(tree), reachable_(reachable) {}
+  // Pages given up before Finish (the index failed) are claimed no more.
+  ~CNavigablePages() {
+    stopped_.store(true, std::memory_order_relaxed);
+    worker_.Join();
+  }
+  CNavigablePages(const CNavigablePages&) = delete;
+  CNavigablePages& operator=(const CNavigablePages&) = delete;
 
-  /// Starts writing pages on a second thread, if one can be had.
+  /// Takes the room for what is kept about each page (std::bad_alloc when it
+  /// cannot be had) and starts writing pages on a second thread, if one can
+  /// be had.
   void Start() {
-    auto task = [](void* self) {
-      CNavigablePages* pages = static_cast<CNavigablePages*>(self);
-      pages->WriteClaimed(pages->problems_[1]);
-    };
+    status_.assign(list_.Count(), PageStatus::kCannotWrite);
+    report_path_.reserve(list_.destDir.size() + 1 + kPageNameRoom);
+    auto task = [](void* self) { static_cast<CNavigablePages*>(self)->WriteClaimed(); };
     started_ = worker_.Start(task, this);
   }
 
   /// Writes pages on this thread too until none are left, waits for the
   /// second thread, and reports the pages that could not be written.
   void Finish() {
-    WriteClaimed(problems_[0]);
+    WriteClaimed();
     if (started_) worker_.Join();
-    std::vector<Problem> problems;
-    std::merge(problems_[0].begin(), problems_[0].end(), problems_[1].begin(), problems_[1].end(),
-               std::back_inserter(problems),
-               [](const Problem& a, const Problem& b) { return a.record < b.record; });
-    for (const Problem& problem : problems) ReportPage(PagePath(problem.record), problem.status);
+    for (size_t i = 0; i < list_.Count(); ++i) {
+      if (!reachable_[i] || status_[i] == PageStatus::kWritten) continue;
+      PagePath(report_path_, i);
+      ReportPage(report_path_, status_[i]);
+    }
   }
 
  private:
-  struct Problem {
-    size_t record;
-    // Read where the problems are reported; the checker misses that use.
-    // cppcheck-suppress unusedStructMember
-    PageStatus status;
-  };
-
   // Pages are claimed this many at a time.
   static constexpr size_t kRunLength = 64;
+  // Room for a page's file name.
+  static constexpr size_t kPageNameRoom = 32;
 
-  std::string PagePath(size_t i) const {
-    std::string path = platform::JoinPath(list_.destDir, "");
+  void PagePath(std::string& path, size_t i) const {
+    path.assign(list_.destDir);
+    path.push_back(platform::kPathSeparator);
     AppendNumber(path, i, kRecordNumberWidth);
     path.append(nt::kPageFileExtension);
-    return path;
   }
 
-  void WriteClaimed(std::vector<Problem>& problems) {
+  void WriteClaimed() {
     const size_t count = list_.Count();
     std::string page;
+    std::string path;
     for (;;) {
       const size_t start = next_run_.fetch_add(1, std::memory_order_relaxed) * kRunLength;
-      if (start >= count) break;
+      if (start >= count || stopped_.load(std::memory_order_relaxed)) break;
       for (size_t i = start; i < std::min(start + kRunLength, count); ++i) {
         if (!reachable_[i]) continue;
-        PageStatus status = PageStatus::kCannotWrite;
         // Memory for the page running out is a page that could not be
         // written, on whichever thread it happens.
         try {
           page.clear();
           AppendPage(page, list_, tree_, i);
-          status = WritePageText(PagePath(i), page);
+          PagePath(path, i);
+          status_[i] = WritePageText(path, page);
         } catch (const std::bad_alloc&) {
           page = std::string();
         }
-        if (status != PageStatus::kWritten) problems.push_back({i, status});
       }
     }
   }
@@ -208,8 +212,13 @@ class CNavigablePages {
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
   std::atomic<size_t> next_run_{0};
+  std::atomic<bool> stopped_{false};
   bool started_ = false;
-  std::vector<Problem> problems_[2];  // [0] this thread's, [1] the second's
+  // How each record's page went, by record; one not written reads as such.
+  // Each page is written by one thread, and read once both are done.
+  std::vector<PageStatus> status_;
+  // Room for the path of a page reported.
+  std::string report_path_;
   // Declared last, so that it is destroyed first: leaving early waits for the
   // second thread before what it uses goes.
   platform::CWorker worker_;

@@ -2,9 +2,9 @@
 // one-line script, a crowded directory, awkward names, unbalanced texts,
 // links that fan out, trees deeper than a call stack, scripts too large for
 // memory, destinations that overlap the sources, refuse some pages, hold
-// links or see a run stopped midway. Every run must end, list every readable
-// class, report every problem, write nothing outside Destdir, and give the
-// exit status that matches.
+// links or see a run stopped midway, and a console closed early. Every run
+// must end, list every readable class, report every problem, write nothing
+// outside Destdir, and give the exit status that matches.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -652,6 +652,72 @@ TEST(HostileTree, StoppedRunLeavesThePreviousIndexWhole) {
   EXPECT_EQ(listed.size(), 202u);
 #ifdef _WIN32
   GTEST_SKIP() << "a run can be stopped midway by a file size limit only on POSIX";
+#endif
+}
+
+TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space and descriptor caps are POSIX only";
+#else
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  // A hundred classes of 2 500 states each, and a run that may open no more
+  // files than the standard streams, the index and its temporary file: no
+  // page can be written, and each thread notes a problem for every page it
+  // takes.
+  constexpr size_t kFiles = 5;
+  constexpr size_t kRecords = 100 * 2501;
+  TempDir sources;
+  for (int c = 0; c < 100; ++c) {
+    std::string script = "class C" + Number(c) + ";\n";
+    for (int s = 0; s < 2500; ++s) script += "state S" + std::to_string(s) + " { }\n";
+    WriteFile(sources / ("C" + Number(c) + ".kc"), script);
+  }
+  TempDir dir;
+  struct Capped {
+    bool navigation;
+    size_t kib;           // the address-space cap
+    bool index_may_fail;  // the records and the index may not fit together
+  };
+  const Capped caps[] = {{false, 28000, false},
+                         {false, 32000, false},
+                         {true, 32000, true},
+                         {true, 38000, false},
+                         {true, 40000, false}};
+  for (bool navigation : {false, true}) {
+    TempDir dest;
+    std::vector<std::string> args = {dest.path().string(), sources.path().string()};
+    if (navigation) args.insert(args.begin(), "--navigation");
+    const ToolRun whole = RunTool(dir.path(), args, 0, kFiles);
+    ASSERT_EQ(whole.status, 1);
+    ASSERT_EQ(CountOf(whole.out, "Unable to open '"), kRecords);
+    const std::string index = ReadFile(dest / "index.html");
+    const std::string unwritten = whole.out.substr(0, whole.out.find("Generating output... ")) +
+                                  "Generating output... Unable to write '" +
+                                  (dest / "index.html").string() + "'!\n";
+
+    // Whichever thread runs short, the pages are reported as not written, in
+    // order, and the index, once whole, is kept.
+    for (const Capped& cap : caps) {
+      if (cap.navigation != navigation) continue;
+      fs::remove(dest / "index.html");
+      auto run = RunTool(dir.path(), args, cap.kib << 10, kFiles);
+      EXPECT_EQ(run.err, "") << cap.kib;
+      EXPECT_EQ(run.status, 1) << cap.kib;
+      EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << cap.kib;
+      if (cap.index_may_fail && run.out == unwritten) {
+        EXPECT_FALSE(fs::exists(dest / "index.html")) << cap.kib;
+        continue;
+      }
+      // Compared whole, but shown by its end only: it runs to megabytes.
+      EXPECT_TRUE(run.out == whole.out)
+          << cap.kib << ": ..."
+          << run.out.substr(run.out.size() - std::min<size_t>(run.out.size(), 300));
+      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index)
+          << cap.kib;
+    }
+  }
 #endif
 }
 
