@@ -721,4 +721,35 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
 #endif
 }
 
+TEST(HostileTree, FailedRunLeavesNoIndexWhereThereWasNone) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  // A directory where the index's temporary file would go.
+  fs::create_directories(dir / "out/index.html.tmp");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Base.kc") + Parsed("Derived.kc") + "Unable to open '" +
+                          Native("out/index.html") + "' for writing!\n"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.written.empty());
+  EXPECT_FALSE(fs::exists(dir / "out/index.html"));
+}
+
+#ifndef _WIN32
+TEST(HostileTree, ReplacedIndexKeepsItsPermissions) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  fs::create_directory(dir / "out");
+  ASSERT_EQ(RunTool(dir.path(), {"out", "src"}).status, 0);
+  const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(dir / "out/index.html", kept);
+  WriteFile(dir / "src/Extra.kc", "class Extra;");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 4u);
+  EXPECT_EQ(fs::status(dir / "out/index.html").permissions(), kept);
+}
+#endif
+
 }  // namespace
