@@ -10,6 +10,10 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <cstdio>
@@ -749,6 +753,46 @@ TEST(HostileTree, ReplacedIndexKeepsItsPermissions) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 4u);
   EXPECT_EQ(fs::status(dir / "out/index.html").permissions(), kept);
+}
+
+// Runs KorvanRef with `args` in `workdir`, its standard output a pipe that
+// no one reads, as when it is piped into a pager that was quit at once; its
+// exit status, or -1 when a signal ended it.
+int RunWithClosedConsole(const fs::path& workdir, std::vector<std::string> args) {
+  int console[2];
+  if (pipe(console) != 0) return -2;
+  close(console[0]);
+  args.insert(args.begin(), KORVANREF_BINARY);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(console[1], 1);
+    // As a shell starts it, whatever the test run ignores.
+    std::signal(SIGPIPE, SIG_DFL);
+    if (chdir(workdir.c_str()) != 0) _exit(126);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(console[1]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HostileTree, ClosedConsoleStillGetsTheReferenceWritten) {
+  // More console lines than one buffer holds: the first is written while
+  // the scan runs.
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  for (size_t i = 0; i < 300; ++i) {
+    WriteFile(dir / ("src/C" + Number(i) + ".kc"), "class C" + Number(i) + ";");
+  }
+
+  EXPECT_EQ(RunWithClosedConsole(dir.path(), {"out", "src"}), 1);
+  EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 300u);
+  EXPECT_TRUE(fs::exists(dir / "out/00299.html"));
 }
 #endif
 
