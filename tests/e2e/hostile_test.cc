@@ -725,6 +725,41 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
 #endif
 }
 
+#ifndef _WIN32
+TEST(HostileTree, RunningOutOfMemoryWhileListingADirectoryIsReported) {
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  TempDir sources;
+  WriteFile(sources / "A.kc", "class A;");
+  WriteFile(sources / "z/Z.kc", "class Z expands A;");
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "probe");
+  const std::string src = sources.path().string();
+  // The least address space the run needs, to within a quarter MiB.
+  size_t fits = size_t{1} << 30;
+  size_t fails = 0;
+  while (fits - fails > (size_t{1} << 18)) {
+    const size_t cap = fails + (fits - fails) / 2;
+    (RunTool(dir.path(), {"probe", src}, cap).status == 0 ? fits : fails) = cap;
+  }
+  // A directory whose listing needs some 3 MB more than that.
+  fs::create_directory(sources / "big");
+  for (size_t i = 0; i < 10000; ++i) {
+    std::ofstream(sources / "big" / (Number(i) + std::string(245, 'x')));
+  }
+  ASSERT_TRUE(fs::exists(sources / "big" / (Number(9999) + std::string(245, 'x'))));
+
+  auto run = RunTool(dir.path(), {"out", src}, fits + (size_t{1} << 20));
+  EXPECT_EQ(run.out,
+            Parsed("A.kc") + "Unable to read directory big\n" + Parsed("Z.kc") + kComplete);
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 2, 2);
+}
+#endif
+
 TEST(HostileTree, FailedRunLeavesNoIndexWhereThereWasNone) {
   TempDir dir;
   WriteSmallTree(dir / "src");
