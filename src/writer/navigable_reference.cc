@@ -1,16 +1,15 @@
 #include "writer/navigable_reference.h"
 
 #include <algorithm>
-#include <atomic>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "model/class_list.h"
 #include "platform/path.h"
-#include "platform/worker.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
+#include "writer/page_builder.h"
+#include "writer/page_writer.h"
 #include "writer/record_page.h"
 #include "writer/script_text.h"
 #include "writer/tree_index.h"
@@ -93,7 +92,7 @@ void AppendLinks(std::string& page, const char* opening, const CClassList& list,
   page.append(nt::kPageLineEnd);
 }
 
-void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
+void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
   const CClassRecord& record = list.At(i);
   const bool state = record.isState != 0;
   page.append(nt::kPageOpen);
@@ -133,95 +132,42 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   AppendDeclarations(page, record);
 }
 
-// The record pages, written by two threads: each claims runs of record
-// numbers in turn, and the pages that could not be written are reported once
-// all are done, in record order, as one thread writing them would have. What
-// is kept about each page is had before the first page is written, so running
-// short of memory on either thread costs at most the pages it happens on.
-class CNavigablePages {
+// The linked record pages, as the page writer builds them: a page for each
+// record reachable from the roots, in record order.
+class CNavigablePages final : public CPageBuilder {
  public:
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
       : list_(list), tree_(tree), reachable_(reachable) {}
-  // Pages given up before Finish (the index failed) are claimed no more.
-  ~CNavigablePages() {
-    stopped_.store(true, std::memory_order_relaxed);
-    worker_.Join();
-  }
-  CNavigablePages(const CNavigablePages&) = delete;
-  CNavigablePages& operator=(const CNavigablePages&) = delete;
 
-  /// Takes the room for what is kept about each page (std::bad_alloc when it
-  /// cannot be had) and starts writing pages on a second thread, if one can
-  /// be had.
-  void Start() {
-    status_.assign(list_.Count(), PageStatus::kCannotWrite);
-    report_path_.reserve(list_.destDir.size() + 1 + kPageNameRoom);
-    auto task = [](void* self) { static_cast<CNavigablePages*>(self)->WriteClaimed(); };
-    started_ = worker_.Start(task, this);
-  }
+  /// A slot is a record's position in the list.
+  size_t SlotCount() const override { return list_.Count(); }
 
-  /// Writes pages on this thread too until none are left, waits for the
-  /// second thread, and reports the pages that could not be written.
-  void Finish() {
-    WriteClaimed();
-    if (started_) worker_.Join();
+  void VisitPages(CVisitor& visitor) const override {
     for (size_t i = 0; i < list_.Count(); ++i) {
-      if (!reachable_[i] || status_[i] == PageStatus::kWritten) continue;
-      PagePath(report_path_, i);
-      ReportPage(report_path_, status_[i]);
+      if (reachable_[i]) visitor.Visit(i);
     }
   }
 
- private:
-  // Pages are claimed this many at a time.
-  static constexpr size_t kRunLength = 64;
-  // Room for a page's file name.
-  static constexpr size_t kPageNameRoom = 32;
+  void AppendPage(size_t slot, std::string& page) const override {
+    AppendLinkedPage(page, list_, tree_, slot);
+  }
 
-  void PagePath(std::string& path, size_t i) const {
-    path.assign(list_.destDir);
+  void AppendPath(size_t slot, std::string& path) const override {
+    path.append(list_.destDir);
     path.push_back(platform::kPathSeparator);
-    AppendNumber(path, i, kRecordNumberWidth);
+    AppendNumber(path, slot, kRecordNumberWidth);
     path.append(nt::kPageFileExtension);
   }
 
-  void WriteClaimed() {
-    const size_t count = list_.Count();
-    std::string page;
-    std::string path;
-    for (;;) {
-      const size_t start = next_run_.fetch_add(1, std::memory_order_relaxed) * kRunLength;
-      if (start >= count || stopped_.load(std::memory_order_relaxed)) break;
-      for (size_t i = start; i < std::min(start + kRunLength, count); ++i) {
-        if (!reachable_[i]) continue;
-        // Memory for the page running out is a page that could not be
-        // written, on whichever thread it happens.
-        try {
-          page.clear();
-          AppendPage(page, list_, tree_, i);
-          PagePath(path, i);
-          status_[i] = WritePageText(path, page);
-        } catch (const std::bad_alloc&) {
-          page = std::string();
-        }
-      }
-    }
-  }
+  size_t PathRoom() const override { return list_.destDir.size() + 1 + kPageNameRoom; }
+
+ private:
+  // Room for a page's file name.
+  static constexpr size_t kPageNameRoom = 32;
 
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
-  std::atomic<size_t> next_run_{0};
-  std::atomic<bool> stopped_{false};
-  bool started_ = false;
-  // How each record's page went, by record; one not written reads as such.
-  // Each page is written by one thread, and read once both are done.
-  std::vector<PageStatus> status_;
-  // Room for the path of a page reported.
-  std::string report_path_;
-  // Declared last, so that it is destroyed first: leaving early waits for the
-  // second thread before what it uses goes.
-  platform::CWorker worker_;
 };
 
 }  // namespace
@@ -230,8 +176,9 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   // The pages are written beside the index.
-  CNavigablePages pages(list, tree, reachable);
-  pages.Start();
+  const CNavigablePages pages(list, tree, reachable);
+  CPageWriter writer(pages);
+  writer.Start();
   WriteIndex(index, list, reachable);
-  pages.Finish();
+  writer.Finish();
 }
