@@ -1,6 +1,6 @@
 # Installation and packages. `cmake --install` puts the tool in bin, its
-# manual page in share/man/man1 and the README, the examples and the
-# copyright notice in share/doc/korvanref; the Windows builds put the .exe
+# manual page in share/man/man1 and the README with its pictures, the
+# examples and the copyright notice in share/doc/korvanref; the Windows builds put the .exe
 # beside the README, the examples and the notice. `cpack` makes a .deb and a
 # .tar.gz in the native build and a .zip in the Windows builds.
 include(GNUInstallDirs)
@@ -21,6 +21,11 @@ else()
   install(FILES packaging/copyright DESTINATION ${korvanref_doc_dir})
 endif()
 install(DIRECTORY examples DESTINATION ${korvanref_doc_dir})
+# The pictures the README shows, at the same paths beside it as in the
+# source tree, so that its links resolve in the installed copy too.
+install(FILES docs/index.png docs/record-page.png docs/navigation-search.png
+              docs/navigation-record.png DESTINATION ${korvanref_doc_dir}/docs)
+install(FILES bench/results/bench.png DESTINATION ${korvanref_doc_dir}/bench/results)
 
 # The manual page is made by running the tool (its --help and --version), so
 # only a native build has it.

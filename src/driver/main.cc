@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
   // The one record list of the run exists before the command line is read
   // and lives until the process ends.
   CClassList list;
+  console::OutliveClosedOutput();
   int status = RunCommandLine(ReadCommandLine(argc, argv), list);
   // A run whose messages could not be printed did not report its problems.
   if (!console::Flush() && status == 0) status = 1;

@@ -83,8 +83,20 @@ class Scanner {
   // Opens and lists the directory `name` of `parent` (of the current
   // directory when `parent` is null) and puts it on the stack. A directory
   // scanned before is passed over in silence. False when a problem was
-  // reported.
+  // reported. Memory for the listing or for the directories visited running
+  // out is a directory that could not be read: the scan goes on without it.
   bool Enter(const platform::CDirectory* parent, const std::string& name) {
+    const size_t relative_size = relative_.size();
+    try {
+      return EnterWithinMemory(parent, name);
+    } catch (const std::bad_alloc&) {
+      relative_.resize(relative_size);
+      console::Problem(messages::kUnableToReadDirectory, name.c_str());
+      return false;
+    }
+  }
+
+  bool EnterWithinMemory(const platform::CDirectory* parent, const std::string& name) {
     auto level = std::make_unique<Level>();
     switch (level->dir.Open(parent, name)) {
       case platform::OpenStatus::kOk:

@@ -60,14 +60,6 @@ class CClassRecord {
   /// record was read without one.
   std::string_view packedModel() const;
 
-  /// Writes this record's page to `path`; reports a page that cannot be
-  /// written and returns false. Defined with the other page writers.
-  bool WriteRecordPage(const std::string& path) const;
-
-  /// Writes this record's page to `path` and says how that ended, reporting
-  /// nothing. Safe to call from several threads at once for different paths.
-  PageStatus WritePage(const std::string& path) const;
-
  private:
   // Where the record's texts start in the store: the numbers of variables,
   // events and functions, then name, superclass name and script (see

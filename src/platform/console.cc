@@ -1,5 +1,9 @@
 #include "platform/console.h"
 
+#ifndef _WIN32
+#include <csignal>
+#endif
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -11,6 +15,15 @@ bool problem_reported = false;
 // Standard output keeps the C library's buffering: line by line on a terminal,
 // in large blocks when redirected, so that a big run does not pay one system
 // call per message.
+
+void OutliveClosedOutput() {
+#ifndef _WIN32
+  // Writing to a pipe nobody reads raises SIGPIPE; ignored, the write fails
+  // with EPIPE instead. No file the run writes is a pipe: a FIFO at a page's
+  // path is refused when it is opened.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+}
 
 void Print(const char* format, ...) {
   va_list args;

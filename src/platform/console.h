@@ -5,6 +5,11 @@
 
 namespace console {
 
+/// Lets the run go on when standard output is closed while it runs (a pipe
+/// into a pager that was quit): what cannot be printed then is lost output,
+/// which Flush reports, instead of a signal that ends the process.
+void OutliveClosedOutput();
+
 /// Prints a printf-style message.
 void Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -54,6 +54,7 @@ void COutputFile::Drain() {
 }
 
 bool COutputFile::Close() {
+  created_ = false;
   if (!IsOpen()) return false;
   Drain();
   if (!ReleaseHandle()) failed_ = true;

@@ -35,6 +35,14 @@ class COutputFile {
   /// failed or the file was not open.
   bool Close();
 
+  /// True while the file is open and this Open created it.
+  bool Created() const { return created_; }
+
+  /// Gives this file the permissions of the open file `model` and, where the
+  /// process may, its owner and group (on Windows a file keeps those its
+  /// folder gives it); false when the permissions could not be set.
+  bool TakeAccessOf(const COutputFile& model);
+
  private:
   void Append(std::string_view text);
   void Drain();
@@ -47,6 +55,7 @@ class COutputFile {
 
   std::string buffer_;
   bool failed_ = false;
+  bool created_ = false;
 #ifdef _WIN32
   void* handle_ = nullptr;
 #else

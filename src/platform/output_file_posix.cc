@@ -24,6 +24,7 @@ bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
       return false;
     }
     fd_ = fd;
+    created_ = true;
     return true;
   }
   if (errno != EEXIST || mode == OpenMode::kCreateNew) return false;
@@ -48,6 +49,17 @@ bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
   }
   fd_ = fd;
   return true;
+}
+
+bool COutputFile::TakeAccessOf(const COutputFile& model) {
+  struct stat st;
+  if (::fstat(model.fd_, &st) != 0) return false;
+  // Owner and group first: a change of owner clears the set-id bits, which
+  // the permissions then bring back. Only a privileged process may give the
+  // file away; any other keeps at least the group where it belongs to it.
+  [[maybe_unused]] const bool given = ::fchown(fd_, st.st_uid, st.st_gid) == 0 ||
+                                      ::fchown(fd_, static_cast<uid_t>(-1), st.st_gid) == 0;
+  return ::fchmod(fd_, st.st_mode & 07777) == 0;
 }
 
 bool COutputFile::WriteRaw(const char* data, size_t size) {

@@ -15,6 +15,7 @@ bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
                                 mode == OpenMode::kCreateNew ? CREATE_NEW : OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
   BY_HANDLE_FILE_INFORMATION info;
   if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info) ||
       (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
@@ -23,7 +24,14 @@ bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
     return false;
   }
   handle_ = handle;
+  created_ = !existed;
   return true;
+}
+
+bool COutputFile::TakeAccessOf(const COutputFile& model) {
+  // A new file gets the permissions its folder passes on, as the file it
+  // replaces most likely did.
+  return model.IsOpen() && IsOpen();
 }
 
 bool COutputFile::WriteRaw(const char* data, size_t size) {

@@ -19,13 +19,15 @@ bool CReplacingFile::Open(const std::string& path) {
   temp_path_ = path + kTempSuffix;
   temp_made_ = temp_.Open(temp_path_, OpenMode::kCreateNew) ||
                (RemoveFile(temp_path_) && temp_.Open(temp_path_, OpenMode::kCreateNew));
-  if (!temp_made_) hold_.Close();
+  if (!temp_made_) LetGo();
   return temp_made_;
 }
 
 bool CReplacingFile::Commit() {
   if (!temp_made_) return false;
-  if (!temp_.Close() || !MoveOverHeld(hold_, temp_path_, path_)) {
+  // A file that stood at the path before lends the new one its access.
+  const bool access = hold_.Created() || temp_.TakeAccessOf(hold_);
+  if (!access || !temp_.Close() || !MoveOverHeld(hold_, temp_path_, path_)) {
     Abandon();
     return false;
   }
@@ -39,7 +41,15 @@ void CReplacingFile::Abandon() {
     RemoveFile(temp_path_);
     temp_made_ = false;
   }
-  hold_.Close();
+  LetGo();
+}
+
+void CReplacingFile::LetGo() {
+  if (hold_.Created()) {
+    RemoveHeld(hold_, path_);
+  } else {
+    hold_.Close();
+  }
 }
 
 }  // namespace platform

@@ -15,6 +15,13 @@ bool MoveOverHeld(COutputFile& hold, const std::string& from, const std::string&
   return moved;
 }
 
+bool RemoveHeld(COutputFile& hold, const std::string& path) {
+  // Removed while still held, so it is this run's file that goes.
+  const bool removed = ::unlink(path.c_str()) == 0;
+  hold.Close();
+  return removed;
+}
+
 bool RemoveFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }

@@ -14,6 +14,12 @@ bool MoveOverHeld(COutputFile& hold, const std::string& from, const std::string&
                        MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
+bool RemoveHeld(COutputFile& hold, const std::string& path) {
+  // A file that is open cannot be removed here: the hold ends first.
+  hold.Close();
+  return RemoveFile(path);
+}
+
 bool RemoveFile(const std::string& path) {
   return ::DeleteFileW(LongPath(ToWide(path)).c_str()) != 0;
 }

@@ -6,6 +6,8 @@
 #include <pthread.h>
 #endif
 
+#include <new>
+
 namespace platform {
 
 class CWorker {
@@ -34,9 +36,14 @@ class CWorker {
   Task task_ = nullptr;
   void* context_ = nullptr;
 
-  // What the thread runs: the task, with its context.
+  // What the thread runs: the task, with its context. Memory running out in
+  // the task ends the task, never the process: what it left undone stays
+  // undone, for its caller to find so once it has waited for it.
   static void RunTask(CWorker* worker) {
-    worker->task_(worker->context_);
+    try {
+      worker->task_(worker->context_);
+    } catch (const std::bad_alloc&) {
+    }
   }
   friend struct WorkerEntry;
 };

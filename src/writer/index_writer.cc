@@ -6,7 +6,8 @@
 
 #include "model/class_list.h"
 #include "writer/html_escape.h"
-#include "writer/page_writers.h"
+#include "writer/page_writer.h"
+#include "writer/plain_pages.h"
 #include "writer/templates.h"
 #include "writer/tree_walk.h"
 #include "writer/write_line.h"
@@ -58,8 +59,9 @@ void CClassList::WriteTree(platform::COutputFile& file, const CClassRecord* key)
 
   // The pages are written beside the index, by two threads. Each entry's
   // list is closed once its whole subtree is written.
-  CPageWriters pages(*this, first_child, top, destDir);
-  pages.Start();
+  const CPlainPages pages(*this, first_child, top, destDir);
+  CPageWriter writer(pages);
+  writer.Start();
   std::string name;
   std::string parent_name;
   WalkTree(
@@ -69,5 +71,5 @@ void CClassList::WriteTree(platform::COutputFile& file, const CClassRecord* key)
         WriteLine(file, templates::kSubListOpen, static_cast<long>(i));
       },
       [&](uint32_t) { file.Write(templates::kSubListClose); });
-  pages.Finish();
+  writer.Finish();
 }

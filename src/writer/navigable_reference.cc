@@ -1,18 +1,16 @@
 #include "writer/navigable_reference.h"
 
 #include <algorithm>
-#include <atomic>
-#include <iterator>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "model/class_list.h"
 #include "platform/path.h"
-#include "platform/worker.h"
 #include "writer/assets.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
+#include "writer/page_builder.h"
+#include "writer/page_writer.h"
 #include "writer/record_page.h"
 #include "writer/script_text.h"
 #include "writer/tree_index.h"
@@ -99,7 +97,7 @@ void AppendLinks(std::string& page, const char* opening, const CClassList& list,
   page.append(nt::kPageLineEnd);
 }
 
-void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
+void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
   const CClassRecord& record = list.At(i);
   const bool state = record.isState != 0;
   page.append(nt::kPageOpen);
@@ -139,85 +137,42 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   AppendDeclarations(page, record);
 }
 
-// The record pages, written by two threads: each claims runs of record
-// numbers in turn, and the pages that could not be written are reported once
-// all are done, in record order, as one thread writing them would have.
-class CNavigablePages {
+// The linked record pages, as the page writer builds them: a page for each
+// record reachable from the roots, in record order.
+class CNavigablePages final : public CPageBuilder {
  public:
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
       : list_(list), tree_(tree), reachable_(reachable) {}
 
-  /// Starts writing pages on a second thread, if one can be had.
-  void Start() {
-    auto task = [](void* self) {
-      CNavigablePages* pages = static_cast<CNavigablePages*>(self);
-      pages->WriteClaimed(pages->problems_[1]);
-    };
-    started_ = worker_.Start(task, this);
-  }
+  /// A slot is a record's position in the list.
+  size_t SlotCount() const override { return list_.Count(); }
 
-  /// Writes pages on this thread too until none are left, waits for the
-  /// second thread, and reports the pages that could not be written.
-  void Finish() {
-    WriteClaimed(problems_[0]);
-    if (started_) worker_.Join();
-    std::vector<Problem> problems;
-    std::merge(problems_[0].begin(), problems_[0].end(), problems_[1].begin(), problems_[1].end(),
-               std::back_inserter(problems),
-               [](const Problem& a, const Problem& b) { return a.record < b.record; });
-    for (const Problem& problem : problems) ReportPage(PagePath(problem.record), problem.status);
-  }
-
- private:
-  struct Problem {
-    size_t record;
-    // Read where the problems are reported; the checker misses that use.
-    // cppcheck-suppress unusedStructMember
-    PageStatus status;
-  };
-
-  // Pages are claimed this many at a time.
-  static constexpr size_t kRunLength = 64;
-
-  std::string PagePath(size_t i) const {
-    std::string path = platform::JoinPath(list_.destDir, "");
-    AppendNumber(path, i, kRecordNumberWidth);
-    path.append(nt::kPageFileExtension);
-    return path;
-  }
-
-  void WriteClaimed(std::vector<Problem>& problems) {
-    const size_t count = list_.Count();
-    std::string page;
-    for (;;) {
-      const size_t start = next_run_.fetch_add(1, std::memory_order_relaxed) * kRunLength;
-      if (start >= count) break;
-      for (size_t i = start; i < std::min(start + kRunLength, count); ++i) {
-        if (!reachable_[i]) continue;
-        PageStatus status = PageStatus::kCannotWrite;
-        // Memory for the page running out is a page that could not be
-        // written, on whichever thread it happens.
-        try {
-          page.clear();
-          AppendPage(page, list_, tree_, i);
-          status = WritePageText(PagePath(i), page);
-        } catch (const std::bad_alloc&) {
-          page = std::string();
-        }
-        if (status != PageStatus::kWritten) problems.push_back({i, status});
-      }
+  void VisitPages(CVisitor& visitor) const override {
+    for (size_t i = 0; i < list_.Count(); ++i) {
+      if (reachable_[i]) visitor.Visit(i);
     }
   }
+
+  void AppendPage(size_t slot, std::string& page) const override {
+    AppendLinkedPage(page, list_, tree_, slot);
+  }
+
+  void AppendPath(size_t slot, std::string& path) const override {
+    path.append(list_.destDir);
+    path.push_back(platform::kPathSeparator);
+    AppendNumber(path, slot, kRecordNumberWidth);
+    path.append(nt::kPageFileExtension);
+  }
+
+  size_t PathRoom() const override { return list_.destDir.size() + 1 + kPageNameRoom; }
+
+ private:
+  // Room for a page's file name.
+  static constexpr size_t kPageNameRoom = 32;
 
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
-  std::atomic<size_t> next_run_{0};
-  bool started_ = false;
-  std::vector<Problem> problems_[2];  // [0] this thread's, [1] the second's
-  // Declared last, so that it is destroyed first: leaving early waits for the
-  // second thread before what it uses goes.
-  platform::CWorker worker_;
 };
 
 }  // namespace
@@ -226,8 +181,9 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   // The pages are written beside the index.
-  CNavigablePages pages(list, tree, reachable);
-  pages.Start();
+  const CNavigablePages pages(list, tree, reachable);
+  CPageWriter writer(pages);
+  writer.Start();
   WriteIndex(index, list, reachable);
-  pages.Finish();
+  writer.Finish();
 }

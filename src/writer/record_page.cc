@@ -1,6 +1,5 @@
 #include "writer/record_page.h"
 
-#include <new>
 #include <string>
 
 #include "model/class_record.h"
@@ -77,32 +76,4 @@ PageStatus WritePageText(const std::string& path, std::string_view page) {
 void ReportPage(const std::string& path, PageStatus status) {
   if (status == PageStatus::kCannotOpen) console::Problem(templates::kUnableToOpen, path.c_str());
   if (status == PageStatus::kCannotWrite) console::Problem(templates::kUnableToWrite, path.c_str());
-}
-
-PageStatus CClassRecord::WritePage(const std::string& path) const {
-  platform::COutputFile file;
-  if (!file.Open(path)) return PageStatus::kCannotOpen;
-  // The page is put together whole and written at once, in a buffer each
-  // thread keeps for its pages. Memory for it running out is a page that
-  // could not be written, on whichever thread it happens.
-  thread_local std::string page;
-  try {
-    page.clear();
-    page.append(templates::kPageTitleOpen);
-    AppendEscaped(page, name());
-    page.append(templates::kPageTitleClose);
-    AppendDeclarations(page, *this);
-    file.Write(page);
-  } catch (const std::bad_alloc&) {
-    file.Close();
-    page = std::string();
-    return PageStatus::kCannotWrite;
-  }
-  return file.Close() ? PageStatus::kWritten : PageStatus::kCannotWrite;
-}
-
-bool CClassRecord::WriteRecordPage(const std::string& path) const {
-  const PageStatus status = WritePage(path);
-  ReportPage(path, status);
-  return status == PageStatus::kWritten;
 }

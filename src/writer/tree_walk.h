@@ -1,6 +1,7 @@
 // The walk over the class tree that the index and the pages share: depth
-// first in list order, with a stack of its own so that a deep class tree
-// cannot exhaust the call stack.
+// first in list order. It climbs back up by the records' parent links, so it
+// needs neither the call stack nor memory of its own, however deep the class
+// tree: a walk can run out of neither.
 #pragma once
 
 #include <cstdint>
@@ -14,29 +15,26 @@
 template <typename Enter, typename Leave>
 void WalkTree(const CClassList& list, const std::vector<uint32_t>& first_child, uint32_t top,
               Enter enter, Leave leave) {
-  struct Open {
-    uint32_t record;
-    uint32_t next_child;
-  };
-  std::vector<Open> stack;
-  auto open = [&](uint32_t i) {
-    enter(i);
-    stack.push_back({i, first_child[i]});
-  };
   for (uint32_t root = top; root != CClassList::kNoRecord;
        root = CClassList::NextSibling(list.At(root))) {
-    open(root);
-    while (!stack.empty()) {
-      Open& last = stack.back();
-      if (last.next_child != CClassList::kNoRecord) {
-        const uint32_t child = last.next_child;
-        last.next_child = CClassList::NextSibling(list.At(child));
-        open(child);
+    uint32_t i = root;
+    enter(i);
+    for (;;) {
+      if (first_child[i] != CClassList::kNoRecord) {
+        i = first_child[i];
+        enter(i);
         continue;
       }
-      const uint32_t i = last.record;
-      stack.pop_back();
+      // The subtree of i is done, and so is that of each ancestor of which
+      // it closes the last child.
+      while (i != root && CClassList::NextSibling(list.At(i)) == CClassList::kNoRecord) {
+        leave(i);
+        i = static_cast<uint32_t>(list.PositionOf(*list.At(i).parent));
+      }
       leave(i);
+      if (i == root) break;
+      i = CClassList::NextSibling(list.At(i));
+      enter(i);
     }
   }
 }

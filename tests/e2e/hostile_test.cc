@@ -2,14 +2,18 @@
 // one-line script, a crowded directory, awkward names, unbalanced texts,
 // links that fan out, trees deeper than a call stack, scripts too large for
 // memory, destinations that overlap the sources, refuse some pages, hold
-// links or see a run stopped midway. Every run must end, list every readable
-// class, report every problem, write nothing outside Destdir, and give the
-// exit status that matches.
+// links or see a run stopped midway, and a console closed early. Every run
+// must end, list every readable class, report every problem, write nothing
+// outside Destdir, and give the exit status that matches.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <cstdio>
@@ -654,5 +658,177 @@ TEST(HostileTree, StoppedRunLeavesThePreviousIndexWhole) {
   GTEST_SKIP() << "a run can be stopped midway by a file size limit only on POSIX";
 #endif
 }
+
+TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space and descriptor caps are POSIX only";
+#else
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  // A hundred classes of 2 500 states each, and a run that may open no more
+  // files than the standard streams, the index and its temporary file: no
+  // page can be written, and each thread notes a problem for every page it
+  // takes.
+  constexpr size_t kFiles = 5;
+  constexpr size_t kRecords = 100 * 2501;
+  TempDir sources;
+  for (int c = 0; c < 100; ++c) {
+    std::string script = "class C" + Number(c) + ";\n";
+    for (int s = 0; s < 2500; ++s) script += "state S" + std::to_string(s) + " { }\n";
+    WriteFile(sources / ("C" + Number(c) + ".kc"), script);
+  }
+  TempDir dir;
+  struct Capped {
+    bool navigation;
+    size_t kib;           // the address-space cap
+    bool index_may_fail;  // the records and the index may not fit together
+  };
+  const Capped caps[] = {{false, 28000, false},
+                         {false, 32000, false},
+                         {true, 32000, true},
+                         {true, 38000, false},
+                         {true, 40000, false}};
+  for (bool navigation : {false, true}) {
+    TempDir dest;
+    std::vector<std::string> args = {dest.path().string(), sources.path().string()};
+    if (navigation) args.insert(args.begin(), "--navigation");
+    const ToolRun whole = RunTool(dir.path(), args, 0, kFiles);
+    ASSERT_EQ(whole.status, 1);
+    ASSERT_EQ(CountOf(whole.out, "Unable to open '"), kRecords);
+    const std::string index = ReadFile(dest / "index.html");
+    const std::string unwritten = whole.out.substr(0, whole.out.find("Generating output... ")) +
+                                  "Generating output... Unable to write '" +
+                                  (dest / "index.html").string() + "'!\n";
+
+    // Whichever thread runs short, the pages are reported as not written, in
+    // order, and the index, once whole, is kept.
+    for (const Capped& cap : caps) {
+      if (cap.navigation != navigation) continue;
+      fs::remove(dest / "index.html");
+      auto run = RunTool(dir.path(), args, cap.kib << 10, kFiles);
+      EXPECT_EQ(run.err, "") << cap.kib;
+      EXPECT_EQ(run.status, 1) << cap.kib;
+      EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << cap.kib;
+      if (cap.index_may_fail && run.out == unwritten) {
+        EXPECT_FALSE(fs::exists(dest / "index.html")) << cap.kib;
+        continue;
+      }
+      // Compared whole, but shown by its end only: it runs to megabytes.
+      EXPECT_TRUE(run.out == whole.out)
+          << cap.kib << ": ..."
+          << run.out.substr(run.out.size() - std::min<size_t>(run.out.size(), 300));
+      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index)
+          << cap.kib;
+    }
+  }
+#endif
+}
+
+#ifndef _WIN32
+TEST(HostileTree, RunningOutOfMemoryWhileListingADirectoryIsReported) {
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  TempDir sources;
+  WriteFile(sources / "A.kc", "class A;");
+  WriteFile(sources / "z/Z.kc", "class Z expands A;");
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "probe");
+  const std::string src = sources.path().string();
+  // The least address space the run needs, to within a quarter MiB.
+  size_t fits = size_t{1} << 30;
+  size_t fails = 0;
+  while (fits - fails > (size_t{1} << 18)) {
+    const size_t cap = fails + (fits - fails) / 2;
+    (RunTool(dir.path(), {"probe", src}, cap).status == 0 ? fits : fails) = cap;
+  }
+  // A directory whose listing needs some 3 MB more than that.
+  fs::create_directory(sources / "big");
+  for (size_t i = 0; i < 10000; ++i) {
+    std::ofstream(sources / "big" / (Number(i) + std::string(245, 'x')));
+  }
+  ASSERT_TRUE(fs::exists(sources / "big" / (Number(9999) + std::string(245, 'x'))));
+
+  auto run = RunTool(dir.path(), {"out", src}, fits + (size_t{1} << 20));
+  EXPECT_EQ(run.out,
+            Parsed("A.kc") + "Unable to read directory big\n" + Parsed("Z.kc") + kComplete);
+  EXPECT_EQ(run.status, 1);
+  ExpectWrittenOnlyIn(run, "out");
+  ExpectCompleteReference(run, "out", 2, 2);
+}
+#endif
+
+TEST(HostileTree, FailedRunLeavesNoIndexWhereThereWasNone) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  // A directory where the index's temporary file would go.
+  fs::create_directories(dir / "out/index.html.tmp");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Base.kc") + Parsed("Derived.kc") + "Unable to open '" +
+                          Native("out/index.html") + "' for writing!\n"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.written.empty());
+  EXPECT_FALSE(fs::exists(dir / "out/index.html"));
+}
+
+#ifndef _WIN32
+TEST(HostileTree, ReplacedIndexKeepsItsPermissions) {
+  TempDir dir;
+  WriteSmallTree(dir / "src");
+  fs::create_directory(dir / "out");
+  ASSERT_EQ(RunTool(dir.path(), {"out", "src"}).status, 0);
+  const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(dir / "out/index.html", kept);
+  WriteFile(dir / "src/Extra.kc", "class Extra;");
+
+  auto run = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 4u);
+  EXPECT_EQ(fs::status(dir / "out/index.html").permissions(), kept);
+}
+
+// Runs KorvanRef with `args` in `workdir`, its standard output a pipe that
+// no one reads, as when it is piped into a pager that was quit at once; its
+// exit status, or -1 when a signal ended it.
+int RunWithClosedConsole(const fs::path& workdir, std::vector<std::string> args) {
+  int console[2];
+  if (pipe(console) != 0) return -2;
+  close(console[0]);
+  args.insert(args.begin(), KORVANREF_BINARY);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(console[1], 1);
+    // As a shell starts it, whatever the test run ignores.
+    std::signal(SIGPIPE, SIG_DFL);
+    if (chdir(workdir.c_str()) != 0) _exit(126);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(console[1]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HostileTree, ClosedConsoleStillGetsTheReferenceWritten) {
+  // More console lines than one buffer holds: the first is written while
+  // the scan runs.
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  for (size_t i = 0; i < 300; ++i) {
+    WriteFile(dir / ("src/C" + Number(i) + ".kc"), "class C" + Number(i) + ";");
+  }
+
+  EXPECT_EQ(RunWithClosedConsole(dir.path(), {"out", "src"}), 1);
+  EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 300u);
+  EXPECT_TRUE(fs::exists(dir / "out/00299.html"));
+}
+#endif
 
 }  // namespace

@@ -73,8 +73,8 @@ TempDir::~TempDir() {
   if (error) RemoveLongTree(LongPathOf(path_));
 #else
   // Trees too deep to remove by path are left to rm, which works relative to
-  // each directory.
-  if (error) std::system(("rm -rf '" + path_.string() + "'").c_str());
+  // each directory. What is left if rm fails cannot be helped here.
+  if (error && std::system(("rm -rf '" + path_.string() + "'").c_str()) != 0) return;
 #endif
 }
 

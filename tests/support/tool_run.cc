@@ -36,7 +36,7 @@ void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
 }  // namespace
 
 ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
-                size_t memory_limit) {
+                size_t memory_limit, size_t file_limit) {
   const std::map<std::string, std::string> before = ReadTree(workdir);
   std::vector<std::string> argv_text = {KORVANREF_BINARY};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -60,6 +60,13 @@ ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::str
     if (memory_limit) {
       struct rlimit limit = {memory_limit, memory_limit};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
+    }
+    if (file_limit) {
+      // Descriptors counted from the first after the standard streams, as a
+      // shell would start the run.
+      close_range(3, ~0u, 0);
+      struct rlimit limit = {file_limit, file_limit};
+      if (setrlimit(RLIMIT_NOFILE, &limit) != 0) _exit(125);
     }
     execv(argv[0], argv.data());
     _exit(127);

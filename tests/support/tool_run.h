@@ -34,8 +34,9 @@ struct ToolRun {
 };
 
 /// Runs KorvanRef with `args` in the directory `workdir`. A non-zero
-/// `memory_limit` caps the bytes of address space the run may use (POSIX).
+/// `memory_limit` caps the bytes of address space the run may use, and a
+/// non-zero `file_limit` the descriptors it may have open (POSIX).
 ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
-                size_t memory_limit = 0);
+                size_t memory_limit = 0, size_t file_limit = 0);
 
 }  // namespace testing_support

@@ -78,7 +78,7 @@ bool MakePipe(HANDLE* read_end, HANDLE* write_end) {
 // `memory_limit` is a POSIX address-space cap; the tests that use it do not
 // run on Windows, and it is not applied here.
 ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
-                size_t /*memory_limit*/) {
+                size_t /*memory_limit*/, size_t /*file_limit*/) {
   const std::map<std::string, std::string> before = ReadTree(workdir);
   const fs::path tool = ToolPath();
   std::wstring command_line = Quote(tool.wstring());

@@ -1,0 +1,38 @@
+// What a kind of page is to the page writer: a numbered set of pages, each
+// built into a buffer on request, in an order of writing that is also the
+// order in which problems are reported. The record pages, plain or linked,
+// are page builders; the page writer does the rest for every kind.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class CPageBuilder {
+ public:
+  /// Receives the slots of the pages one by one.
+  class CVisitor {
+   public:
+    virtual void Visit(size_t slot) = 0;
+
+   protected:
+    ~CVisitor() = default;
+  };
+
+  virtual ~CPageBuilder() = default;
+
+  /// Every page has a slot below this number, and no two share one.
+  virtual size_t SlotCount() const = 0;
+
+  /// Gives `visitor` the slot of every page, in the order of writing. Needs
+  /// no memory, so it can be called when memory has run out.
+  virtual void VisitPages(CVisitor& visitor) const = 0;
+
+  /// Appends the bytes of the page in `slot` to `page`; std::bad_alloc when
+  /// memory runs out. Called from two threads at once, for different slots.
+  virtual void AppendPage(size_t slot, std::string& page) const = 0;
+
+  /// Appends the path of the page in `slot` to `path`, in at most
+  /// PathRoom() bytes.
+  virtual void AppendPath(size_t slot, std::string& path) const = 0;
+  virtual size_t PathRoom() const = 0;
+};

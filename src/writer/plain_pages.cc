@@ -1,0 +1,36 @@
+#include "writer/plain_pages.h"
+
+#include "platform/path.h"
+#include "writer/html_escape.h"
+#include "writer/record_page.h"
+#include "writer/templates.h"
+#include "writer/tree_walk.h"
+#include "writer/write_line.h"
+
+namespace {
+// Room for a page's file name.
+constexpr size_t kPageNameRoom = 32;
+}  // namespace
+
+void CPlainPages::VisitPages(CVisitor& visitor) const {
+  WalkTree(
+      list_, first_child_, top_, [](uint32_t) {}, [&](uint32_t i) { visitor.Visit(i); });
+}
+
+void CPlainPages::AppendPage(size_t slot, std::string& page) const {
+  const CClassRecord& record = list_.At(slot);
+  page.append(templates::kPageTitleOpen);
+  AppendEscaped(page, record.name());
+  page.append(templates::kPageTitleClose);
+  AppendDeclarations(page, record);
+}
+
+void CPlainPages::AppendPath(size_t slot, std::string& path) const {
+  path.append(destDir_);
+  path.push_back(platform::kPathSeparator);
+  AppendFormat(path, templates::kPageFileName, static_cast<long>(slot));
+}
+
+size_t CPlainPages::PathRoom() const {
+  return destDir_.size() + 1 + kPageNameRoom;
+}
