@@ -6,12 +6,11 @@
 #include <utility>
 
 #include "driver/messages.h"
+#include "driver/read_ahead.h"
 #include "driver/visited_directories.h"
 #include "model/names.h"
 #include "platform/console.h"
 #include "platform/path.h"
-#include "reader/parser.h"
-#include "reader/source_buffer.h"
 
 bool IsScriptName(std::string_view name) {
   return name.size() >= 3 && EqualsNoCase(name.substr(name.size() - 3), ".kc");
@@ -27,31 +26,22 @@ void SortEntries(std::vector<platform::DirEntry>& entries) {
 
 namespace {
 
-// The records of one script, or none: memory for them is the one thing the
-// scan cannot check beforehand, and the containers the parser fills throw
-// when it runs out. The script's records are then removed again, so the list
-// holds no half-read class, and false is returned; the scan goes on with the
-// memory that was freed.
-bool ParseWithinMemory(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script) {
-  const size_t before = list.Count();
-  try {
-    if (ParseSource(list, buffer, script)) return true;
-  } catch (const std::bad_alloc&) {
-  }
-  list.RemoveRecordsFrom(before);
-  return false;
-}
-
 class Scanner {
  public:
-  explicit Scanner(CClassList& list) : list_(list) {}
+  Scanner(CClassList& list, ReaderKind kind) : reads_(list, kind) {}
 
   // Scans the tree below `root` depth first, entries in name order. The walk
   // keeps its own stack of open directories, so the depth of the tree is
-  // bounded only by the descriptors at hand, never by the call stack.
+  // bounded only by the descriptors at hand, never by the call stack. Scripts
+  // are queued as they are found and finished in that order whenever the
+  // queue is full, so the walk runs a few scripts ahead of their lines.
   bool Scan(const std::string& root) {
     if (!Enter(nullptr, root)) return false;
-    while (!open_.empty()) {
+    while (!open_.empty() || !reads_.Empty()) {
+      if (open_.empty() || !reads_.HasRoom()) {
+        reads_.FinishOldest();
+        continue;
+      }
       Level& level = *open_.back();
       if (level.next == level.entries.size()) {
         relative_.resize(level.relative_size);
@@ -62,7 +52,7 @@ class Scanner {
       if (entry.kind == platform::EntryKind::kDirectory) {
         Enter(&level.dir, entry.name);
       } else if (IsScriptName(entry.name)) {
-        ParseFile(level.dir, entry);
+        reads_.Queue(level.dir, relative_, entry);
       }
     }
     return true;
@@ -81,10 +71,17 @@ class Scanner {
   // Opens and lists the directory `name` of `parent` (of the current
   // directory when `parent` is null) and puts it on the stack. A directory
   // scanned before is passed over in silence. False when a problem was
-  // reported.
+  // reported. Before a problem is reported the scripts queued are finished,
+  // whose lines come first, and the directory is tried again without the
+  // descriptors they held, as when each script is read in turn.
   bool Enter(const platform::CDirectory* parent, const std::string& name) {
     auto level = std::make_unique<Level>();
-    switch (level->dir.Open(parent, name)) {
+    platform::OpenStatus status = level->dir.Open(parent, name);
+    if (status != platform::OpenStatus::kOk && !reads_.Empty()) {
+      reads_.FinishAll();
+      status = level->dir.Open(parent, name);
+    }
+    switch (status) {
       case platform::OpenStatus::kOk:
         break;
       case platform::OpenStatus::kMissing:
@@ -98,7 +95,13 @@ class Scanner {
         return false;
     }
     if (!visited_.Enter(level->dir.Identity())) return true;
-    if (!level->dir.List(&level->entries)) {
+    bool listed = level->dir.List(&level->entries);
+    if (!listed && !reads_.Empty()) {
+      reads_.FinishAll();
+      level->entries.clear();
+      listed = level->dir.List(&level->entries);
+    }
+    if (!listed) {
       // The directory was opened but its entries cannot be read (for one,
       // when the process runs out of file descriptors deep in a tree): its
       // scripts would be lost without a word.
@@ -117,33 +120,18 @@ class Scanner {
     return true;
   }
 
-  void ParseFile(const platform::CDirectory& dir, const platform::DirEntry& entry) {
-    console::Print(messages::kParsing, entry.name.c_str());
-    // Only regular files are read: a FIFO or device could block or never end.
-    if (entry.kind != platform::EntryKind::kFile || !buffer_.Load(dir, entry.name)) {
-      console::Problem("%s", messages::kCouldNotOpen);
-      return;
-    }
-    if (!buffer_.Condense() || !ParseWithinMemory(list_, buffer_, {relative_, entry.name})) {
-      console::Problem("%s", messages::kUnableToParse);
-      return;
-    }
-    console::Print("%s", messages::kParsedOk);
-  }
-
-  CClassList& list_;
-  // One buffer serves every file of the scan, so its storage is reused.
-  CSourceBuffer buffer_;
   std::vector<std::unique_ptr<Level>> open_;
   VisitedDirectories visited_;
   // The path, relative to the scanned directory, of the directory being
   // scanned.
   std::string relative_;
+  // The scripts queued and their second thread.
+  CReadAhead reads_;
 };
 
 }  // namespace
 
-bool ScanDirectory(CClassList& list, const std::string& dir) {
-  Scanner scanner(list);
+bool ScanDirectory(CClassList& list, const std::string& dir, ReaderKind kind) {
+  Scanner scanner(list, kind);
   return scanner.Scan(dir);
 }
