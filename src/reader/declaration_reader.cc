@@ -1,5 +1,6 @@
 #include "reader/declaration_reader.h"
 
+#include <cstring>
 #include <new>
 #include <span>
 
@@ -11,21 +12,21 @@ bool IsQuote(char c) {
   return c == '"' || c == '\'';
 }
 
+// Where the quotation opened at `p` ends: after the same quote character
+// again, or at the end of the text.
+const char* QuotationEnd(const char* p) {
+  const char* close = std::strchr(p + 1, *p);
+  return close ? close + 1 : p + std::strlen(p);
+}
+
 // The end of the statement that starts at `p`: the first ";", "{" or "}"
 // outside quotes, or the end of the text. A quote opened by one quote
 // character is closed only by the same character.
 const char* StatementEnd(const char* p) {
-  char quote = 0;
-  for (;; ++p) {
-    char c = *p;
-    if (c == '\0') return p;
-    if (quote) {
-      if (c == quote) quote = 0;
-    } else if (IsQuote(c)) {
-      quote = c;
-    } else if (c == ';' || c == '{' || c == '}') {
-      return p;
-    }
+  for (;;) {
+    p += std::strcspn(p, ";{}\"'");
+    if (!IsQuote(*p)) return p;
+    p = QuotationEnd(p);
   }
 }
 
@@ -33,20 +34,21 @@ const char* StatementEnd(const char* p) {
 // position after the "}" that closes it, or the end of the text.
 const char* SkipBody(const char* p) {
   int depth = 1;
-  char quote = 0;
-  for (; *p != '\0'; ++p) {
-    char c = *p;
-    if (quote) {
-      if (c == quote) quote = 0;
-    } else if (IsQuote(c)) {
-      quote = c;
-    } else if (c == '{') {
+  for (;;) {
+    p += std::strcspn(p, "{}\"'");
+    const char c = *p;
+    if (c == '\0') return p;
+    if (IsQuote(c)) {
+      p = QuotationEnd(p);
+      continue;
+    }
+    if (c == '{') {
       ++depth;
-    } else if (c == '}' && --depth == 0) {
+    } else if (--depth == 0) {
       return p + 1;
     }
+    ++p;
   }
-  return p;
 }
 
 // The name of a state: the first token after "state" that is not a
