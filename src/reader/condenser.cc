@@ -22,22 +22,20 @@ enum ByteClass : unsigned char {
   kBrace
 };
 
+// The bytes that matter, with their classes.
+struct Matter {
+  char byte;
+  ByteClass kind;
+};
+constexpr Matter kMatter[] = {{'\0', kEnd},   {' ', kSpace}, {'\t', kSpace}, {'\n', kSpace},
+                              {'\r', kSpace}, {'"', kQuote}, {'\'', kQuote}, {'#', kHash},
+                              {'(', kOpen},   {')', kClose}, {'/', kSlash},  {'{', kBrace},
+                              {'}', kBrace}};
+
 struct ByteClasses {
   unsigned char of[256] = {};
   constexpr ByteClasses() {
-    of[0] = kEnd;
-    of[static_cast<unsigned char>(' ')] = kSpace;
-    of[static_cast<unsigned char>('\t')] = kSpace;
-    of[static_cast<unsigned char>('\n')] = kSpace;
-    of[static_cast<unsigned char>('\r')] = kSpace;
-    of[static_cast<unsigned char>('"')] = kQuote;
-    of[static_cast<unsigned char>('\'')] = kQuote;
-    of[static_cast<unsigned char>('#')] = kHash;
-    of[static_cast<unsigned char>('(')] = kOpen;
-    of[static_cast<unsigned char>(')')] = kClose;
-    of[static_cast<unsigned char>('/')] = kSlash;
-    of[static_cast<unsigned char>('{')] = kBrace;
-    of[static_cast<unsigned char>('}')] = kBrace;
+    for (const Matter& matter : kMatter) of[static_cast<unsigned char>(matter.byte)] = matter.kind;
   }
 };
 

@@ -20,12 +20,6 @@ bool CSourceBuffer::Reserve(std::unique_ptr<char[]>& storage, size_t& capacity, 
   return true;
 }
 
-bool CSourceBuffer::Load(const platform::CDirectory& dir, const std::string& fileName) {
-  length_ = 0;
-  platform::CInputFile file;
-  return file.Open(dir, fileName) && Load(file);
-}
-
 bool CSourceBuffer::Load(platform::CInputFile& file) {
   length_ = 0;
   uint64_t size = file.Size();

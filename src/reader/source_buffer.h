@@ -9,16 +9,11 @@
 #include <string_view>
 
 namespace platform {
-class CDirectory;
 class CInputFile;
 }  // namespace platform
 
 class CSourceBuffer {
  public:
-  /// Reads the file `fileName` of `dir` whole; false if it is not a regular
-  /// file, cannot be read, or its storage cannot be had.
-  bool Load(const platform::CDirectory& dir, const std::string& fileName);
-
   /// Reads the open `file` whole, from where it stands; false if it cannot be
   /// read or its storage cannot be had.
   bool Load(platform::CInputFile& file);
