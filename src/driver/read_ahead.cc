@@ -102,7 +102,7 @@ void CReadAhead::Work() {
 }
 
 // Waits until `slot` is read, reading the scripts next in turn meanwhile.
-void CReadAhead::WaitUntilRead(Slot& slot) {
+void CReadAhead::WaitUntilRead(const Slot& slot) {
   std::unique_lock<std::mutex> lock(mutex_);
   while (slot.state == State::kQueued || slot.state == State::kReading) {
     if (Slot* claimed = Claim()) {

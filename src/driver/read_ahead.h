@@ -72,7 +72,7 @@ class CReadAhead {
   State ReadSlot(Slot& slot);
   Slot* Claim();
   void ReadClaimed(std::unique_lock<std::mutex>& lock, Slot& slot);
-  void WaitUntilRead(Slot& slot);
+  void WaitUntilRead(const Slot& slot);
   State ReadAgainAlone(Slot& slot, bool kept_only);
   void Work();
 
