@@ -170,7 +170,10 @@ void CReadAhead::FinishOldest() {
   }
   slot.file.Close();
   bytesInFlight_ -= slot.size;
-  // The storage of a large script is not kept for the scripts to come.
-  if (slot.size > kBytesInFlight) slot.buffer.Release();
+  // The room of a large script is not kept for the scripts to come.
+  if (slot.size > kBytesInFlight) {
+    slot.buffer.Release();
+    slot.reader.reset();
+  }
   ++finished_;
 }
