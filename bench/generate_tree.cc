@@ -1,12 +1,18 @@
-// Writes a synthetic tree of class scripts for the benchmark: N scripts of a
-// few kilobytes spread over nested directories, each with variables,
-// functions and events with bodies, and several states whose names repeat
-// across classes. About one class in twenty names a superclass that no script
-// declares. The same seed always gives the same tree.
+// Writes a synthetic tree of class scripts for the benchmark: N scripts
+// spread over nested directories. Two profiles:
+//   realistic (the default): scripts spread in size, comments, directives and
+//     states as real trees are, most without a state, written in the whole
+//     language (see realistic_script.h); one root class, the others extending
+//     earlier classes by name, one in fifty a superclass no script declares;
+//   uniform: scripts of a few kilobytes each with variables, functions and
+//     events with bodies, and one to four states whose names repeat across
+//     classes; one class in twenty names a superclass no script declares.
+// The same profile and seed always give the same tree.
 //
-//   korvanref_generate_tree DIR N [SEED]
+//   korvanref_generate_tree [--profile realistic|uniform] [--stats] DIR N [SEED]
 //
-// Prints "scripts N bytes B largest L" (total and largest script size).
+// Prints "scripts N bytes B largest L" (total and largest script size), and
+// with --stats the tree's statistics below it (see script_stats.h).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +23,8 @@
 #include <system_error>
 #include <vector>
 
+#include "realistic_script.h"
+#include "script_stats.h"
 #include "synthetic_script.h"
 
 namespace fs = std::filesystem;
@@ -39,35 +47,58 @@ bool WriteFile(const fs::path& path, std::string_view text) {
   return std::fclose(file) == 0 && ok;
 }
 
+// The superclass of script `index`: among the classes before it, often one
+// of the first few hundred (the wide base classes). Some are missing: one in
+// twenty in the uniform profile, where the first class has a missing one too;
+// one in fifty in the realistic profile, where the first class is the root.
+std::string SuperName(const std::vector<std::string>& names, size_t index, bool realistic,
+                      bench::Random& random) {
+  if (index == 0 && realistic) return "";
+  if (index == 0 || random.Percent(realistic ? 2 : 5)) {
+    return "MissingBase" + std::to_string(index);
+  }
+  if (random.Percent(50)) return names[random.Between(0, std::min<size_t>(index, 300) - 1)];
+  return names[random.Between(0, index - 1)];
+}
+
+int Usage(const char* program) {
+  std::fprintf(stderr, "usage: %s [--profile realistic|uniform] [--stats] DIR N [SEED]\n", program);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s DIR N [SEED]\n", argv[0]);
-    return 2;
+  bool realistic = true;
+  bool stats_wanted = false;
+  int arg = 1;
+  for (; arg < argc && std::string_view(argv[arg]).starts_with("--"); ++arg) {
+    const std::string_view option = argv[arg];
+    if (option == "--stats") {
+      stats_wanted = true;
+    } else if (option == "--profile" && arg + 1 < argc) {
+      const std::string_view profile = argv[++arg];
+      if (profile != "realistic" && profile != "uniform") return Usage(argv[0]);
+      realistic = profile == "realistic";
+    } else {
+      return Usage(argv[0]);
+    }
   }
-  const fs::path root = argv[1];
-  const size_t count = std::strtoull(argv[2], nullptr, 10);
-  bench::Random random(argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 7);
+  if (argc - arg < 2 || argc - arg > 3) return Usage(argv[0]);
+  const fs::path root = argv[arg];
+  const size_t count = std::strtoull(argv[arg + 1], nullptr, 10);
+  bench::Random random(argc - arg > 2 ? std::strtoull(argv[arg + 2], nullptr, 10) : 7);
 
   std::vector<std::string> names;
   names.reserve(count);
   for (size_t i = 0; i < count; ++i) names.push_back(bench::SyntheticClassName(i, random));
 
+  bench::ScriptStats stats;
   uint64_t total = 0;
   uint64_t largest = 0;
   fs::path last_dir;
   for (size_t i = 0; i < count; ++i) {
-    // A superclass among the classes before this one, often one of the first
-    // few hundred (the wide base classes); one in twenty is missing.
-    std::string super_name;
-    if (i == 0 || random.Percent(5)) {
-      super_name = "Missing" + std::string("Base") + std::to_string(i);
-    } else if (random.Percent(50)) {
-      super_name = names[random.Between(0, std::min<size_t>(i, 300) - 1)];
-    } else {
-      super_name = names[random.Between(0, i - 1)];
-    }
+    const std::string super_name = SuperName(names, i, realistic, random);
     fs::path dir = ScriptDirectory(root, i);
     if (dir != last_dir) {
       std::error_code error;
@@ -78,7 +109,11 @@ int main(int argc, char** argv) {
       }
       last_dir = dir;
     }
-    const std::string text = bench::SyntheticScript(names[i], super_name, random);
+    const bench::GeneratedScript script =
+        realistic ? bench::RealisticScript(names[i], super_name, random)
+                  : bench::SyntheticScript(names[i], super_name, random);
+    const std::string& text = script.text;
+    if (stats_wanted) stats.Add(text, script.states);
     if (!WriteFile(dir / (names[i] + ".kc"), text)) {
       std::fprintf(stderr, "cannot write a script in %s\n", dir.string().c_str());
       return 1;
@@ -90,5 +125,6 @@ int main(int argc, char** argv) {
   WriteFile(root / "README.txt", "Generated class scripts.\n");
   std::printf("scripts %zu bytes %llu largest %llu\n", count,
               static_cast<unsigned long long>(total), static_cast<unsigned long long>(largest));
+  if (stats_wanted) stats.Print(stdout);
   return 0;
 }

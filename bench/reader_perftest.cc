@@ -13,7 +13,7 @@ namespace {
 
 std::string SampleScript() {
   bench::Random random(11);
-  return bench::SyntheticScript("StoneGuard1", "IronGate0", random);
+  return bench::SyntheticScript("StoneGuard1", "IronGate0", random).text;
 }
 
 void BM_Condense(benchmark::State& state) {

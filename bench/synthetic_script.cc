@@ -1,5 +1,7 @@
 #include "synthetic_script.h"
 
+#include <utility>
+
 namespace bench {
 namespace {
 
@@ -29,6 +31,16 @@ const char* const kFunctionModifiers[] = {"",       "",        "",         "simu
                                           "final ", "static ", "private ", "protected "};
 
 }  // namespace
+
+void UseCrLf(std::string& text) {
+  std::string crlf;
+  crlf.reserve(text.size() + text.size() / 20);
+  for (char c : text) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  text.swap(crlf);
+}
 
 std::string SyntheticClassName(size_t index, Random& random) {
   std::string name = random.Pick(kPrefixes);
@@ -168,8 +180,8 @@ void AppendEvent(std::string& out, Random& random, const char* indent) {
 
 }  // namespace
 
-std::string SyntheticScript(const std::string& name, const std::string& super_name,
-                            Random& random) {
+GeneratedScript SyntheticScript(const std::string& name, const std::string& super_name,
+                                Random& random) {
   std::string out;
   out.reserve(8192);
   out += "//=============================================================================\n";
@@ -226,17 +238,9 @@ std::string SyntheticScript(const std::string& name, const std::string& super_na
     out += "Begin:\n\tSleep(1.0);\n\tGoto('Begin');\n}\n\n";
   }
   out += "defaultproperties\n{\n\tHealth=100\n\tLabel=\"" + name + "\"\n}\n";
-  if (random.Percent(10)) {
-    // Some scripts were saved with Windows line ends.
-    std::string crlf;
-    crlf.reserve(out.size() + out.size() / 20);
-    for (char c : out) {
-      if (c == '\n') crlf += '\r';
-      crlf += c;
-    }
-    out.swap(crlf);
-  }
-  return out;
+  // Some scripts were saved with Windows line ends.
+  if (random.Percent(10)) UseCrLf(out);
+  return {std::move(out), states};
 }
 
 }  // namespace bench

@@ -1,7 +1,7 @@
 // Synthetic class scripts for the benchmark: a seeded random source that
-// gives the same sequence on every platform, and scripts of a few kilobytes
-// with variables, functions and events with bodies, and states whose names
-// repeat across classes.
+// gives the same sequence on every platform, and the "uniform" profile's
+// scripts: a few kilobytes each, with variables, functions and events with
+// bodies, and one to four states whose names repeat across classes.
 #pragma once
 
 #include <cstddef>
@@ -32,11 +32,21 @@ class Random {
   uint64_t state_;
 };
 
+/// One generated script: its text and how many states it declares.
+struct GeneratedScript {
+  std::string text;
+  size_t states = 0;
+};
+
+/// Turns every LF of `text` into CR LF, as scripts saved on Windows have them.
+void UseCrLf(std::string& text);
+
 /// A class name made of two words and `index`, unique per index.
 std::string SyntheticClassName(size_t index, Random& random);
 
 /// The text of one script declaring class `name`, expanding `super_name`
 /// (none when empty).
-std::string SyntheticScript(const std::string& name, const std::string& super_name, Random& random);
+GeneratedScript SyntheticScript(const std::string& name, const std::string& super_name,
+                                Random& random);
 
 }  // namespace bench

@@ -31,6 +31,14 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
       command.navigation = true;
       continue;
     }
+    if (option == "--complete") {
+      command.complete = true;
+      continue;
+    }
+    if (option == "--json") {
+      command.json = command.complete = true;
+      continue;
+    }
     command.action = CommandLine::Action::kUnknownOption;
     command.unknownOption = option;
     return command;
@@ -63,7 +71,8 @@ int RunCommandLine(const CommandLine& command, CClassList& list) {
   }
   // A SourceDir that cannot be read at all is most likely mistyped: the
   // reference already in Destdir is left as it is.
-  if (!ScanDirectory(list, command.sourceDir)) return 1;
-  list.WriteReference(command.destDir, command.navigation);
+  const ReaderKind kind = command.complete ? ReaderKind::kComplete : ReaderKind::kDeclarations;
+  if (!ScanDirectory(list, command.sourceDir, kind)) return 1;
+  list.WriteReference(command.destDir, command.navigation, command.json);
   return console::ProblemReported() ? 1 : 0;
 }

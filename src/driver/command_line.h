@@ -10,6 +10,8 @@ struct CommandLine {
   enum class Action { kUsage, kUnknownOption, kHelp, kVersion, kRun };
   Action action = Action::kUsage;
   bool navigation = false;    // "--navigation": the reference gets search and links
+  bool complete = false;      // "--complete": scripts are read in the whole language
+  bool json = false;          // "--json": the model file too (implies complete)
   std::string unknownOption;  // the argument refused, for kUnknownOption
   std::string destDir;
   std::string sourceDir;

@@ -21,7 +21,11 @@
 
 class CReadAhead {
  public:
-  CReadAhead(CClassList& list, ReaderKind kind) : list_(list), kind_(kind) {}
+  /// Scripts are read by readers of `kind`, of which `reader` is the first.
+  CReadAhead(CClassList& list, ReaderKind kind, std::unique_ptr<CScriptReader> reader)
+      : list_(list), kind_(kind) {
+    slots_[0].reader = std::move(reader);
+  }
   ~CReadAhead();
   CReadAhead(const CReadAhead&) = delete;
   CReadAhead& operator=(const CReadAhead&) = delete;

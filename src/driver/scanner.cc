@@ -28,7 +28,8 @@ namespace {
 
 class Scanner {
  public:
-  Scanner(CClassList& list, ReaderKind kind) : reads_(list, kind) {}
+  Scanner(CClassList& list, ReaderKind kind, std::unique_ptr<CScriptReader> reader)
+      : reads_(list, kind, std::move(reader)) {}
 
   // Scans the tree below `root` depth first, entries in name order. The walk
   // keeps its own stack of open directories, so the depth of the tree is
@@ -132,6 +133,9 @@ class Scanner {
 }  // namespace
 
 bool ScanDirectory(CClassList& list, const std::string& dir, ReaderKind kind) {
-  Scanner scanner(list, kind);
+  // A run whose reader cannot be had reads nothing.
+  std::unique_ptr<CScriptReader> reader = MakeScriptReader(kind);
+  if (!reader) return false;
+  Scanner scanner(list, kind, std::move(reader));
   return scanner.Scan(dir);
 }

@@ -13,9 +13,9 @@
 #include "reader/script_reader.h"
 
 /// Scans `dir` (relative to the current directory, or absolute) and adds the
-/// records of its scripts to `list`. False when `dir` itself cannot be opened
-/// or listed (the reason is printed); problems below it are reported and
-/// passed over. Scripts are read by a reader of `kind`.
+/// records of its scripts, read by a reader of `kind`, to `list`. False when
+/// `dir` itself cannot be opened or listed (the reason is printed); problems
+/// below it are reported and passed over.
 bool ScanDirectory(CClassList& list, const std::string& dir,
                    ReaderKind kind = ReaderKind::kDeclarations);
 

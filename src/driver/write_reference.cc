@@ -6,10 +6,35 @@
 #include "platform/path.h"
 #include "platform/replacing_file.h"
 #include "writer/index_writer.h"
+#include "writer/model_json.h"
 #include "writer/navigable_reference.h"
 #include "writer/templates.h"
 
-void CClassList::WriteReference(const std::string& destDirArgument, bool navigation) {
+namespace {
+
+// Writes the model file beside the index, as the index is written: whole or
+// not at all. False when a problem was reported.
+bool WriteModelFile(const CClassList& list) {
+  const std::string path = platform::JoinPath(list.destDir, templates::kModelFileName);
+  platform::CReplacingFile file;
+  if (!file.Open(path)) {
+    console::Problem(templates::kUnableToOpen, path.c_str());
+    return false;
+  }
+  bool written = false;
+  try {
+    WriteModelJson(file.Text(), list);
+    written = file.Commit();
+  } catch (const std::bad_alloc&) {
+    written = false;
+  }
+  if (!written) console::Problem(templates::kUnableToWrite, path.c_str());
+  return written;
+}
+
+}  // namespace
+
+void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
@@ -44,5 +69,6 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     console::Problem(templates::kUnableToWrite, index_path.c_str());
     return;
   }
+  if (json) WriteModelFile(*this);
   console::Print("%s", messages::kComplete);
 }

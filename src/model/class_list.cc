@@ -63,7 +63,9 @@ char* Put(char* out, std::span<const std::string_view> texts) {
 // A record's script is kept as a tag: 0 for none; 1 when the file name is the
 // record's name and ".kc", as it is by convention; else 2 plus the length of
 // the file name. A tag but 0 is followed by the address of the directory path,
-// kept once for the scripts it holds, and a tag above 1 by the file name.
+// kept once for the scripts it holds, and a tag above 1 by the file name. The
+// tag is stored doubled, plus one when the record's packed model follows the
+// script.
 bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
   const ScriptPath& script = texts.script;
   const bool has_script = !script.dir.empty() || !script.file.empty();
@@ -80,20 +82,25 @@ bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
       last_dir_ = dir;
     }
   }
+  const bool has_model = !texts.model.empty();
+  const size_t vars = has_model ? texts.modelCounts[0] : texts.vars.size();
+  const size_t events = has_model ? texts.modelCounts[1] : texts.events.size();
+  const size_t functions = has_model ? texts.modelCounts[2] : texts.functions.size();
+  const size_t stored_tag = script_tag * 2 + (has_model ? 1 : 0);
   const size_t size =
-      packed::LengthSize(texts.vars.size()) + packed::LengthSize(texts.events.size()) +
-      packed::LengthSize(texts.functions.size()) + PackedSize(texts.name) +
-      PackedSize(texts.superName) + packed::LengthSize(script_tag) +
+      packed::LengthSize(vars) + packed::LengthSize(events) + packed::LengthSize(functions) +
+      PackedSize(texts.name) + PackedSize(texts.superName) + packed::LengthSize(stored_tag) +
       (script_tag ? sizeof last_dir_ : 0) + (script_tag > 1 ? script.file.size() : 0) +
-      PackedSize(texts.vars) + PackedSize(texts.events) + PackedSize(texts.functions);
+      (has_model ? PackedSize(texts.model) : 0) + PackedSize(texts.vars) +
+      PackedSize(texts.events) + PackedSize(texts.functions);
   char* block = texts_.Allocate(size);
   if (!block) return false;
-  char* out = packed::PutLength(block, texts.vars.size());
-  out = packed::PutLength(out, texts.events.size());
-  out = packed::PutLength(out, texts.functions.size());
+  char* out = packed::PutLength(block, vars);
+  out = packed::PutLength(out, events);
+  out = packed::PutLength(out, functions);
   out = Put(out, texts.name);
   out = Put(out, texts.superName);
-  out = packed::PutLength(out, script_tag);
+  out = packed::PutLength(out, stored_tag);
   if (script_tag) {
     std::memcpy(out, &last_dir_, sizeof last_dir_);
     out += sizeof last_dir_;
@@ -102,6 +109,7 @@ bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
     std::memcpy(out, script.file.data(), script.file.size());
     out += script.file.size();
   }
+  if (has_model) out = Put(out, texts.model);
   out = Put(out, texts.vars);
   out = Put(out, texts.events);
   Put(out, texts.functions);

@@ -4,6 +4,7 @@
 // keeps the destination directory.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -35,6 +36,11 @@ struct RecordTexts {
   std::span<const std::string_view> vars{};
   std::span<const std::string_view> events{};
   std::span<const std::string_view> functions{};
+  // From the complete reader: the record's packed model, and the numbers of
+  // variables, events and functions it holds; the three lists above are then
+  // left empty.
+  std::string_view model{};
+  std::array<size_t, 3> modelCounts{};
 };
 
 class CClassList {
@@ -84,8 +90,8 @@ class CClassList {
 
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
-  /// that link. Defined with the run driver.
-  void WriteReference(const std::string& destDir, bool navigation = false);
+  /// that link; with `json`, the model file too. Defined with the run driver.
+  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false);
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with

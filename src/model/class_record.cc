@@ -12,6 +12,7 @@ struct Head {
   size_t script_tag;
   const char* script_dir;
   std::string_view script_file;
+  std::string_view model;
   const char* declarations;
 };
 
@@ -22,7 +23,9 @@ Head ReadHead(const char* at) {
   at = packed::GetLength(at, &head.functions);
   at = packed::GetText(at, &head.name);
   at = packed::GetText(at, &head.superName);
-  at = packed::GetLength(at, &head.script_tag);
+  size_t stored_tag;
+  at = packed::GetLength(at, &stored_tag);
+  head.script_tag = stored_tag / 2;
   head.script_dir = nullptr;
   if (head.script_tag) {
     std::memcpy(&head.script_dir, at, sizeof head.script_dir);
@@ -32,6 +35,7 @@ Head ReadHead(const char* at) {
     head.script_file = std::string_view(at, head.script_tag - 2);
     at += head.script_tag - 2;
   }
+  if (stored_tag & 1) at = packed::GetText(at, &head.model);
   head.declarations = at;
   return head;
 }
@@ -59,17 +63,30 @@ std::string CClassRecord::scriptPath() const {
   return path;
 }
 
+// A record with a model keeps its declarations only in the model.
 CTextList CClassRecord::vars() const {
   const Head head = ReadHead(texts_);
+  if (!head.model.empty()) return CTextList();
   return CTextList(head.declarations, 0, head.vars);
 }
 
 CTextList CClassRecord::events() const {
   const Head head = ReadHead(texts_);
+  if (!head.model.empty()) return CTextList();
   return CTextList(head.declarations, head.vars, head.events);
 }
 
 CTextList CClassRecord::functions() const {
   const Head head = ReadHead(texts_);
+  if (!head.model.empty()) return CTextList();
   return CTextList(head.declarations, head.vars + head.events, head.functions);
+}
+
+std::string_view CClassRecord::packedModel() const {
+  return ReadHead(texts_).model;
+}
+
+std::array<size_t, 3> CClassRecord::counts() const {
+  const Head head = ReadHead(texts_);
+  return {head.vars, head.events, head.functions};
 }

@@ -3,6 +3,8 @@
 // the list's text store and are read in place; a record itself is three words.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,10 +46,19 @@ class CClassRecord {
   /// The path of the record's script relative to the scanned directory, with
   /// the platform's separator; a state's is its class's. Empty if unknown.
   std::string scriptPath() const;
-  /// Variable, event and function declarations, each in the order found.
+  /// Variable, event and function declarations, each in the order found;
+  /// empty for a record read with a model, which holds them.
   CTextList vars() const;
   CTextList events() const;
   CTextList functions() const;
+
+  /// The numbers of variables, events and functions, from the lists or the
+  /// model.
+  std::array<size_t, 3> counts() const;
+
+  /// The record's model as the complete reader packed it; empty when the
+  /// record was read without one.
+  std::string_view packedModel() const;
 
   /// Writes this record's page to `path`; reports a page that cannot be
   /// written and returns false. Defined with the other page writers.

@@ -38,9 +38,7 @@ void WriteEntryHeader(platform::COutputFile& file, const CClassList& list, uint3
   AppendEscaped(name, record.name());
   parent_name.clear();
   if (record.parent) AppendEscaped(parent_name, record.parent->name());
-  const size_t vars = record.vars().size();
-  const size_t events = record.events().size();
-  const size_t functions = record.functions().size();
+  const auto [vars, events, functions] = record.counts();
   const long number = static_cast<long>(i);
   WriteLine(file, templates::kEntryHeader, number,
             record.isState == 0 ? templates::kKindClass : templates::kKindState, number,

@@ -10,6 +10,7 @@
 #include "model/class_list.h"
 #include "platform/path.h"
 #include "platform/worker.h"
+#include "writer/assets.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
 #include "writer/record_page.h"
@@ -35,8 +36,8 @@ void AppendNumber(std::string& out, size_t n, size_t width = 1) {
 
 constexpr size_t kRecordNumberWidth = 5;
 
-// The index page: fixed head, the records' data, fixed script. The data is
-// put together in one text and written at once.
+// The index page: fixed head and style, the records' data, fixed script. The
+// data is put together in one text and written at once.
 void WriteIndex(platform::COutputFile& index, const CClassList& list,
                 const std::vector<bool>& reachable) {
   const size_t count = list.Count();
@@ -56,7 +57,7 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   data.append(nt::kCountsOpen);
   for (size_t i = 0; i < count; ++i) {
     const CClassRecord& record = list.At(i);
-    for (size_t n : {record.vars().size(), record.events().size(), record.functions().size()}) {
+    for (size_t n : record.counts()) {
       AppendNumber(data, n);
       data.append(nt::kNumberEnd);
     }
@@ -69,9 +70,13 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   }
   data.append(nt::kDataEnd);
 
-  index.Write(nt::kIndexHead);
+  index.Write(nt::kIndexOpen);
+  index.Write(assets::kIndexStyle);
+  index.Write(nt::kIndexBody);
   index.Write(data);
-  index.Write(nt::kIndexScript);
+  index.Write(nt::kScriptOpen);
+  index.Write(assets::kIndexScript);
+  index.Write(nt::kIndexEnd);
 }
 
 void AppendLink(std::string& page, const CClassList& list, size_t i) {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "model/class_record.h"
+#include "model/declaration_text.h"
+#include "model/model_codec.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
 #include "writer/html_escape.h"
@@ -19,9 +21,43 @@ void AppendItems(std::string& page, const CTextList& items) {
   }
 }
 
+// The items of a record read with its model: each member's declaration
+// rebuilt from its parts, the record's own variables, its events, and its
+// other functions.
+void AppendModelDeclarations(std::string& page, std::string_view packed) {
+  thread_local model::RecordModel record;
+  thread_local std::string declaration;
+  model::UnpackModel(packed, record);
+  const auto item = [&](const auto& member) {
+    declaration.clear();
+    model::AppendDeclaration(declaration, record, member);
+    page.append(templates::kPageItemOpen);
+    AppendEscaped(page, declaration);
+    page.append(templates::kPageItemClose);
+  };
+  page.append(templates::kPageVariables);
+  for (const model::Variable& variable : record.variables) {
+    if (variable.structure == 0) item(variable);
+  }
+  page.append(templates::kPageEvents);
+  for (const model::Function& function : record.functions) {
+    if (function.kind == model::FunctionKind::kEvent) item(function);
+  }
+  page.append(templates::kPageFunctions);
+  for (const model::Function& function : record.functions) {
+    if (function.kind != model::FunctionKind::kEvent) item(function);
+  }
+  page.append(templates::kPageEnd);
+}
+
 }  // namespace
 
 void AppendDeclarations(std::string& page, const CClassRecord& record) {
+  const std::string_view packed = record.packedModel();
+  if (!packed.empty()) {
+    AppendModelDeclarations(page, packed);
+    return;
+  }
   page.append(templates::kPageVariables);
   AppendItems(page, record.vars());
   page.append(templates::kPageEvents);

@@ -50,6 +50,8 @@ inline constexpr const char* kSubListClose = "</ul></li>\n";
 // A record's page file name, inside the destination directory.
 inline constexpr const char* kPageFileName = "%05ld.html";
 inline constexpr const char* kIndexFileName = "index.html";
+// The whole model of the run, for other tools.
+inline constexpr const char* kModelFileName = "model.json";
 
 // A record page: title, then variables, events and functions as lists.
 inline constexpr const char* kPageTitleOpen = "<html><head><title>\nClass ";

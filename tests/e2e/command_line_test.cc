@@ -79,6 +79,7 @@ TEST(CommandLine, OptionsBeforeTheDestination) {
       {{"--navigation", "out", "."}, plain_run, 0, "out/index.html <!DOCTYPE html>"},
       {{"--navigation", "--", "out"}, plain_run, 0, "out/index.html <!DOCTYPE html>"},
       {{"--", "-out"}, plain_run, 0, "-out/index.html <html><body>"},
+      {{"--complete", "out"}, plain_run, 0, "out/index.html <html><body>"},
       // After Destdir nothing is an option: this SourceDir does not exist.
       {{"out", "--navigation"}, Text("Unable to read directory --navigation\n"), 1, ""},
   };
@@ -96,7 +97,9 @@ TEST(CommandLine, OptionsBeforeTheDestination) {
     EXPECT_EQ(run.written.size(), c.index.empty() ? 0u : 1u) << c.args[0];
   }
   auto help = RunTool(dir.path(), {"--navigation", "--help"});
-  EXPECT_NE(help.out.find("--navigation"), std::string::npos);
+  for (const char* option : {"--navigation", "--complete", "--json"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
   EXPECT_EQ(help.status, 0);
 }
 

@@ -282,3 +282,22 @@ TEST(Reference, NavigableReferenceOfASmallTree) {
 }
 
 }  // namespace
+
+// With --json, a tree that holds every construct of the language: the counts
+// of the index, a page of rebuilt declarations and the model file, exactly.
+TEST(Reference, CompleteModelOfEveryConstruct) {
+  const fs::path complete = KORVANREF_COMPLETE_DIR;
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--json", "out", (complete / "tree").string()});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.out, Text("Parsing Bat.kc...OK.\nParsing Creature.kc...OK.\n"
+                          "Parsing Entity.kc...OK.\nParsing Broken.kc...OK.\n"
+                          "Generating output... Complete.\n"));
+  EXPECT_EQ(run.written.size(), 9u);  // index, seven pages, model
+  for (const char* file : {"index.html", "00002.html", "model.json"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(run.written[std::string("out/") + file],
+              Text(testing_support::ReadFile(complete / "expected" / file)));
+  }
+}

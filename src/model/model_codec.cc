@@ -1,0 +1,264 @@
+#include "model/model_codec.h"
+
+#include "model/packed_texts.h"
+
+namespace model {
+
+namespace {
+
+class Packer {
+ public:
+  explicit Packer(std::string& out) : out_(out) {}
+
+  void Number(size_t n) {
+    char bytes[10];
+    out_.append(bytes, static_cast<size_t>(packed::PutLength(bytes, n) - bytes));
+  }
+  void Text(std::string_view text) {
+    Number(text.size());
+    out_.append(text);
+  }
+  // An absent text is a length of 0, a present one its length plus one.
+  void Optional(const OptionalText& text) {
+    Number(text ? text->size() + 1 : 0);
+    if (text) out_.append(*text);
+  }
+  void Span(Words words) {
+    Number(words.first);
+    Number(words.count);
+  }
+  // A text that often repeats the one before it in its list (the type and
+  // the comment of each name of "var float A, B; // ..."): 0 when absent, 1
+  // when equal to `previous`, else its length plus two.
+  void Repeatable(const OptionalText& text, const OptionalText& previous) {
+    if (text && previous && *text == *previous) {
+      Number(1);
+    } else {
+      Number(text ? text->size() + 2 : 0);
+      if (text) out_.append(*text);
+    }
+  }
+  // A line, as the difference to the line before it in its list.
+  void Line(uint32_t line, uint32_t* previous) {
+    const int64_t delta = static_cast<int64_t>(line) - *previous;
+    Number(delta >= 0 ? static_cast<size_t>(delta) * 2 : static_cast<size_t>(-delta) * 2 - 1);
+    *previous = line;
+  }
+
+ private:
+  std::string& out_;
+};
+
+class Unpacker {
+ public:
+  explicit Unpacker(std::string_view in) : at_(in.data()) {}
+
+  size_t Number() {
+    size_t n;
+    at_ = packed::GetLength(at_, &n);
+    return n;
+  }
+  uint32_t Number32() { return static_cast<uint32_t>(Number()); }
+  std::string_view Text() {
+    std::string_view text;
+    at_ = packed::GetText(at_, &text);
+    return text;
+  }
+  OptionalText Optional() {
+    const size_t n = Number();
+    if (n == 0) return std::nullopt;
+    std::string_view text(at_, n - 1);
+    at_ += n - 1;
+    return text;
+  }
+  Words Span() {
+    Words words;
+    words.first = Number32();
+    words.count = Number32();
+    return words;
+  }
+  OptionalText Repeatable(const OptionalText& previous) {
+    const size_t n = Number();
+    if (n == 0) return std::nullopt;
+    if (n == 1) return previous;
+    std::string_view text(at_, n - 2);
+    at_ += n - 2;
+    return text;
+  }
+  uint32_t Line(uint32_t* previous) {
+    const size_t code = Number();
+    const int64_t delta =
+        code % 2 == 0 ? static_cast<int64_t>(code / 2) : -static_cast<int64_t>((code + 1) / 2);
+    *previous = static_cast<uint32_t>(*previous + delta);
+    return *previous;
+  }
+
+ private:
+  const char* at_;
+};
+
+}  // namespace
+
+void PackModel(const RecordModel& model, std::string& out) {
+  Packer p(out);
+  p.Number(model.isState ? 1 : 0);
+  p.Text(model.name);
+  p.Optional(model.extends);
+  p.Optional(model.within);
+  p.Span(model.modifiers);
+  p.Number(model.line);
+  p.Optional(model.doc);
+  p.Span(model.ignores);
+  p.Number(model.words.size());
+  for (std::string_view word : model.words) p.Text(word);
+  p.Number(model.constants.size());
+  for (const Constant& c : model.constants) {
+    p.Text(c.name);
+    p.Text(c.value);
+    p.Number(c.line);
+    p.Optional(c.doc);
+  }
+  p.Number(model.enums.size());
+  for (const Enumeration& e : model.enums) {
+    p.Text(e.name);
+    p.Span(e.values);
+    p.Number(e.line);
+    p.Optional(e.doc);
+  }
+  p.Number(model.structs.size());
+  for (const Structure& s : model.structs) {
+    p.Text(s.name);
+    p.Optional(s.extends);
+    p.Span(s.modifiers);
+    p.Number(s.line);
+    p.Optional(s.doc);
+  }
+  p.Number(model.variables.size());
+  const Variable* previous = nullptr;
+  uint32_t line = model.line;
+  for (const Variable& v : model.variables) {
+    p.Text(v.name);
+    p.Repeatable(v.type, previous ? OptionalText(previous->type) : std::nullopt);
+    p.Repeatable(v.category, previous ? previous->category : std::nullopt);
+    p.Span(v.modifiers);
+    p.Optional(v.size);
+    p.Line(v.line, &line);
+    p.Repeatable(v.doc, previous ? previous->doc : std::nullopt);
+    p.Number(v.structure);
+    previous = &v;
+  }
+  p.Number(model.functions.size());
+  line = model.line;
+  for (const Function& f : model.functions) {
+    p.Text(f.name);
+    p.Number(static_cast<size_t>(f.kind));
+    p.Optional(f.precedence);
+    p.Optional(f.returns);
+    p.Span(f.modifiers);
+    p.Number(f.parameterCount);
+    p.Number(f.body ? 1 : 0);
+    p.Line(f.line, &line);
+    p.Optional(f.doc);
+  }
+  p.Number(model.parameters.size());
+  OptionalText type;
+  for (const Parameter& a : model.parameters) {
+    p.Text(a.name);
+    p.Repeatable(a.type, type);
+    type = a.type;
+    p.Span(a.modifiers);
+    p.Optional(a.value);
+  }
+  p.Number(model.defaults.size());
+  for (const DefaultProperty& d : model.defaults) {
+    p.Text(d.key);
+    p.Text(d.value);
+    p.Number(d.line);
+  }
+}
+
+void UnpackModel(std::string_view packed, RecordModel& model) {
+  model.Clear();
+  if (packed.empty()) return;
+  Unpacker u(packed);
+  model.isState = u.Number() != 0;
+  model.name = u.Text();
+  model.extends = u.Optional();
+  model.within = u.Optional();
+  model.modifiers = u.Span();
+  model.line = u.Number32();
+  model.doc = u.Optional();
+  model.ignores = u.Span();
+  model.words.resize(u.Number());
+  for (std::string_view& word : model.words) word = u.Text();
+  model.constants.resize(u.Number());
+  for (Constant& c : model.constants) {
+    c.name = u.Text();
+    c.value = u.Text();
+    c.line = u.Number32();
+    c.doc = u.Optional();
+  }
+  model.enums.resize(u.Number());
+  for (Enumeration& e : model.enums) {
+    e.name = u.Text();
+    e.values = u.Span();
+    e.line = u.Number32();
+    e.doc = u.Optional();
+  }
+  model.structs.resize(u.Number());
+  for (Structure& s : model.structs) {
+    s.name = u.Text();
+    s.extends = u.Optional();
+    s.modifiers = u.Span();
+    s.line = u.Number32();
+    s.doc = u.Optional();
+  }
+  model.variables.resize(u.Number());
+  const Variable* previous = nullptr;
+  uint32_t line = model.line;
+  for (Variable& v : model.variables) {
+    v.name = u.Text();
+    v.type = u.Repeatable(previous ? OptionalText(previous->type) : std::nullopt).value_or("");
+    v.category = u.Repeatable(previous ? previous->category : std::nullopt);
+    v.modifiers = u.Span();
+    v.size = u.Optional();
+    v.line = u.Line(&line);
+    v.doc = u.Repeatable(previous ? previous->doc : std::nullopt);
+    v.structure = u.Number32();
+    previous = &v;
+  }
+  model.functions.resize(u.Number());
+  line = model.line;
+  uint32_t parameters = 0;
+  for (Function& f : model.functions) {
+    f.name = u.Text();
+    f.kind = static_cast<FunctionKind>(u.Number());
+    f.precedence = u.Optional();
+    f.returns = u.Optional();
+    f.modifiers = u.Span();
+    // A function's parameters follow those of the one before it.
+    f.firstParameter = parameters;
+    f.parameterCount = u.Number32();
+    parameters += f.parameterCount;
+    f.body = u.Number() != 0;
+    f.line = u.Line(&line);
+    f.doc = u.Optional();
+  }
+  model.parameters.resize(u.Number());
+  OptionalText type;
+  for (Parameter& a : model.parameters) {
+    a.name = u.Text();
+    a.type = u.Repeatable(type).value_or("");
+    type = a.type;
+    a.modifiers = u.Span();
+    a.value = u.Optional();
+  }
+  model.defaults.resize(u.Number());
+  for (DefaultProperty& d : model.defaults) {
+    d.key = u.Text();
+    d.value = u.Text();
+    d.line = u.Number32();
+  }
+}
+
+}  // namespace model

@@ -1,0 +1,140 @@
+#include "reader/default_properties.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "model/names.h"
+#include "reader/blanks.h"
+
+namespace reader {
+
+namespace {
+
+// The line without a "//" comment that stands outside quotes.
+std::string_view WithoutComment(std::string_view line) {
+  char quote = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quote) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == quote) {
+        quote = 0;
+      }
+    } else if (c == '"') {
+      quote = c;
+    } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+      return TrimBlanks(line.substr(0, i));
+    }
+  }
+  return line;
+}
+
+// True when `line` starts with the two words `first` and `second`, in any
+// case and with any blanks between; `*rest` is what follows them.
+bool StartsWithWords(std::string_view line, std::string_view first, std::string_view second,
+                     std::string_view* rest) {
+  if (line.size() <= first.size() || !EqualsNoCase(line.substr(0, first.size()), first)) {
+    return false;
+  }
+  std::string_view after = line.substr(first.size());
+  if (after.empty() || !IsBlank(after.front())) return false;
+  after = TrimBlanks(after);
+  if (after.size() < second.size() || !EqualsNoCase(after.substr(0, second.size()), second)) {
+    return false;
+  }
+  after.remove_prefix(second.size());
+  if (!after.empty() && !IsBlank(after.front())) return false;
+  *rest = TrimBlanks(after);
+  return true;
+}
+
+// The "Key=Value" entries of one line, split at ";" outside quotes and
+// brackets.
+void ReadEntries(std::string_view line, uint32_t number, CDocArena& arena,
+                 std::vector<model::DefaultProperty>& out) {
+  char quote = 0;
+  int depth = 0;
+  size_t start = 0;
+  size_t equals = std::string_view::npos;
+  for (size_t i = 0; i <= line.size(); ++i) {
+    const char c = i < line.size() ? line[i] : ';';
+    if (quote) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == quote) {
+        quote = 0;
+      }
+      continue;
+    }
+    if (c == '"') quote = c;
+    if (c == '(' || c == '[') ++depth;
+    if ((c == ')' || c == ']') && depth > 0) --depth;
+    if (c == '=' && equals == std::string_view::npos && depth == 0) equals = i;
+    if (c == ';' && depth == 0) {
+      if (equals != std::string_view::npos) {
+        const std::string_view key = TrimBlanks(line.substr(start, equals - start));
+        if (!key.empty()) {
+          out.push_back({arena.WithoutBlanks(key),
+                         TrimBlanks(line.substr(equals + 1, i - equals - 1)), number});
+        }
+      }
+      start = i + 1;
+      equals = std::string_view::npos;
+    }
+  }
+}
+
+}  // namespace
+
+DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t line,
+                                  CDocArena& arena, std::vector<model::DefaultProperty>& out) {
+  const char* at = begin;
+  // An open group: its entry, and where its lines start.
+  size_t group = 0;
+  int group_depth = 0;
+  const char* group_text = nullptr;
+  const char* group_end = nullptr;
+  while (at < end) {
+    const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at));
+    const char* eol = found ? static_cast<const char*>(found) : end;
+    const std::string_view raw(at, static_cast<size_t>(eol - at));
+    const std::string_view text = WithoutComment(TrimBlanks(raw));
+    std::string_view rest;
+    if (!text.empty() && text.front() == '}') {
+      // The block's end; a group left open ends with it.
+      if (group_depth > 0) {
+        out[group].value =
+            TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
+      }
+      return {text.data() + 1, line};
+    }
+    if (StartsWithWords(text, "begin", "object", &rest)) {
+      if (group_depth++ == 0) {
+        group = out.size();
+        out.push_back({"Begin Object", {}, line});
+        group_text = rest.data();
+        group_end = rest.data() + rest.size();
+      }
+    } else if (group_depth > 0) {
+      if (StartsWithWords(text, "end", "object", &rest) && --group_depth == 0) {
+        out[group].value =
+            TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
+      } else {
+        group_end = text.data() + text.size();
+      }
+    } else if (!text.empty()) {
+      ReadEntries(text, line, arena, out);
+    }
+    if (eol == end) break;
+    at = eol + 1;
+    ++line;
+  }
+  if (group_depth > 0) {
+    out[group].value =
+        TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
+  }
+  return {end, line};
+}
+
+}  // namespace reader

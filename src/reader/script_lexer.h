@@ -1,0 +1,87 @@
+// Splits a script's text, as it stands in its file, into the tokens the
+// complete reader reads: words, numbers, strings, name literals and single
+// symbols, each with its line. Comments are passed over but kept aside, so
+// that the reader can take a member's documentation from them; directive
+// lines ("#exec ...") are passed over whole.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace reader {
+
+struct Token {
+  enum Kind : uint8_t { kEnd, kWord, kNumber, kString, kName, kSymbol };
+  Kind kind = kEnd;
+  // Whether white space or a comment stands between this token and the one
+  // before it.
+  bool spaced = false;
+  uint32_t line = 0;  // 1 for the first line
+  const char* begin = nullptr;
+  const char* end = nullptr;
+
+  std::string_view Text() const { return {begin, static_cast<size_t>(end - begin)}; }
+  bool Is(char symbol) const { return kind == kSymbol && *begin == symbol; }
+  /// True for a word equal to `keyword` (lower case) but for case.
+  bool IsWord(std::string_view keyword) const;
+};
+
+struct Comment {
+  const char* begin = nullptr;  // at its "//" or "/*"
+  const char* end = nullptr;
+  uint32_t firstLine = 0;
+  uint32_t lastLine = 0;
+  bool block = false;    // "/* ... */"
+  bool ownLine = false;  // nothing but blanks before it on its line
+};
+
+class CScriptLexer {
+ public:
+  /// Starts reading `text`, which ends at its end or at a NUL.
+  void Reset(std::string_view text);
+
+  /// The next token; a token of kind kEnd at the end of the text, and from
+  /// then on.
+  Token Next();
+
+  /// The comments between the token that Next returned last and the one
+  /// before it, in order. A directive line between them leaves only the
+  /// comments after it.
+  const std::vector<Comment>& CommentsBefore() const { return before_; }
+
+  /// Whether comments are kept aside; off while a body is skipped.
+  void KeepComments(bool keep) { keep_comments_ = keep; }
+
+  /// Where reading stands, and the line there.
+  const char* Position() const { return at_; }
+  uint32_t Line() const { return line_; }
+  const char* TextEnd() const { return end_; }
+
+  /// Goes on reading at `at`, a position of the text on line `line`.
+  void Seek(const char* at, uint32_t line);
+
+ private:
+  // Passes over white space, comments and directive lines; true when any
+  // stood there.
+  bool SkipBlanks();
+  void Quoted(char quote);
+
+  const char* at_ = nullptr;
+  const char* end_ = nullptr;
+  uint32_t line_ = 1;
+  bool line_start_ = true;  // only blanks since the last line end
+  bool keep_comments_ = true;
+  std::vector<Comment> pending_;
+  std::vector<Comment> before_;
+};
+
+/// True for a byte that may stand in a word: letters, digits, "_", and every
+/// byte from 0x80 up (letters of the 8-bit character set).
+inline bool IsWordByte(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+         u >= 0x80;
+}
+
+}  // namespace reader

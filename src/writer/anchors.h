@@ -1,0 +1,36 @@
+// The names by which other pages, the search and people link to a member on
+// its record page ("00012.html#fn-Touched") and to a line of a source page
+// ("source-00012.html#L42"), and the names of the files that hold them.
+// They are part of what the reference promises: they stay as they are.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace anchors {
+
+enum class MemberKind { kConstant, kEnumeration, kStructure, kVariable, kFunction, kState };
+
+/// Appends the anchor of a member: its kind's prefix ("const-", "enum-",
+/// "struct-", "var-", "fn-" for every function-like kind, "state-") and its
+/// name. A name with bytes other than ASCII letters, digits, "_" and "."
+/// (an operator's "==") is written as "x" and the hexadecimal codes of its
+/// bytes ("fn-x3d3d"). The `occurrence`-th member (counting from 0) of one
+/// kind and exactly one name gets "-2", "-3", ... after it. A structure's
+/// member is named "Structure.Member".
+void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name,
+                        size_t occurrence = 0);
+
+/// Appends the anchor of line `line` of a source page: "L42".
+void AppendLineAnchor(std::string& out, size_t line);
+
+/// Appends the file name of the source page of the script of the class
+/// record `number`: "source-00012.html".
+void AppendSourcePageName(std::string& out, size_t number);
+
+/// The stylesheet every rich page links, and the data of the member search.
+inline constexpr const char* kStyleSheetName = "reference.css";
+inline constexpr const char* kMemberDataName = "members.js";
+
+}  // namespace anchors

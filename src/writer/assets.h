@@ -1,0 +1,16 @@
+// The pages' own script and style. Each is a file of its own under
+// src/writer/assets, built into the tool byte for byte (line ends as in the
+// file) by cmake/assets.cmake; "\n" in them is written as the platform's line
+// end, as in every other text the pages hold.
+#pragma once
+
+#include <string_view>
+
+namespace assets {
+
+// index.css: the navigable index's style.
+extern const std::string_view kIndexStyle;
+// index.js: the navigable index's script, run after the records' data.
+extern const std::string_view kIndexScript;
+
+}  // namespace assets

@@ -1,0 +1,306 @@
+#include "writer/model_json.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "model/class_list.h"
+#include "model/model_codec.h"
+#include "platform/output_file.h"
+#include "platform/path.h"
+
+namespace {
+
+// The characters of windows-1252's bytes 0x80 to 0x9F; the five it leaves
+// undefined stand for the control characters of the same number, as browsers
+// read them.
+constexpr uint16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+  }
+  out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+}
+
+// Writes JSON of one record at a time into a text that is passed on to the
+// file whenever it has grown large.
+class CJson {
+ public:
+  explicit CJson(std::string& out) : out_(out) {}
+
+  void Raw(std::string_view text) { out_.append(text); }
+  void Key(std::string_view key) {
+    Separate();
+    AppendJsonString(out_, key);
+    out_.append(": ");
+    first_ = true;  // the value follows without a comma
+    after_key_ = true;
+  }
+  void String(std::string_view text) {
+    Separate();
+    AppendJsonString(out_, text);
+  }
+  void Optional(const model::OptionalText& text) {
+    if (text) {
+      String(*text);
+    } else {
+      Separate();
+      out_.append("null");
+    }
+  }
+  void Number(size_t n) {
+    Separate();
+    out_.append(std::to_string(n));
+  }
+  void Bool(bool value) {
+    Separate();
+    out_.append(value ? "true" : "false");
+  }
+  void Null() {
+    Separate();
+    out_.append("null");
+  }
+  void Open(char bracket) {
+    Separate();
+    out_.push_back(bracket);
+    first_ = true;
+  }
+  void Close(char bracket) {
+    out_.push_back(bracket);
+    first_ = false;
+  }
+  void Words(const model::RecordModel& record, model::Words words) {
+    Open('[');
+    for (std::string_view word : record.Span(words)) String(word);
+    Close(']');
+  }
+
+  // A key with its value.
+  void Text(std::string_view key, std::string_view text) {
+    Key(key);
+    String(text);
+  }
+  void Maybe(std::string_view key, const model::OptionalText& text) {
+    Key(key);
+    Optional(text);
+  }
+  void Count(std::string_view key, size_t n) {
+    Key(key);
+    Number(n);
+  }
+  void List(std::string_view key, const model::RecordModel& record, model::Words words) {
+    Key(key);
+    Words(record, words);
+  }
+
+ private:
+  void Separate() {
+    if (after_key_) {
+      after_key_ = false;
+    } else if (!first_) {
+      out_.append(", ");
+    }
+    first_ = false;
+  }
+
+  std::string& out_;
+  bool first_ = true;
+  bool after_key_ = false;
+};
+
+void Variable(CJson& json, const model::RecordModel& record, const model::Variable& v) {
+  json.Open('{');
+  json.Text("name", v.name);
+  json.Text("type", v.type);
+  json.Maybe("category", v.category);
+  json.List("modifiers", record, v.modifiers);
+  json.Maybe("size", v.size);
+  json.Count("line", v.line);
+  json.Maybe("doc", v.doc);
+  json.Close('}');
+}
+
+void Function(CJson& json, const model::RecordModel& record, const model::Function& f) {
+  json.Open('{');
+  json.Text("name", f.name);
+  json.Text("kind", model::KindName(f.kind));
+  json.Maybe("returns", f.returns);
+  json.List("modifiers", record, f.modifiers);
+  json.Key("parameters");
+  json.Open('[');
+  for (uint32_t i = 0; i < f.parameterCount; ++i) {
+    const model::Parameter& p = record.parameters[f.firstParameter + i];
+    json.Open('{');
+    json.Text("name", p.name);
+    json.Text("type", p.type);
+    json.List("modifiers", record, p.modifiers);
+    json.Maybe("default", p.value);
+    json.Close('}');
+  }
+  json.Close(']');
+  json.Key("body");
+  json.Bool(f.body);
+  json.Count("line", f.line);
+  json.Maybe("doc", f.doc);
+  json.Close('}');
+}
+
+void ClassParts(CJson& json, const model::RecordModel& record) {
+  json.Maybe("within", record.within);
+  json.Key("constants");
+  json.Open('[');
+  for (const model::Constant& c : record.constants) {
+    json.Open('{');
+    json.Text("name", c.name);
+    json.Text("value", c.value);
+    json.Count("line", c.line);
+    json.Maybe("doc", c.doc);
+    json.Close('}');
+  }
+  json.Close(']');
+  json.Key("enums");
+  json.Open('[');
+  for (const model::Enumeration& e : record.enums) {
+    json.Open('{');
+    json.Text("name", e.name);
+    json.List("values", record, e.values);
+    json.Count("line", e.line);
+    json.Maybe("doc", e.doc);
+    json.Close('}');
+  }
+  json.Close(']');
+  json.Key("structs");
+  json.Open('[');
+  for (size_t s = 0; s < record.structs.size(); ++s) {
+    const model::Structure& structure = record.structs[s];
+    json.Open('{');
+    json.Text("name", structure.name);
+    json.Maybe("extends", structure.extends);
+    json.List("modifiers", record, structure.modifiers);
+    json.Key("members");
+    json.Open('[');
+    for (const model::Variable& v : record.variables) {
+      if (v.structure == s + 1) Variable(json, record, v);
+    }
+    json.Close(']');
+    json.Count("line", structure.line);
+    json.Maybe("doc", structure.doc);
+    json.Close('}');
+  }
+  json.Close(']');
+  json.Key("variables");
+  json.Open('[');
+  for (const model::Variable& v : record.variables) {
+    if (v.structure == 0) Variable(json, record, v);
+  }
+  json.Close(']');
+}
+
+void Record(CJson& json, const CClassList& list, size_t number, const model::RecordModel& m) {
+  const CClassRecord& record = list.At(number);
+  json.Open('{');
+  json.Count("number", number);
+  json.Text("kind", record.isState ? "state" : "class");
+  json.Text("name", record.name());
+  json.Maybe("extends", m.extends);
+  json.Key("parent");
+  if (record.parent) {
+    json.Number(list.PositionOf(*record.parent));
+  } else {
+    json.Null();
+  }
+  json.Key("script");
+  std::string script = record.scriptPath();
+  if (platform::kPathSeparator != '/') {
+    for (char& c : script) {
+      if (c == platform::kPathSeparator) c = '/';
+    }
+  }
+  json.String(script);
+  json.Count("line", m.line);
+  json.Maybe("doc", m.doc);
+  json.List("modifiers", m, m.modifiers);
+  if (record.isState) {
+    json.List("ignores", m, m.ignores);
+  } else {
+    ClassParts(json, m);
+  }
+  json.Key("functions");
+  json.Open('[');
+  for (const model::Function& f : m.functions) Function(json, m, f);
+  json.Close(']');
+  if (!record.isState) {
+    json.Key("defaults");
+    json.Open('[');
+    for (const model::DefaultProperty& d : m.defaults) {
+      json.Open('{');
+      json.Text("key", d.key);
+      json.Text("value", d.value);
+      json.Count("line", d.line);
+      json.Close('}');
+    }
+    json.Close(']');
+  }
+  json.Close('}');
+}
+
+}  // namespace
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out.push_back('"');
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u == '"' || u == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (u == '\n') {
+      out.append("\\n");
+    } else if (u == '\r') {
+      out.append("\\r");
+    } else if (u == '\t') {
+      out.append("\\t");
+    } else if (u < 0x20) {
+      out.append("\\u00");
+      out.push_back(kHex[u >> 4]);
+      out.push_back(kHex[u & 15]);
+    } else if (u < 0x80) {
+      out.push_back(c);
+    } else if (u < 0xA0) {
+      AppendUtf8(out, kHighControls[u - 0x80]);
+    } else {
+      AppendUtf8(out, u);
+    }
+  }
+  out.push_back('"');
+}
+
+void WriteModelJson(platform::COutputFile& file, const CClassList& list) {
+  std::string out;
+  out.append("{\"format\": ");
+  out.append(std::to_string(kModelFormat));
+  out.append(", \"generator\": ");
+  AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
+  out.append(", \"records\": [");
+  model::RecordModel record;
+  const size_t count = list.Count();
+  for (size_t i = 0; i < count; ++i) {
+    model::UnpackModel(list.At(i).packedModel(), record);
+    out.append(i == 0 ? "\n" : ",\n");
+    CJson json(out);
+    Record(json, list, i, record);
+    if (out.size() >= (size_t{1} << 20)) {
+      file.Write(out);
+      out.clear();
+    }
+  }
+  out.append("\n]}\n");
+  file.Write(out);
+}

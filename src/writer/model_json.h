@@ -1,0 +1,23 @@
+// The model file: every record of the run with its whole model, as JSON, for
+// editors, linters and other tools. Texts are the scripts' bytes read as
+// windows-1252 and written as UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class CClassList;
+namespace platform {
+class COutputFile;
+}
+
+/// The version of the model file's format: fields may be added within it,
+/// never renamed or removed.
+inline constexpr int kModelFormat = 1;
+
+/// Writes the model file of `list`, linked and sorted, to `file`.
+void WriteModelJson(platform::COutputFile& file, const CClassList& list);
+
+/// Appends `text`, bytes in windows-1252, as a JSON string in UTF-8, quotes
+/// included.
+void AppendJsonString(std::string& out, std::string_view text);
