@@ -1,7 +1,7 @@
 // Fuzz target for the condenser: arbitrary bytes, read up to their first NUL.
-// The condensed text takes at most three bytes per input byte plus its NUL,
-// holds no NUL of its own, and does not depend on anything after the input's
-// first NUL.
+// The condensed text is the plain reference condenser's, takes at most three
+// bytes per input byte plus its NUL, holds no NUL of its own, and does not
+// depend on anything after the input's first NUL.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/reference_condenser.h"
 #include "reader/condenser.h"
 #include "reader/source_buffer.h"
 
@@ -27,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(written <= kCondenseGrowth * length);
   out[written] = '\0';
   FUZZ_CHECK(std::strlen(out.get()) == written);
+  std::unique_ptr<char[]> expected(new char[kCondenseGrowth * length + 1]);
+  FUZZ_CHECK(reference::CondenseText(in.get(), expected.get()) == written);
+  FUZZ_CHECK(std::memcmp(out.get(), expected.get(), written) == 0);
 
   // The same through a source buffer given every byte, those after the first
   // NUL included: the same text, NUL-terminated.

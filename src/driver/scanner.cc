@@ -6,13 +6,11 @@
 #include <utility>
 
 #include "driver/messages.h"
+#include "driver/read_ahead.h"
 #include "driver/visited_directories.h"
 #include "model/names.h"
 #include "platform/console.h"
 #include "platform/path.h"
-#include "reader/complete_reader.h"
-#include "reader/parser.h"
-#include "reader/source_buffer.h"
 
 bool IsScriptName(std::string_view name) {
   return name.size() >= 3 && EqualsNoCase(name.substr(name.size() - 3), ".kc");
@@ -28,32 +26,23 @@ void SortEntries(std::vector<platform::DirEntry>& entries) {
 
 namespace {
 
-// The records of one script, or none: memory for them is the one thing the
-// scan cannot check beforehand, and the containers the parser fills throw
-// when it runs out. The script's records are then removed again, so the list
-// holds no half-read class, and false is returned; the scan goes on with the
-// memory that was freed.
-bool ParseWithinMemory(CClassList& list, const CSourceBuffer& buffer, const ScriptPath& script) {
-  const size_t before = list.Count();
-  try {
-    if (ParseSource(list, buffer, script)) return true;
-  } catch (const std::bad_alloc&) {
-  }
-  list.RemoveRecordsFrom(before);
-  return false;
-}
-
 class Scanner {
  public:
-  Scanner(CClassList& list, std::unique_ptr<CScriptReader> reader)
-      : list_(list), reader_(std::move(reader)) {}
+  Scanner(CClassList& list, ReaderKind kind, std::unique_ptr<CScriptReader> reader)
+      : reads_(list, kind, std::move(reader)) {}
 
   // Scans the tree below `root` depth first, entries in name order. The walk
   // keeps its own stack of open directories, so the depth of the tree is
-  // bounded only by the descriptors at hand, never by the call stack.
+  // bounded only by the descriptors at hand, never by the call stack. Scripts
+  // are queued as they are found and finished in that order whenever the
+  // queue is full, so the walk runs a few scripts ahead of their lines.
   bool Scan(const std::string& root) {
     if (!Enter(nullptr, root)) return false;
-    while (!open_.empty()) {
+    while (!open_.empty() || !reads_.Empty()) {
+      if (open_.empty() || !reads_.HasRoom()) {
+        reads_.FinishOldest();
+        continue;
+      }
       Level& level = *open_.back();
       if (level.next == level.entries.size()) {
         relative_.resize(level.relative_size);
@@ -64,7 +53,7 @@ class Scanner {
       if (entry.kind == platform::EntryKind::kDirectory) {
         Enter(&level.dir, entry.name);
       } else if (IsScriptName(entry.name)) {
-        ParseFile(level.dir, entry);
+        reads_.Queue(level.dir, relative_, entry);
       }
     }
     return true;
@@ -83,14 +72,18 @@ class Scanner {
   // Opens and lists the directory `name` of `parent` (of the current
   // directory when `parent` is null) and puts it on the stack. A directory
   // scanned before is passed over in silence. False when a problem was
-  // reported. Memory for the listing or for the directories visited running
-  // out is a directory that could not be read: the scan goes on without it.
+  // reported. Before a problem is reported the scripts queued are finished,
+  // whose lines come first, and the directory is tried again without the
+  // descriptors they held, as when each script is read in turn. Memory for
+  // the listing or for the directories visited running out is a directory
+  // that could not be read: the scan goes on without it.
   bool Enter(const platform::CDirectory* parent, const std::string& name) {
     const size_t relative_size = relative_.size();
     try {
       return EnterWithinMemory(parent, name);
     } catch (const std::bad_alloc&) {
       relative_.resize(relative_size);
+      reads_.FinishAll();
       console::Problem(messages::kUnableToReadDirectory, name.c_str());
       return false;
     }
@@ -98,7 +91,12 @@ class Scanner {
 
   bool EnterWithinMemory(const platform::CDirectory* parent, const std::string& name) {
     auto level = std::make_unique<Level>();
-    switch (level->dir.Open(parent, name)) {
+    platform::OpenStatus status = level->dir.Open(parent, name);
+    if (status != platform::OpenStatus::kOk && !reads_.Empty()) {
+      reads_.FinishAll();
+      status = level->dir.Open(parent, name);
+    }
+    switch (status) {
       case platform::OpenStatus::kOk:
         break;
       case platform::OpenStatus::kMissing:
@@ -112,7 +110,13 @@ class Scanner {
         return false;
     }
     if (!visited_.Enter(level->dir.Identity())) return true;
-    if (!level->dir.List(&level->entries)) {
+    bool listed = level->dir.List(&level->entries);
+    if (!listed && !reads_.Empty()) {
+      reads_.FinishAll();
+      level->entries.clear();
+      listed = level->dir.List(&level->entries);
+    }
+    if (!listed) {
       // The directory was opened but its entries cannot be read (for one,
       // when the process runs out of file descriptors deep in a tree): its
       // scripts would be lost without a word.
@@ -131,43 +135,21 @@ class Scanner {
     return true;
   }
 
-  void ParseFile(const platform::CDirectory& dir, const platform::DirEntry& entry) {
-    console::Print(messages::kParsing, entry.name.c_str());
-    // Only regular files are read: a FIFO or device could block or never end.
-    if (entry.kind != platform::EntryKind::kFile || !buffer_.Load(dir, entry.name)) {
-      console::Problem("%s", messages::kCouldNotOpen);
-      return;
-    }
-    const ScriptPath script{relative_, entry.name};
-    const bool read = reader_ ? reader_->Read(buffer_) && reader_->Keep(list_, script)
-                              : buffer_.Condense() && ParseWithinMemory(list_, buffer_, script);
-    if (!read) {
-      console::Problem("%s", messages::kUnableToParse);
-      return;
-    }
-    console::Print("%s", messages::kParsedOk);
-  }
-
-  CClassList& list_;
-  // The complete reader, when the run asks for it.
-  std::unique_ptr<CScriptReader> reader_;
-  // One buffer serves every file of the scan, so its storage is reused.
-  CSourceBuffer buffer_;
   std::vector<std::unique_ptr<Level>> open_;
   VisitedDirectories visited_;
   // The path, relative to the scanned directory, of the directory being
   // scanned.
   std::string relative_;
+  // The scripts queued and their second thread.
+  CReadAhead reads_;
 };
 
 }  // namespace
 
 bool ScanDirectory(CClassList& list, const std::string& dir, ReaderKind kind) {
-  std::unique_ptr<CScriptReader> reader;
-  if (kind == ReaderKind::kComplete) {
-    reader = MakeCompleteReader();
-    if (!reader) return false;
-  }
-  Scanner scanner(list, std::move(reader));
+  // A run whose reader cannot be had reads nothing.
+  std::unique_ptr<CScriptReader> reader = MakeScriptReader(kind);
+  if (!reader) return false;
+  Scanner scanner(list, kind, std::move(reader));
   return scanner.Scan(dir);
 }

@@ -1,6 +1,7 @@
 // The source tree scan: walks a directory tree depth first in name order and
 // runs every class script (a file ending in ".kc") through load, condense and
-// parse, reporting each file and each unusable directory on the console.
+// parse, reading a few scripts ahead on a second thread, and reports each file
+// and each unusable directory on the console in scan order.
 #pragma once
 
 #include <string>

@@ -80,6 +80,12 @@ class CInputFile {
   /// Reads up to `size` bytes into `dest`; returns how many were read, or -1.
   int64_t Read(char* dest, uint64_t size);
 
+  /// Goes back to the file's start, to read it again; false when it cannot.
+  bool Rewind();
+
+  /// Closes the file, if one is open.
+  void Close();
+
  private:
   uint64_t size_ = 0;
 #ifdef _WIN32

@@ -81,11 +81,20 @@ bool CDirectory::List(std::vector<DirEntry>* entries) const {
 }
 
 CInputFile::~CInputFile() {
+  Close();
+}
+
+void CInputFile::Close() {
   if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool CInputFile::Rewind() {
+  return ::lseek(fd_, 0, SEEK_SET) == 0;
 }
 
 bool CInputFile::Open(const CDirectory& dir, const std::string& name) {
-  if (fd_ >= 0) ::close(fd_);
+  Close();
   // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
   fd_ = ::openat(dir.fd_, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return false;

@@ -104,12 +104,22 @@ bool CDirectory::List(std::vector<DirEntry>* entries) const {
 }
 
 CInputFile::~CInputFile() {
+  Close();
+}
+
+void CInputFile::Close() {
   if (handle_) ::CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+bool CInputFile::Rewind() {
+  LARGE_INTEGER start;
+  start.QuadPart = 0;
+  return ::SetFilePointerEx(handle_, start, nullptr, FILE_BEGIN) != 0;
 }
 
 bool CInputFile::Open(const CDirectory& dir, const std::string& name) {
-  if (handle_) ::CloseHandle(handle_);
-  handle_ = nullptr;
+  Close();
   if (!IsPlainName(name)) return false;
   // Others may go on reading and writing the file while it is read.
   HANDLE handle = ::CreateFileW(JoinWide(dir.path_, ToWide(name)).c_str(), GENERIC_READ, kShareAll,

@@ -20,10 +20,8 @@ bool CSourceBuffer::Reserve(std::unique_ptr<char[]>& storage, size_t& capacity, 
   return true;
 }
 
-bool CSourceBuffer::Load(const platform::CDirectory& dir, const std::string& fileName) {
+bool CSourceBuffer::Load(platform::CInputFile& file) {
   length_ = 0;
-  platform::CInputFile file;
-  if (!file.Open(dir, fileName)) return false;
   uint64_t size = file.Size();
   if (size >= SIZE_MAX / (kCondenseGrowth + 1)) return false;
   if (!Reserve(text_, text_capacity_, static_cast<size_t>(size) + 1)) return false;
@@ -32,6 +30,14 @@ bool CSourceBuffer::Load(const platform::CDirectory& dir, const std::string& fil
   text_[static_cast<size_t>(read)] = '\0';
   length_ = static_cast<size_t>(read);
   return true;
+}
+
+void CSourceBuffer::Release() {
+  length_ = 0;
+  text_.reset();
+  text_capacity_ = 0;
+  work_.reset();
+  work_capacity_ = 0;
 }
 
 bool CSourceBuffer::SetText(std::string_view text) {

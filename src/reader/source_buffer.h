@@ -9,20 +9,23 @@
 #include <string_view>
 
 namespace platform {
-class CDirectory;
-}
+class CInputFile;
+}  // namespace platform
 
 class CSourceBuffer {
  public:
-  /// Reads the file `fileName` of `dir` whole; false if it is not a regular
-  /// file, cannot be read, or its storage cannot be had.
-  bool Load(const platform::CDirectory& dir, const std::string& fileName);
+  /// Reads the open `file` whole, from where it stands; false if it cannot be
+  /// read or its storage cannot be had.
+  bool Load(platform::CInputFile& file);
 
   /// Takes `text` as the buffer's text, as if read from a file.
   bool SetText(std::string_view text);
 
   /// Replaces the text by its condensed form; false if storage cannot be had.
   bool Condense();
+
+  /// Gives back the storage kept for the next file; the text is then empty.
+  void Release();
 
   /// The text, always followed by a NUL.
   const char* Text() const { return length_ ? text_.get() : ""; }

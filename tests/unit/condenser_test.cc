@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/reference_condenser.h"
 #include "reader/source_buffer.h"
 
 namespace {
@@ -73,14 +74,16 @@ TEST(Condenser, StopsAtTheFirstNul) {
   EXPECT_EQ(buffer.Length(), 9u);
 }
 
-TEST(Condenser, NeverWritesMoreThanThreeBytesPerInputByte) {
-  // Braces after words are the worst case: "a{" -> "a { ".
+TEST(Condenser, NeverWritesMoreThanThreeBytesPerInputByteAndMatchesTheReference) {
+  // Braces after words are the worst case: "a{" -> "a { ". Random texts of
+  // the bytes that matter must also condense exactly as the plain reference
+  // condenser, which reads a byte at a time, condenses them.
   std::vector<std::string> worst = {"{", "{{{{", "}}}}", "a{a{a{", "(((((", "x)x)x)"};
   std::mt19937 random(99);
-  const std::string alphabet = "{}()/*#'\" \n\tab;";
-  for (int i = 0; i < 2000; ++i) {
+  const std::string alphabet = "{}()/*#'\" \n\r\tab;,\xe9";
+  for (int i = 0; i < 20000; ++i) {
     std::string text;
-    size_t n = random() % 40;
+    size_t n = random() % 80;
     for (size_t j = 0; j < n; ++j) text.push_back(alphabet[random() % alphabet.size()]);
     worst.push_back(text);
   }
@@ -92,6 +95,10 @@ TEST(Condenser, NeverWritesMoreThanThreeBytesPerInputByte) {
     for (size_t k = kCondenseGrowth * text.size(); k < out.size(); ++k) {
       ASSERT_EQ(out[k], '\x7f') << text;
     }
+    std::vector<char> expected(kCondenseGrowth * text.size() + 1);
+    const size_t expected_size = reference::CondenseText(text.c_str(), expected.data());
+    ASSERT_EQ(std::string(out.data(), written), std::string(expected.data(), expected_size))
+        << text;
   }
   std::vector<char> out(kCondenseGrowth * 4);
   ASSERT_EQ(CondenseText("a{b{", out.data()), 8u);
