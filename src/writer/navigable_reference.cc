@@ -8,13 +8,19 @@
 #include <vector>
 
 #include "model/class_list.h"
+#include "platform/console.h"
+#include "platform/directory.h"
 #include "platform/path.h"
 #include "platform/worker.h"
+#include "writer/anchors.h"
 #include "writer/assets.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
 #include "writer/record_page.h"
 #include "writer/script_text.h"
+#include "writer/source_page.h"
+#include "writer/source_templates.h"
+#include "writer/templates.h"
 #include "writer/tree_index.h"
 
 namespace nt = navigation_templates;
@@ -99,7 +105,8 @@ void AppendLinks(std::string& page, const char* opening, const CClassList& list,
   page.append(nt::kPageLineEnd);
 }
 
-void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
+void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i,
+                bool sourcePage) {
   const CClassRecord& record = list.At(i);
   const bool state = record.isState != 0;
   page.append(nt::kPageOpen);
@@ -130,9 +137,17 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
     AppendLinks(page, nt::kPageSubclasses, list, subclasses, nt::kPageListSeparator);
     AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
   }
-  page.append(nt::kPageScript);
-  AppendEscaped(page, record.scriptPath());
-  page.append(nt::kPageScriptEnd);
+  if (sourcePage) {
+    page.append(nt::kPageScriptLink);
+    anchors::AppendSourcePageName(page, i);
+    page.append(nt::kPageScriptLinkMiddle);
+    AppendEscaped(page, record.scriptPath());
+    page.append(nt::kPageScriptLinkEnd);
+  } else {
+    page.append(nt::kPageScript);
+    AppendEscaped(page, record.scriptPath());
+    page.append(nt::kPageScriptEnd);
+  }
   page.append(nt::kPageBack);
   AppendNumber(page, i, kRecordNumberWidth);
   page.append(nt::kPageBackEnd);
@@ -141,11 +156,18 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
 
 // The record pages, written by two threads: each claims runs of record
 // numbers in turn, and the pages that could not be written are reported once
-// all are done, in record order, as one thread writing them would have.
+// all are done, in record order, as one thread writing them would have. With
+// `sourcePages`, each class's source page follows its record page, its
+// script read from `sourceDir` (null when that cannot be opened).
 class CNavigablePages {
  public:
-  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
-      : list_(list), tree_(tree), reachable_(reachable) {}
+  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
+                  bool sourcePages, const platform::CDirectory* sourceDir)
+      : list_(list),
+        tree_(tree),
+        reachable_(reachable),
+        source_pages_(sourcePages),
+        source_dir_(sourceDir) {}
 
   /// Starts writing pages on a second thread, if one can be had.
   void Start() {
@@ -165,22 +187,39 @@ class CNavigablePages {
     std::merge(problems_[0].begin(), problems_[0].end(), problems_[1].begin(), problems_[1].end(),
                std::back_inserter(problems),
                [](const Problem& a, const Problem& b) { return a.record < b.record; });
-    for (const Problem& problem : problems) ReportPage(PagePath(problem.record), problem.status);
+    for (const Problem& problem : problems) {
+      if (problem.what == What::kScript) {
+        const std::string script =
+            platform::JoinPath(list_.sourceDir, list_.At(problem.record).scriptPath());
+        console::Problem(templates::kUnableToRead, script.c_str());
+      } else {
+        ReportPage(PagePath(problem.record, problem.what == What::kSourcePage), problem.status);
+      }
+    }
   }
 
  private:
+  // What a problem is about: a record's page, the script its source page
+  // shows, which could not be read, or that source page.
+  enum class What : uint8_t { kRecordPage, kScript, kSourcePage };
   struct Problem {
     size_t record;
     // Read where the problems are reported; the checker misses that use.
     // cppcheck-suppress unusedStructMember
     PageStatus status;
+    // cppcheck-suppress unusedStructMember
+    What what;
   };
 
   // Pages are claimed this many at a time.
   static constexpr size_t kRunLength = 64;
 
-  std::string PagePath(size_t i) const {
+  std::string PagePath(size_t i, bool sourcePage = false) const {
     std::string path = platform::JoinPath(list_.destDir, "");
+    if (sourcePage) {
+      anchors::AppendSourcePageName(path, i);
+      return path;
+    }
     AppendNumber(path, i, kRecordNumberWidth);
     path.append(nt::kPageFileExtension);
     return path;
@@ -194,24 +233,42 @@ class CNavigablePages {
       if (start >= count) break;
       for (size_t i = start; i < std::min(start + kRunLength, count); ++i) {
         if (!reachable_[i]) continue;
+        const bool source_page = source_pages_ && HasSourcePage(list_.At(i));
         PageStatus status = PageStatus::kCannotWrite;
         // Memory for the page running out is a page that could not be
         // written, on whichever thread it happens.
         try {
           page.clear();
-          AppendPage(page, list_, tree_, i);
+          AppendPage(page, list_, tree_, i, source_page);
           status = WritePageText(PagePath(i), page);
         } catch (const std::bad_alloc&) {
           page = std::string();
         }
-        if (status != PageStatus::kWritten) problems.push_back({i, status});
+        if (status != PageStatus::kWritten) problems.push_back({i, status, What::kRecordPage});
+        if (source_page) WriteSourcePage(i, page, problems);
       }
     }
+  }
+
+  void WriteSourcePage(size_t i, std::string& page, std::vector<Problem>& problems) {
+    PageStatus status = PageStatus::kCannotWrite;
+    bool read = true;
+    try {
+      page.clear();
+      read = AppendSourcePage(page, list_, i, source_dir_);
+      status = WritePageText(PagePath(i, true), page);
+    } catch (const std::bad_alloc&) {
+      page = std::string();
+    }
+    if (!read) problems.push_back({i, PageStatus::kWritten, What::kScript});
+    if (status != PageStatus::kWritten) problems.push_back({i, status, What::kSourcePage});
   }
 
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
+  const bool source_pages_;
+  const platform::CDirectory* const source_dir_;
   std::atomic<size_t> next_run_{0};
   bool started_ = false;
   std::vector<Problem> problems_[2];  // [0] this thread's, [1] the second's
@@ -222,11 +279,23 @@ class CNavigablePages {
 
 }  // namespace
 
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
+                             bool sourcePages) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
+  // The source pages read their scripts below SourceDir, opened once for
+  // both threads, and share one style, written first.
+  platform::CDirectory source_dir;
+  bool source_dir_open = false;
+  if (sourcePages) {
+    source_dir_open = source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
+    const std::string style_path =
+        platform::JoinPath(list.destDir, source_templates::kSourceStyleName);
+    ReportPage(style_path, WritePageText(style_path, assets::kSourceStyle));
+  }
   // The pages are written beside the index.
-  CNavigablePages pages(list, tree, reachable);
+  CNavigablePages pages(list, tree, reachable, sourcePages,
+                        source_dir_open ? &source_dir : nullptr);
   pages.Start();
   WriteIndex(index, list, reachable);
   pages.Finish();
