@@ -97,6 +97,7 @@ constexpr std::string_view kKeywords[] = {
     "unreliable",  "until",    "var",       "vector",    "while",
     "within",
 };
+static_assert(std::is_sorted(std::begin(kKeywords), std::end(kKeywords)));
 constexpr size_t kLongestKeyword = 17;
 
 bool IsKeyword(std::string_view word) {
