@@ -75,8 +75,8 @@ constexpr std::array<uint32_t, 6> kStops = {
 };
 
 // The span each state but code stands in.
-constexpr std::array<const char*, 6> kSpans = {nullptr,     st::kComment,     st::kComment,
-                                               st::kString, st::kNameLiteral, st::kDirective};
+constexpr std::array<std::string_view, 6> kSpans = {
+    std::string_view(), st::kComment, st::kComment, st::kString, st::kNameLiteral, st::kDirective};
 
 // The keywords, in lower case and sorted: those of declarations, their
 // modifiers, statements, literals and the built-in types.
@@ -100,21 +100,38 @@ constexpr std::string_view kKeywords[] = {
 static_assert(std::is_sorted(std::begin(kKeywords), std::end(kKeywords)));
 constexpr size_t kLongestKeyword = 17;
 
+// Where the keywords of each initial start in kKeywords, "a" to "z", and
+// where they end.
+constexpr std::array<uint8_t, 27> MakeInitials() {
+  std::array<uint8_t, 27> first{};
+  size_t k = 0;
+  for (size_t letter = 0; letter <= 26; ++letter) {
+    while (k < std::size(kKeywords) && static_cast<size_t>(kKeywords[k][0] - 'a') < letter) ++k;
+    first[letter] = static_cast<uint8_t>(k);
+  }
+  return first;
+}
+constexpr std::array<uint8_t, 27> kInitials = MakeInitials();
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Compares the word with the few keywords of its initial and its length,
+// but for case; a word is looked up for each word of the script.
 bool IsKeyword(std::string_view word) {
   if (word.size() < 2 || word.size() > kLongestKeyword) return false;
-  char lower[kLongestKeyword];
-  for (size_t i = 0; i < word.size(); ++i) {
-    const char c = word[i];
-    if (c >= 'A' && c <= 'Z') {
-      lower[i] = static_cast<char>(c - 'A' + 'a');
-    } else if (c >= 'a' && c <= 'z') {
-      lower[i] = c;
-    } else {
-      return false;
-    }
+  const char initial = Lower(word[0]);
+  if (initial < 'a' || initial > 'z') return false;
+  const size_t letter = static_cast<size_t>(initial - 'a');
+  for (size_t k = kInitials[letter]; k < kInitials[letter + 1]; ++k) {
+    const std::string_view keyword = kKeywords[k];
+    if (keyword.size() != word.size()) continue;
+    size_t i = 1;
+    while (i < word.size() && Lower(word[i]) == keyword[i]) ++i;
+    if (i == word.size()) return true;
   }
-  return std::binary_search(std::begin(kKeywords), std::end(kKeywords),
-                            std::string_view(lower, word.size()));
+  return false;
 }
 
 // Writes the byte at `at`, of kind kReturn, kQuote, kEntity or kControl, as
@@ -155,16 +172,19 @@ const char* WriteByte(std::string& page, const char* at, const char* end) {
   return at + 1;
 }
 
-void OpenLine(std::string& page, size_t line) {
+// Opens line `line`: its number, which is its anchor and links to it. The
+// anchor's text is made once for both.
+void OpenLine(std::string& page, size_t line, std::string& anchor) {
+  anchor.clear();
+  anchors::AppendLineAnchor(anchor, line);
   char digits[24];
   const auto done = std::to_chars(digits, digits + sizeof digits, line);
-  const std::string_view number(digits, static_cast<size_t>(done.ptr - digits));
   page.append(st::kLineOpen);
-  anchors::AppendLineAnchor(page, line);
+  page.append(anchor);
   page.append(st::kLineLink);
-  anchors::AppendLineAnchor(page, line);
+  page.append(anchor);
   page.append(st::kLineNumber);
-  page.append(number);
+  page.append(digits, static_cast<size_t>(done.ptr - digits));
   page.append(st::kLineClose);
 }
 
@@ -188,7 +208,8 @@ void AppendSourceLines(std::string& page, std::string_view text) {
   // Only blanks stand before `at` on its line, in code: a "#" there starts a
   // directive, as it does for the reader.
   bool line_start = true;
-  OpenLine(page, line);
+  std::string anchor;
+  OpenLine(page, line, anchor);
   while (at < end) {
     if (line_start) {
       line_start = false;
@@ -211,7 +232,7 @@ void AppendSourceLines(std::string& page, std::string_view text) {
         if (state != kBlockComment) state = kCode;
         if (++at == end) break;
         page.push_back('\n');
-        OpenLine(page, ++line);
+        OpenLine(page, ++line, anchor);
         if (state == kBlockComment) page.append(st::kComment);
         line_start = state == kCode;
         break;
