@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "writer/anchors.h"
+#include "writer/html_escape.h"
 #include "writer/source_templates.h"
 
 namespace st = source_templates;
@@ -137,28 +138,14 @@ bool IsKeyword(std::string_view word) {
 // Writes the byte at `at`, of kind kReturn, kQuote, kEntity or kControl, as
 // it shows: a carriage return before a line feed not at all.
 const char* WriteSpecial(std::string& page, const char* at, const char* end) {
-  const char c = *at;
-  switch (c) {
-    case '<':
-      page.append("&lt;");
-      break;
-    case '>':
-      page.append("&gt;");
-      break;
-    case '&':
-      page.append("&amp;");
-      break;
-    case '"':
-      page.append("&quot;");
-      break;
-    default: {
-      if (c == '\r' && at + 1 < end && at[1] == '\n') break;
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      const unsigned char u = c == 0x7f ? 0x21 : static_cast<unsigned char>(c);
-      const char picture[] = {'&', '#', 'x', '2', '4', kHex[u >> 4], kHex[u & 15], ';'};
-      page.append(picture, sizeof picture);
-      break;
-    }
+  const ByteKind kind = KindOf(*at);
+  if (kind == kQuote || kind == kEntity) {
+    AppendEscaped(page, std::string_view(at, 1));
+  } else if (!(kind == kReturn && at + 1 < end && at[1] == '\n')) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const unsigned char u = *at == 0x7f ? 0x21 : static_cast<unsigned char>(*at);
+    const char picture[] = {'&', '#', 'x', '2', '4', kHex[u >> 4], kHex[u & 15], ';'};
+    page.append(picture, sizeof picture);
   }
   return at + 1;
 }
