@@ -31,7 +31,8 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   page.append(st::kPageHead);
   AppendEscaped(page, path);
   page.append(st::kPageClass);
-  AppendFormat(page, "%05zu.html", classNumber);
+  // Record numbers fit in 31 bits, so in a long everywhere.
+  AppendFormat(page, "%05ld.html", static_cast<long>(classNumber));
   page.append(st::kPageClassMiddle);
   // A script without a class statement gives a class without a name.
   if (record.name().empty()) page.append(st::kPageClassUnnamed);
@@ -47,8 +48,10 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   page.append(st::kPageLinesOpen);
   // The numbers are as wide as the last one.
   char digits[24];
-  const auto done = std::to_chars(digits, digits + sizeof digits, lines);
-  AppendFormat(page, "%zu", static_cast<size_t>(done.ptr - digits));
+  const auto last = std::to_chars(digits, digits + sizeof digits, lines);
+  const auto width =
+      std::to_chars(digits, digits + sizeof digits, static_cast<size_t>(last.ptr - digits));
+  page.append(digits, static_cast<size_t>(width.ptr - digits));
   page.append(st::kPageLinesDigitsEnd);
   AppendSourceLines(page, text);
   page.append(st::kPageEnd);
