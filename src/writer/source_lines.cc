@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "writer/anchors.h"
 #include "writer/html_escape.h"
@@ -160,19 +161,25 @@ const char* WriteByte(std::string& page, const char* at, const char* end) {
 }
 
 // Opens line `line`: its number, which is its anchor and links to it. The
-// anchor's text is made once for both.
+// anchor's text is made once for both, and the whole is put together apart
+// and appended at once.
 void OpenLine(std::string& page, size_t line, std::string& anchor) {
   anchor.clear();
   anchors::AppendLineAnchor(anchor, line);
-  char digits[24];
-  const auto done = std::to_chars(digits, digits + sizeof digits, line);
-  page.append(st::kLineOpen);
-  page.append(anchor);
-  page.append(st::kLineLink);
-  page.append(anchor);
-  page.append(st::kLineNumber);
-  page.append(digits, static_cast<size_t>(done.ptr - digits));
-  page.append(st::kLineClose);
+  char text[160];
+  char* out = text;
+  auto put = [&out](std::string_view piece) {
+    std::memcpy(out, piece.data(), piece.size());
+    out += piece.size();
+  };
+  put(st::kLineOpen);
+  put(anchor);
+  put(st::kLineLink);
+  put(anchor);
+  put(st::kLineNumber);
+  out = std::to_chars(out, text + sizeof text, line).ptr;
+  put(st::kLineClose);
+  page.append(text, static_cast<size_t>(out - text));
 }
 
 bool IsBlank(char c) {
