@@ -34,7 +34,8 @@ bool WriteModelFile(const CClassList& list) {
 
 }  // namespace
 
-void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json) {
+void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json,
+                                bool complete) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
@@ -55,7 +56,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     SortByName();
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this);
+      WriteNavigableReference(index.Text(), *this, complete);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);

@@ -1,7 +1,7 @@
 // The one list of the run: it owns every class and state record from its
 // creation to the end of the process, and the store their texts are packed
 // in; it links classes to their superclasses, orders the records by name, and
-// keeps the destination directory.
+// keeps the destination and source directories.
 #pragma once
 
 #include <array>
@@ -90,8 +90,11 @@ class CClassList {
 
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
-  /// that link; with `json`, the model file too. Defined with the run driver.
-  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false);
+  /// that link, and with `complete` too a source page of each script, read
+  /// again from `sourceDir`; with `json`, the model file too. Defined with
+  /// the run driver.
+  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,
+                      bool complete = false);
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with
@@ -99,6 +102,9 @@ class CClassList {
   void WriteTree(platform::COutputFile& file, const CClassRecord* key) const;
 
   std::string destDir;
+  // The scanned directory as the command line gave it, which scriptPath()
+  // is relative to.
+  std::string sourceDir;
 
  private:
   // Records are made this many to a block.

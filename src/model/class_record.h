@@ -11,8 +11,9 @@
 
 #include "model/packed_texts.h"
 
-/// How writing a record page ended.
-enum class PageStatus { kWritten, kCannotOpen, kCannotWrite };
+/// How writing a page ended. An incomplete page was written, but lacks what
+/// it shows.
+enum class PageStatus { kWritten, kCannotOpen, kCannotWrite, kIncomplete };
 
 class CClassRecord {
  public:

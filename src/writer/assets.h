@@ -12,5 +12,7 @@ namespace assets {
 extern const std::string_view kIndexStyle;
 // index.js: the navigable index's script, run after the records' data.
 extern const std::string_view kIndexScript;
+// source.css: the source pages' style, written beside them as a file.
+extern const std::string_view kSourceStyle;
 
 }  // namespace assets

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "model/class_list.h"
+#include "platform/console.h"
+#include "platform/directory.h"
 #include "platform/path.h"
+#include "writer/anchors.h"
 #include "writer/assets.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
@@ -13,6 +16,9 @@
 #include "writer/page_writer.h"
 #include "writer/record_page.h"
 #include "writer/script_text.h"
+#include "writer/source_page.h"
+#include "writer/source_templates.h"
+#include "writer/templates.h"
 #include "writer/tree_index.h"
 
 namespace nt = navigation_templates;
@@ -97,7 +103,8 @@ void AppendLinks(std::string& page, const char* opening, const CClassList& list,
   page.append(nt::kPageLineEnd);
 }
 
-void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
+void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i,
+                      bool sourcePage) {
   const CClassRecord& record = list.At(i);
   const bool state = record.isState != 0;
   page.append(nt::kPageOpen);
@@ -128,9 +135,17 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
     AppendLinks(page, nt::kPageSubclasses, list, subclasses, nt::kPageListSeparator);
     AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
   }
-  page.append(nt::kPageScript);
-  AppendEscaped(page, record.scriptPath());
-  page.append(nt::kPageScriptEnd);
+  if (sourcePage) {
+    page.append(nt::kPageScriptLink);
+    anchors::AppendSourcePageName(page, i);
+    page.append(nt::kPageScriptLinkMiddle);
+    AppendEscaped(page, record.scriptPath());
+    page.append(nt::kPageScriptLinkEnd);
+  } else {
+    page.append(nt::kPageScript);
+    AppendEscaped(page, record.scriptPath());
+    page.append(nt::kPageScriptEnd);
+  }
   page.append(nt::kPageBack);
   AppendNumber(page, i, kRecordNumberWidth);
   page.append(nt::kPageBackEnd);
@@ -138,50 +153,89 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 }
 
 // The linked record pages, as the page writer builds them: a page for each
-// record reachable from the roots, in record order.
+// record reachable from the roots, in record order. With source pages, each
+// class's source page follows its record page, its script read again from
+// `sourceDir` (null when that cannot be opened): record i has slot 2i, its
+// source page 2i + 1.
 class CNavigablePages final : public CPageBuilder {
  public:
-  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
-      : list_(list), tree_(tree), reachable_(reachable) {}
+  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
+                  bool sourcePages, const platform::CDirectory* sourceDir)
+      : list_(list),
+        tree_(tree),
+        reachable_(reachable),
+        source_pages_(sourcePages),
+        source_dir_(sourceDir) {}
 
-  /// A slot is a record's position in the list.
-  size_t SlotCount() const override { return list_.Count(); }
+  size_t SlotCount() const override { return list_.Count() * 2; }
 
   void VisitPages(CVisitor& visitor) const override {
     for (size_t i = 0; i < list_.Count(); ++i) {
-      if (reachable_[i]) visitor.Visit(i);
+      if (!reachable_[i]) continue;
+      visitor.Visit(2 * i);
+      if (HasSource(i)) visitor.Visit(2 * i + 1);
     }
   }
 
-  void AppendPage(size_t slot, std::string& page) const override {
-    AppendLinkedPage(page, list_, tree_, slot);
+  bool AppendPage(size_t slot, std::string& page) const override {
+    const size_t i = slot / 2;
+    if (slot % 2 == 1) return AppendSourcePage(page, list_, i, source_dir_);
+    AppendLinkedPage(page, list_, tree_, i, HasSource(i));
+    return true;
   }
 
   void AppendPath(size_t slot, std::string& path) const override {
     path.append(list_.destDir);
     path.push_back(platform::kPathSeparator);
-    AppendNumber(path, slot, kRecordNumberWidth);
+    if (slot % 2 == 1) {
+      anchors::AppendSourcePageName(path, slot / 2);
+      return;
+    }
+    AppendNumber(path, slot / 2, kRecordNumberWidth);
     path.append(nt::kPageFileExtension);
   }
 
   size_t PathRoom() const override { return list_.destDir.size() + 1 + kPageNameRoom; }
 
+  // A source page whose script could not be read again says so; the script
+  // is reported as one that could not be read.
+  void ReportIncomplete(size_t slot) const override {
+    const std::string script = platform::JoinPath(list_.sourceDir, list_.At(slot / 2).scriptPath());
+    console::Problem(templates::kUnableToRead, script.c_str());
+  }
+
  private:
   // Room for a page's file name.
   static constexpr size_t kPageNameRoom = 32;
 
+  bool HasSource(size_t i) const { return source_pages_ && HasSourcePage(list_.At(i)); }
+
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
+  const bool source_pages_;
+  const platform::CDirectory* const source_dir_;
 };
 
 }  // namespace
 
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
+                             bool sourcePages) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
+  // The source pages read their scripts below SourceDir, opened once for
+  // both threads, and share one style, written first.
+  platform::CDirectory source_dir;
+  bool source_dir_open = false;
+  if (sourcePages) {
+    source_dir_open = source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
+    const std::string style_path =
+        platform::JoinPath(list.destDir, source_templates::kSourceStyleName);
+    ReportPage(style_path, WritePageText(style_path, assets::kSourceStyle));
+  }
   // The pages are written beside the index.
-  const CNavigablePages pages(list, tree, reachable);
+  const CNavigablePages pages(list, tree, reachable, sourcePages,
+                              source_dir_open ? &source_dir : nullptr);
   CPageWriter writer(pages);
   writer.Start();
   WriteIndex(index, list, reachable);

@@ -9,5 +9,7 @@
 class CClassList;
 
 /// Writes the index page into the open `index` and every reachable record's
-/// page beside it, for the linked and sorted `list`.
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list);
+/// page beside it, for the linked and sorted `list`; with `sourcePages`, the
+/// source page of each reachable class's script too, and their style.
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
+                             bool sourcePages);

@@ -71,6 +71,10 @@ inline constexpr const char* kPageSubclasses = "<p>Subclasses: ";
 inline constexpr const char* kPageStates = "<p>States: ";
 inline constexpr const char* kPageScript = "<p>Script: <code>";
 inline constexpr const char* kPageScriptEnd = "</code></p>\n";
+// With source pages, the script links to its own.
+inline constexpr const char* kPageScriptLink = "<p>Script: <a href=\"";
+inline constexpr const char* kPageScriptLinkMiddle = "\"><code>";
+inline constexpr const char* kPageScriptLinkEnd = "</code></a></p>\n";
 inline constexpr const char* kPageBack = "<p><a href=\"index.html#";
 inline constexpr const char* kPageBackEnd = "\">Find it in the index</a></p>\n";
 inline constexpr const char* kPageLink = "<a href=\"";

@@ -29,7 +29,13 @@ class CPageBuilder {
 
   /// Appends the bytes of the page in `slot` to `page`; std::bad_alloc when
   /// memory runs out. Called from two threads at once, for different slots.
-  virtual void AppendPage(size_t slot, std::string& page) const = 0;
+  /// False when the page is built but lacks what it shows (a script that
+  /// could not be read again): it is written, and ReportIncomplete reports
+  /// it in its turn.
+  virtual bool AppendPage(size_t slot, std::string& page) const = 0;
+
+  /// Reports on the console what the page in `slot` lacks.
+  virtual void ReportIncomplete(size_t /*slot*/) const {}
 
   /// Appends the path of the page in `slot` to `path`, in at most
   /// PathRoom() bytes.

@@ -45,6 +45,10 @@ class CPageWriter::CReports final : public CPageBuilder::CVisitor {
   void Visit(size_t slot) override {
     const PageStatus status = writer_.status_[slot];
     if (status == PageStatus::kWritten) return;
+    if (status == PageStatus::kIncomplete) {
+      writer_.builder_.ReportIncomplete(slot);
+      return;
+    }
     writer_.report_path_.clear();
     writer_.builder_.AppendPath(slot, writer_.report_path_);
     ReportPage(writer_.report_path_, status);
@@ -64,10 +68,11 @@ PageStatus CPageWriter::Write(size_t slot, std::string& page, std::string& path)
   // written, on whichever thread it happens.
   try {
     page.clear();
-    builder_.AppendPage(slot, page);
+    const bool whole = builder_.AppendPage(slot, page);
     path.clear();
     builder_.AppendPath(slot, path);
-    return WritePageText(path, page);
+    const PageStatus status = WritePageText(path, page);
+    return status == PageStatus::kWritten && !whole ? PageStatus::kIncomplete : status;
   } catch (const std::bad_alloc&) {
     page = std::string();
     return PageStatus::kCannotWrite;

@@ -17,12 +17,13 @@ void CPlainPages::VisitPages(CVisitor& visitor) const {
       list_, first_child_, top_, [](uint32_t) {}, [&](uint32_t i) { visitor.Visit(i); });
 }
 
-void CPlainPages::AppendPage(size_t slot, std::string& page) const {
+bool CPlainPages::AppendPage(size_t slot, std::string& page) const {
   const CClassRecord& record = list_.At(slot);
   page.append(templates::kPageTitleOpen);
   AppendEscaped(page, record.name());
   page.append(templates::kPageTitleClose);
   AppendDeclarations(page, record);
+  return true;
 }
 
 void CPlainPages::AppendPath(size_t slot, std::string& path) const {

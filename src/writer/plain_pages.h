@@ -22,7 +22,7 @@ class CPlainPages final : public CPageBuilder {
   /// A slot is a record's position in the list.
   size_t SlotCount() const override { return list_.Count(); }
   void VisitPages(CVisitor& visitor) const override;
-  void AppendPage(size_t slot, std::string& page) const override;
+  bool AppendPage(size_t slot, std::string& page) const override;
   void AppendPath(size_t slot, std::string& path) const override;
   size_t PathRoom() const override;
 

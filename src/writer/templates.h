@@ -66,5 +66,7 @@ inline constexpr const char* kPageEnd = "</ul></body></html>";
 // Console messages about output files.
 inline constexpr const char* kUnableToOpen = "Unable to open '%s' for writing!\n";
 inline constexpr const char* kUnableToWrite = "Unable to write '%s'!\n";
+// A script read again for its source page that cannot be read any more.
+inline constexpr const char* kUnableToRead = "Unable to read '%s'!\n";
 
 }  // namespace templates

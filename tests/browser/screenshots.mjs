@@ -1,13 +1,13 @@
 // Takes the README's pictures: the index of the examples/ tree with every
 // entry clicked open, and the page of one record, both in headless Chromium;
 // then, made with --navigation, the index with a search in progress and a
-// record page with its links.
+// record page with its links; and with --complete too, a source page.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
 //
-// Writes docs/index.png, docs/record-page.png, docs/navigation-search.png and
-// docs/navigation-record.png.
+// Writes docs/index.png, docs/record-page.png, docs/navigation-search.png,
+// docs/navigation-record.png and docs/source-page.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -20,6 +20,8 @@ import {runTool} from './tool_run.mjs';
 const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..', '..');
 const docs = path.join(repo, 'docs');
 const shownRecord = 'Creature';
+// The line of its script the source page is opened at.
+const sourceLine = 20;
 
 const binaryArgument = process.argv[2];
 if (!binaryArgument) {
@@ -87,6 +89,22 @@ try {
   await page.screenshot({path: path.join(docs, 'navigation-record.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'navigation-search.png')} and ` +
               `${path.join(docs, 'navigation-record.png')}`);
+
+  // With --navigation --complete: the source page of Creature's script,
+  // opened at a line by a link to it.
+  const complete = path.join(work, 'complete');
+  fs.mkdirSync(complete);
+  const completeRun = runTool(path.resolve(binaryArgument), complete, path.join(repo, 'examples'),
+                              ['--navigation', '--complete']);
+  if (completeRun.status !== 0) {
+    throw new Error(`KorvanRef --navigation --complete failed:\n${completeRun.out}`);
+  }
+  await page.goto(pathToFileURL(path.join(complete, `${creature}.html`)).href);
+  const source = await page.evaluate(
+      () => document.querySelector('a[href^="source-"]').getAttribute('href'));
+  await page.goto(`${pathToFileURL(path.join(complete, source)).href}#L${sourceLine}`);
+  await page.screenshot({path: path.join(docs, 'source-page.png'), fullPage: true});
+  console.log(`Wrote ${path.join(docs, 'source-page.png')}`);
 } catch (error) {
   console.log(error.stack);
   failed = true;

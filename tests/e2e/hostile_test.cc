@@ -265,6 +265,51 @@ TEST(HostileTree, UnbalancedBracesQuotesAndComments) {
             std::string::npos);
 }
 
+// A source page shows every byte of its script as text: markup and entities,
+// control bytes as the signs that picture them, and a string or comment left
+// open kept to its line or to the end.
+TEST(HostileTree, SourcePageShowsEveryByteAsText) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  WriteFile(dir / "src/Evil.kc", std::string("class Evil;\r\n"
+                                             "#exec </script> \"x\" & y\n"
+                                             "var string S; // </script><script>x</script>\n"
+                                             "S = \"a<b&c\\\"d\" $ 'n&m';\n") +
+                                     std::string("\0\x01\t\x1b\x7f\x0c|\rX\n", 10) +
+                                     "S = \"unclosed <&\n"
+                                     "/* unclosed </pre>\n"
+                                     "& <comment> \"q\"");
+
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  EXPECT_EQ(run.out, Text(Parsed("Evil.kc") + kComplete));
+  EXPECT_EQ(run.status, 0);
+  // Line by line; the tab on line 5 stays a tab.
+  const std::string lines[] = {
+      R"(<span class="k">class</span> Evil;)",
+      R"(<span class="d">#exec &lt;/script&gt; &quot;x&quot; &amp; y</span>)",
+      R"(<span class="k">var</span> <span class="k">string</span> S; )"
+      R"(<span class="c">// &lt;/script&gt;&lt;script&gt;x&lt;/script&gt;</span>)",
+      R"(S = <span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
+      R"(<span class="n">'n&amp;m'</span>;)",
+      "&#x2400;&#x2401;\t&#x241B;&#x2421;&#x240C;|&#x240D;X",
+      R"(S = <span class="s">&quot;unclosed &lt;&amp;</span>)",
+      R"(<span class="c">/* unclosed &lt;/pre&gt;</span>)",
+      R"(<span class="c">&amp; &lt;comment&gt; &quot;q&quot;</span>)",
+  };
+  std::string page =
+      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\">"
+      "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"source.css\"></head><body>\n"
+      "<h1>Script <code>Evil.kc</code></h1>\n<p>Class <a href=\"00000.html\">Evil</a></p>\n"
+      "<pre style=\"--digits:1\">";
+  for (int n = 1; n <= 8; ++n) {
+    const std::string number = std::to_string(n);
+    if (n > 1) page += "\n";
+    page += "<a id=\"L" + number + "\" href=\"#L" + number + "\">" + number + "</a>" + lines[n - 1];
+  }
+  page += "</pre>\n</body></html>\n";
+  EXPECT_EQ(run.written["out/source-00000.html"], Text(page));
+}
+
 // A small tree with a class, its subclass and a state.
 void WriteSmallTree(const fs::path& src) {
   WriteFile(src / "Base.kc", "class Base; var int A; function F() { }");

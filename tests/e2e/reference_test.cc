@@ -300,4 +300,20 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
     EXPECT_EQ(run.written[std::string("out/") + file],
               Text(testing_support::ReadFile(complete / "expected" / file)));
   }
+
+  // With --navigation, each class's script gets a source page too, beside
+  // their style, and the class's page links to it: the one of Bat.kc (CR LF
+  // line ends, bytes from 0x80 up) exactly.
+  fs::create_directory(dir / "linked");
+  run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.written.size(), 13u);  // index, seven pages, four source pages, style
+  EXPECT_EQ(run.written.count("linked/source.css"), 1u);
+  std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
+  // The script's path is shown with the platform's separator.
+  for (size_t at = 0; (at = source.find("beasts/Bat.kc", at)) != std::string::npos; at += 13)
+    source.replace(at, 13, Native("beasts/Bat.kc"));
+  EXPECT_EQ(run.written["linked/source-00001.html"], Text(source));
+  EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html\">"),
+            std::string::npos);
 }

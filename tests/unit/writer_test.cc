@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "model/class_list.h"
+#include "platform/console.h"
+#include "platform/path.h"
 #include "support/expected_pages.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
@@ -175,6 +177,26 @@ TEST(RecordPage, SectionsInOrderAndNoFinalNewline) {
                       "<li>event Landed () </li>\n", "<li>function Died () </li>\n")));
   EXPECT_EQ(ReadFile(out / "00000.html"), Text(Page("Dying", "", "", "")));
   EXPECT_EQ(s->parent, r);
+}
+
+// A script gone since the scan when its source page is written: the page
+// says so and the run reports it, after the index is written.
+TEST(SourcePage, ScriptGoneSinceTheScanIsReported) {
+  TempDir out;
+  TempDir src;
+  CClassList list;
+  list.SetTexts(*list.CreateRecord(), {.name = "Gone", .script = {"", "Gone.kc"}});
+  list.sourceDir = src.path().string();
+  testing::internal::CaptureStdout();
+  list.WriteReference(out.path().string(), true, false, true);
+  console::Flush();
+  const std::string script = platform::JoinPath(list.sourceDir, "Gone.kc");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            Text("Generating output... Unable to read '" + script + "'!\nComplete.\n"));
+  auto files = ReadTree(out.path());
+  EXPECT_EQ(files.size(), 4u);  // index, record page, source page, style
+  EXPECT_NE(files["source-00000.html"].find("<p>The script could not be read"), std::string::npos);
+  EXPECT_NE(files["00000.html"].find("<a href=\"source-00000.html\">"), std::string::npos);
 }
 
 #ifdef __linux__

@@ -1,0 +1,61 @@
+#include "writer/source_page.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "model/class_list.h"
+#include "platform/directory.h"
+#include "reader/source_buffer.h"
+#include "writer/html_escape.h"
+#include "writer/source_lines.h"
+#include "writer/source_templates.h"
+#include "writer/write_line.h"
+
+namespace st = source_templates;
+
+bool HasSourcePage(const CClassRecord& record) {
+  return record.isState == 0 && !record.scriptPath().empty();
+}
+
+bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
+                      const platform::CDirectory* sourceDir) {
+  const CClassRecord& record = list.At(classNumber);
+  const std::string path = record.scriptPath();
+  // Each writing thread reads its scripts into a buffer of its own, which
+  // keeps its storage from script to script.
+  thread_local CSourceBuffer script;
+  platform::CInputFile file;
+  const bool read = sourceDir && file.Open(*sourceDir, path) && script.Load(file);
+  file.Close();
+
+  page.append(st::kPageOpen);
+  AppendEscaped(page, path);
+  page.append(st::kPageHead);
+  AppendEscaped(page, path);
+  page.append(st::kPageClass);
+  // Record numbers fit in 31 bits, so in a long everywhere.
+  AppendFormat(page, "%05ld.html", static_cast<long>(classNumber));
+  page.append(st::kPageClassMiddle);
+  // A script without a class statement gives a class without a name.
+  if (record.name().empty()) page.append(st::kPageClassUnnamed);
+  AppendEscaped(page, record.name());
+  if (!read) {
+    page.append(st::kPageUnreadable);
+    return false;
+  }
+  const std::string_view text(script.Text(), script.Length());
+  const size_t lines = CountSourceLines(text);
+  // Room for the text, a few escapes, and each line's number and anchor.
+  page.reserve(page.size() + text.size() + text.size() / 8 + lines * 40 + 64);
+  page.append(st::kPageLinesOpen);
+  // The numbers are as wide as the last one.
+  char digits[24];
+  const auto last = std::to_chars(digits, digits + sizeof digits, lines);
+  const auto width =
+      std::to_chars(digits, digits + sizeof digits, static_cast<size_t>(last.ptr - digits));
+  page.append(digits, static_cast<size_t>(width.ptr - digits));
+  page.append(st::kPageLinesDigitsEnd);
+  AppendSourceLines(page, text);
+  page.append(st::kPageEnd);
+  return true;
+}

@@ -1,0 +1,25 @@
+// The source page of a class's script: the script read again from SourceDir
+// when its page is written (the scan keeps no script's bytes), shown as
+// numbered lines under a heading that names it and links to the class's
+// record page. A page builder: given a record number, it appends the page.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class CClassList;
+class CClassRecord;
+
+namespace platform {
+class CDirectory;
+}
+
+/// Whether `record` gets a source page: a class record with a script.
+bool HasSourcePage(const CClassRecord& record);
+
+/// Appends the source page of the script of class record `classNumber` of
+/// `list`, read from `sourceDir` (null when SourceDir could not be opened
+/// again). False when the script could not be read: the page then says so.
+/// Safe to call from several threads at once.
+bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
+                      const platform::CDirectory* sourceDir);
