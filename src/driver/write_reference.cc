@@ -5,6 +5,8 @@
 #include "platform/console.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
+#include "writer/anchors.h"
+#include "writer/assets.h"
 #include "writer/index_writer.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
@@ -12,29 +14,30 @@
 
 namespace {
 
-// Writes the model file beside the index, as the index is written: whole or
-// not at all. False when a problem was reported.
-bool WriteModelFile(const CClassList& list) {
-  const std::string path = platform::JoinPath(list.destDir, templates::kModelFileName);
+// Writes the file `name` beside the index as the index is written, whole or
+// not at all, its text made by `write`; a problem is reported.
+template <typename Write>
+void WriteWholeFile(const CClassList& list, const char* name, Write write) {
+  const std::string path = platform::JoinPath(list.destDir, name);
   platform::CReplacingFile file;
   if (!file.Open(path)) {
     console::Problem(templates::kUnableToOpen, path.c_str());
-    return false;
+    return;
   }
   bool written = false;
   try {
-    WriteModelJson(file.Text(), list);
+    write(file.Text());
     written = file.Commit();
   } catch (const std::bad_alloc&) {
     written = false;
   }
   if (!written) console::Problem(templates::kUnableToWrite, path.c_str());
-  return written;
 }
 
 }  // namespace
 
-void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json) {
+void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json,
+                                bool complete) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
@@ -55,7 +58,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     SortByName();
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this);
+      WriteNavigableReference(index.Text(), *this, complete);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);
@@ -69,6 +72,14 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     console::Problem(templates::kUnableToWrite, index_path.c_str());
     return;
   }
-  if (json) WriteModelFile(*this);
+  // The rich pages share one stylesheet.
+  if (navigation && complete) {
+    WriteWholeFile(*this, anchors::kStyleSheetName,
+                   [](platform::COutputFile& file) { file.Write(assets::kReferenceStyle); });
+  }
+  if (json) {
+    WriteWholeFile(*this, templates::kModelFileName,
+                   [this](platform::COutputFile& file) { WriteModelJson(file, *this); });
+  }
   console::Print("%s", messages::kComplete);
 }

@@ -90,8 +90,11 @@ class CClassList {
 
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
-  /// that link; with `json`, the model file too. Defined with the run driver.
-  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false);
+  /// that link, rich pages with their stylesheet when `complete` (records
+  /// read with their models); with `json`, the model file too. Defined with
+  /// the run driver.
+  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,
+                      bool complete = false);
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with

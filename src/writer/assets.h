@@ -12,5 +12,7 @@ namespace assets {
 extern const std::string_view kIndexStyle;
 // index.js: the navigable index's script, run after the records' data.
 extern const std::string_view kIndexScript;
+// reference.css: the style of the rich record pages, written beside them.
+extern const std::string_view kReferenceStyle;
 
 }  // namespace assets

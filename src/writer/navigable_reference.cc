@@ -4,6 +4,7 @@
 #include <atomic>
 #include <iterator>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,28 +14,15 @@
 #include "writer/assets.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
+#include "writer/page_links.h"
 #include "writer/record_page.h"
+#include "writer/rich_page.h"
 #include "writer/script_text.h"
 #include "writer/tree_index.h"
 
 namespace nt = navigation_templates;
 
 namespace {
-
-// Appends `n` in decimal, at least `width` digits long (zero-padded): a
-// record number is written as "%05ld" would, without a call to format it.
-void AppendNumber(std::string& out, size_t n, size_t width = 1) {
-  char digits[24];
-  size_t length = 0;
-  do {
-    digits[length++] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n != 0);
-  while (length < width) digits[length++] = '0';
-  while (length > 0) out.push_back(digits[--length]);
-}
-
-constexpr size_t kRecordNumberWidth = 5;
 
 // The index page: fixed head and style, the records' data, fixed script. The
 // data is put together in one text and written at once.
@@ -79,26 +67,6 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexEnd);
 }
 
-void AppendLink(std::string& page, const CClassList& list, size_t i) {
-  page.append(nt::kPageLink);
-  AppendNumber(page, i, kRecordNumberWidth);
-  page.append(nt::kPageLinkMiddle);
-  AppendEscaped(page, list.At(i).name());
-  page.append(nt::kPageLinkEnd);
-}
-
-// One line of links to the records `numbers`, or "none".
-void AppendLinks(std::string& page, const char* opening, const CClassList& list,
-                 const std::vector<size_t>& numbers, const char* separator) {
-  page.append(opening);
-  if (numbers.empty()) page.append(nt::kPageNone);
-  for (size_t k = 0; k < numbers.size(); ++k) {
-    if (k > 0) page.append(separator);
-    AppendLink(page, list, numbers[k]);
-  }
-  page.append(nt::kPageLineEnd);
-}
-
 void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i) {
   const CClassRecord& record = list.At(i);
   const bool state = record.isState != 0;
@@ -109,33 +77,11 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
   AppendEscaped(page, record.name());
   page.append(nt::kPageHeadingEnd);
 
-  // From the root down to the parent: for a state, its class is the last.
-  // The lists are kept from page to page, so their room is reused; each
-  // writing thread has its own.
-  thread_local std::vector<size_t> way;
-  way.clear();
-  for (const CClassRecord* p = record.parent; p; p = p->parent) way.push_back(list.PositionOf(*p));
-  std::reverse(way.begin(), way.end());
-  AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
-              nt::kPageChainStep);
-  if (!state) {
-    thread_local std::vector<size_t> subclasses;
-    thread_local std::vector<size_t> states;
-    subclasses.clear();
-    states.clear();
-    for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
-      size_t c = tree.child[k];
-      (list.At(c).isState == 0 ? subclasses : states).push_back(c);
-    }
-    AppendLinks(page, nt::kPageSubclasses, list, subclasses, nt::kPageListSeparator);
-    AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
-  }
+  AppendNeighbours(page, list, tree, i);
   page.append(nt::kPageScript);
   AppendEscaped(page, record.scriptPath());
   page.append(nt::kPageScriptEnd);
-  page.append(nt::kPageBack);
-  AppendNumber(page, i, kRecordNumberWidth);
-  page.append(nt::kPageBackEnd);
+  AppendIndexLink(page, i);
   AppendDeclarations(page, record);
 }
 
@@ -144,8 +90,10 @@ void AppendPage(std::string& page, const CClassList& list, const TreeIndex& tree
 // all are done, in record order, as one thread writing them would have.
 class CNavigablePages {
  public:
-  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable)
-      : list_(list), tree_(tree), reachable_(reachable) {}
+  /// With `rich`, the records read with their models get rich pages.
+  CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
+                  const CRichPages* rich)
+      : list_(list), tree_(tree), reachable_(reachable), rich_(rich) {}
 
   /// Starts writing pages on a second thread, if one can be had.
   void Start() {
@@ -199,7 +147,11 @@ class CNavigablePages {
         // written, on whichever thread it happens.
         try {
           page.clear();
-          AppendPage(page, list_, tree_, i);
+          if (rich_ && !list_.At(i).packedModel().empty()) {
+            rich_->AppendPage(page, i);
+          } else {
+            AppendPage(page, list_, tree_, i);
+          }
           status = WritePageText(PagePath(i), page);
         } catch (const std::bad_alloc&) {
           page = std::string();
@@ -212,6 +164,7 @@ class CNavigablePages {
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
+  const CRichPages* rich_;
   std::atomic<size_t> next_run_{0};
   bool started_ = false;
   std::vector<Problem> problems_[2];  // [0] this thread's, [1] the second's
@@ -222,11 +175,13 @@ class CNavigablePages {
 
 }  // namespace
 
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list, bool rich) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
+  std::optional<CRichPages> rich_pages;
+  if (rich) rich_pages.emplace(list, tree);
   // The pages are written beside the index.
-  CNavigablePages pages(list, tree, reachable);
+  CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr);
   pages.Start();
   WriteIndex(index, list, reachable);
   pages.Finish();

@@ -9,5 +9,7 @@
 class CClassList;
 
 /// Writes the index page into the open `index` and every reachable record's
-/// page beside it, for the linked and sorted `list`.
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list);
+/// page beside it, for the linked and sorted `list`; with `rich`, the pages
+/// of records read with their models are rich pages (see rich_page.h).
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
+                             bool rich = false);
