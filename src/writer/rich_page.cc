@@ -1,5 +1,6 @@
 #include "writer/rich_page.h"
 
+#include <atomic>
 #include <string_view>
 
 #include "model/class_list.h"
@@ -108,17 +109,29 @@ void CPageBuilder::ReadAncestors(bool listInherited) {
   for (size_t a : ancestors_) {
     const std::string_view packed = Record(a).packedModel();
     if (packed.empty()) continue;
-    model::UnpackModel(packed, other_);
-    for (const model::Function& f : other_.functions)
+    const model::RecordModel& ancestor = AncestorModel(a, packed);
+    for (const model::Function& f : ancestor.functions)
       folded_.Insert(kAncestorFunction, {}, f.name, static_cast<uint32_t>(a), made);
-    if (listInherited) ListInherited(a);
+    if (listInherited) ListInherited(a, ancestor);
   }
+}
+
+// The classes near the root are the ancestors of many pages: their models
+// are kept, each in the slot its record number picks, until another takes
+// the slot.
+const model::RecordModel& CPageBuilder::AncestorModel(size_t a, std::string_view packed) {
+  CachedModel& cached = cache_[a % kCacheSlots];
+  if (cached.record != a) {
+    model::UnpackModel(packed, cached.model);
+    cached.record = a;
+  }
+  return cached.model;
 }
 
 // One ancestor's entry of the inherited members: each name it declares that
 // neither the class nor a nearer ancestor declares, by kind. A name is
 // listed once, linked to its first declaration, whose anchor has no number.
-void CPageBuilder::ListInherited(size_t a) {
+void CPageBuilder::ListInherited(size_t a, const model::RecordModel& ancestor) {
   const size_t mark = inherited_.size();
   inherited_.append(rt::kAncestorOpen);
   AppendMemberLink(inherited_, a, nullptr, {}, Record(a).name());
@@ -141,13 +154,14 @@ void CPageBuilder::ListInherited(size_t a) {
     AppendMemberLink(inherited_, record, member ? &kind : nullptr, name, name);
     inherited_.append(rt::kLinkEnd);
   };
-  for (const model::Constant& c : other_.constants) entry(MemberKind::kConstant, c.name, a, true);
-  for (const model::Enumeration& e : other_.enums) entry(MemberKind::kEnumeration, e.name, a, true);
-  for (const model::Structure& s : other_.structs) entry(MemberKind::kStructure, s.name, a, true);
-  for (const model::Variable& v : other_.variables) {
+  for (const model::Constant& c : ancestor.constants) entry(MemberKind::kConstant, c.name, a, true);
+  for (const model::Enumeration& e : ancestor.enums)
+    entry(MemberKind::kEnumeration, e.name, a, true);
+  for (const model::Structure& s : ancestor.structs) entry(MemberKind::kStructure, s.name, a, true);
+  for (const model::Variable& v : ancestor.variables) {
     if (v.structure == 0) entry(MemberKind::kVariable, v.name, a, true);
   }
-  for (const model::Function& f : other_.functions) entry(MemberKind::kFunction, f.name, a, true);
+  for (const model::Function& f : ancestor.functions) entry(MemberKind::kFunction, f.name, a, true);
   // A state is linked to its own page.
   for (size_t k = pages_->FirstState(a); k < pages_->EndState(a); ++k) {
     const size_t s = pages_->State(k);
@@ -254,6 +268,11 @@ void CPageBuilder::AppendIgnores(std::string& page) {
 
 void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   pages_ = &pages;
+  // The models kept are those of an earlier run's records.
+  if (run_ != pages.run()) {
+    run_ = pages.run();
+    for (CachedModel& cached : cache_) cached.record = kNone;
+  }
   const CClassRecord& record = Record(i);
   const bool state = record.isState != 0;
   model::UnpackModel(record.packedModel(), own_);
@@ -298,7 +317,8 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
 
 }  // namespace rich_page
 
-CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree) : list_(list), tree_(tree) {
+CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree)
+    : list_(list), tree_(tree), run_(++last_run_) {
   const size_t count = list.Count();
   first_state_.assign(count + 1, 0);
   for (size_t i = 0; i < count; ++i) {
@@ -308,6 +328,8 @@ CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree) : list_(li
     first_state_[i + 1] = static_cast<uint32_t>(state_.size());
   }
 }
+
+std::atomic<uint64_t> CRichPages::last_run_{0};
 
 void CRichPages::AppendPage(std::string& page, size_t i) const {
   thread_local rich_page::CPageBuilder builder;

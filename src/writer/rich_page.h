@@ -6,6 +6,7 @@
 // has a stable anchor (see anchors.h); the look is the shared stylesheet's.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,8 @@ class CRichPages {
   size_t FirstState(size_t i) const { return first_state_[i]; }
   size_t EndState(size_t i) const { return first_state_[i + 1]; }
   size_t State(size_t k) const { return state_[k]; }
+  /// A number of its own for each set of pages made in this process.
+  uint64_t run() const { return run_; }
 
  private:
   const CClassList& list_;
@@ -38,4 +41,6 @@ class CRichPages {
   // in list order.
   std::vector<uint32_t> first_state_;
   std::vector<uint32_t> state_;
+  uint64_t run_;
+  static std::atomic<uint64_t> last_run_;
 };

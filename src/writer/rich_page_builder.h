@@ -62,7 +62,8 @@ class CPageBuilder {
   void CollectAncestors(const CClassRecord& record);
   void NoteOwnNames(size_t i);
   void ReadAncestors(bool listInherited);
-  void ListInherited(size_t ancestor);
+  const model::RecordModel& AncestorModel(size_t a, std::string_view packed);
+  void ListInherited(size_t a, const model::RecordModel& ancestor);
   size_t FindExtendedState(size_t i, std::string_view name) const;
   uint32_t Occurrence(anchors::MemberKind kind, std::string_view owner, std::string_view name);
 
@@ -81,11 +82,19 @@ class CPageBuilder {
   void AppendDefaults(std::string& page);
 
   static constexpr size_t kNone = SIZE_MAX;
+  static constexpr size_t kCacheSlots = 256;
+
+  struct CachedModel {
+    size_t record = kNone;
+    model::RecordModel model;
+  };
 
   const CRichPages* pages_ = nullptr;
+  uint64_t run_ = 0;  // of the pages the cached models belong to
+  std::vector<CachedModel> cache_ = std::vector<CachedModel>(kCacheSlots);
   size_t source_ = 0;  // the record whose script the page's lines are in
   model::RecordModel own_;
-  model::RecordModel other_;                   // an ancestor's or a state's, one at a time
+  model::RecordModel other_;                   // a state's, one at a time
   CNameTable exact_{false};                    // occurrences of anchors' names on this page
   CNameTable folded_{true};                    // names as the language compares them
   std::vector<size_t> ancestors_;              // nearest first
