@@ -301,3 +301,25 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
               Text(testing_support::ReadFile(complete / "expected" / file)));
   }
 }
+
+// With --navigation --complete, the same tree gives rich pages: a class with
+// every section, its override and what it inherits; a subclass whose doc
+// comment holds markup and bytes above 0x7F; a state that extends a state of
+// its class and ignores a function of it and one nobody declares. Every page
+// links the one stylesheet, written beside them as the tool holds it.
+TEST(Reference, RichPagesOfEveryConstruct) {
+  const fs::path complete = KORVANREF_COMPLETE_DIR;
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  auto run =
+      RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.written.size(), 9u);  // index, seven pages, stylesheet
+  for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(run.written[std::string("out/") + file],
+              Text(testing_support::ReadFile(complete / "expected" / "rich" / file)));
+  }
+  EXPECT_EQ(run.written["out/reference.css"],
+            Text(testing_support::ReadFile(fs::path(KORVANREF_ASSET_DIR) / "reference.css")));
+}
