@@ -14,8 +14,11 @@ bool SameText(std::string_view a, std::string_view b, bool foldCase) {
 
 void CNameTable::Clear() {
   used_ = 0;
-  if (++stamp_ != 0) return;
-  // The stamp went round: every entry is emptied for real, once.
+  if (stamp_ < UINT32_MAX) {
+    ++stamp_;
+    return;
+  }
+  // The stamp would go round: every entry is emptied for real, once.
   for (Entry& entry : entries_) entry.stamp = 0;
   stamp_ = 1;
 }

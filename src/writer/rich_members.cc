@@ -16,6 +16,13 @@ namespace rich_page {
 
 namespace {
 
+// Ends a member's block after its declaration: its doc comment, if any.
+void EndMember(std::string& page, const model::OptionalText& doc) {
+  page.append(rt::kMemberHeadEnd);
+  AppendDoc(page, doc);
+  page.append(rt::kMemberEnd);
+}
+
 bool IsOperator(model::FunctionKind kind) {
   return kind == model::FunctionKind::kOperator || kind == model::FunctionKind::kPreOperator ||
          kind == model::FunctionKind::kPostOperator;
@@ -75,9 +82,7 @@ void CPageBuilder::AppendConstants(std::string& page) {
     declaration_.clear();
     model::AppendDeclaration(declaration_, c);
     AppendDeclarationText(page);
-    page.append(rt::kMemberHeadEnd);
-    AppendDoc(page, c.doc);
-    page.append(rt::kMemberEnd);
+    EndMember(page, c.doc);
   }
   page.append(rt::kSectionEnd);
 }
@@ -99,9 +104,7 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
     }
     declaration_.append(rt::kEnumEnd);
     AppendDeclarationText(page);
-    page.append(rt::kMemberHeadEnd);
-    AppendDoc(page, e.doc);
-    page.append(rt::kMemberEnd);
+    EndMember(page, e.doc);
   }
   page.append(rt::kSectionEnd);
 }
@@ -123,9 +126,7 @@ void CPageBuilder::AppendVariable(std::string& page, const model::Variable& vari
   declaration_.clear();
   model::AppendDeclaration(declaration_, own_, variable);
   AppendDeclarationText(page);
-  page.append(rt::kMemberHeadEnd);
-  AppendDoc(page, variable.doc);
-  page.append(rt::kMemberEnd);
+  EndMember(page, variable.doc);
 }
 
 void CPageBuilder::AppendStructures(std::string& page) {
@@ -248,9 +249,7 @@ void CPageBuilder::AppendStates(std::string& page, size_t i) {
       AppendEscaped(page, *other_.extends);
     }
     page.append(rt::kMemberDeclarationEnd);
-    page.append(rt::kMemberHeadEnd);
-    AppendDoc(page, other_.doc);
-    page.append(rt::kMemberEnd);
+    EndMember(page, other_.doc);
   }
   page.append(rt::kSectionEnd);
 }

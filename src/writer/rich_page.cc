@@ -80,7 +80,8 @@ void CPageBuilder::CollectAncestors(const CClassRecord& record) {
 uint32_t CPageBuilder::Occurrence(MemberKind kind, std::string_view owner, std::string_view name) {
   bool made = false;
   CNameTable::Entry& entry = exact_.Insert(Key(kind), owner, name, 0, made);
-  return made ? 0 : ++entry.value;
+  if (!made) entry.value += 1;
+  return entry.value;
 }
 
 // What the class declares itself hides the same names of its ancestors.
