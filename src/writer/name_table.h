@@ -34,6 +34,9 @@ class CNameTable {
 
   /// The entry of the key, or null.
   const Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) const;
+  Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) {
+    return const_cast<Entry*>(static_cast<const CNameTable*>(this)->Find(kind, owner, name));
+  }
 
  private:
   size_t Hash(uint8_t kind, std::string_view owner, std::string_view name) const;

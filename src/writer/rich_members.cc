@@ -211,17 +211,16 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
     page.append(rt::kMemberHeadEnd);
     // An operator is told apart from its namesakes by its parameters: it
     // overrides nothing by name alone.
-    const CNameTable::Entry* entry =
-        IsOperator(f.kind) ? nullptr : folded_.Find(kAncestorFunction, {}, f.name);
-    if (entry) {
+    const Target* target = IsOperator(f.kind) ? nullptr : Resolved(f.name);
+    if (target) {
       page.append(rt::kOverrides);
-      AppendPageName(page, entry->value);
+      AppendPageName(page, target->record);
       page.push_back('#');
-      anchors::AppendMemberAnchor(page, MemberKind::kFunction, entry->name);
+      anchors::AppendMemberAnchor(page, MemberKind::kFunction, target->name);
       page.append(rt::kLinkMiddle);
-      AppendEscaped(page, Record(entry->value).name());
+      AppendEscaped(page, Record(target->record).name());
       page.append(rt::kMemberOfRecord);
-      AppendEscaped(page, entry->name);
+      AppendEscaped(page, target->name);
       page.append(rt::kOverridesEnd);
     }
     AppendDoc(page, f.doc);

@@ -97,23 +97,53 @@ void CPageBuilder::NoteOwnNames(size_t i) {
     if (v.structure == 0) folded_.Insert(Key(MemberKind::kVariable), {}, v.name, 0, made);
   }
   for (const model::Function& f : own_.functions)
-    folded_.Insert(Key(MemberKind::kFunction), {}, f.name, 0, made);
+    folded_.Insert(Key(MemberKind::kFunction), {}, f.name, kUnresolved, made);
   for (size_t k = pages_->FirstState(i); k < pages_->EndState(i); ++k)
     folded_.Insert(Key(MemberKind::kState), {}, Record(pages_->State(k)).name(), 0, made);
 }
 
-// Reads each ancestor's model once, nearest first: the functions they
-// declare, for overrides and ignores, and with `listInherited` the members
-// not yet hidden, into inherited_.
-void CPageBuilder::ReadAncestors(bool listInherited) {
+// What a state's page looks up among the functions of its class and the
+// ancestors: its own functions' names and the ignored ones.
+void CPageBuilder::NoteWantedNames() {
   bool made = false;
+  const auto want = [&](std::string_view name) {
+    folded_.Insert(Key(MemberKind::kFunction), {}, name, kUnresolved, made);
+    wanted_lengths_ |= uint64_t{1} << (name.size() % 64);
+  };
+  for (const model::Function& f : own_.functions) want(f.name);
+  for (std::string_view name : own_.Span(own_.ignores)) want(name);
+}
+
+void CPageBuilder::Resolve(CNameTable::Entry& entry, size_t a, std::string_view name) {
+  if (entry.value != kUnresolved) return;
+  entry.value = static_cast<uint32_t>(targets_.size());
+  targets_.push_back({a, name});
+}
+
+const CPageBuilder::Target* CPageBuilder::Resolved(std::string_view name) const {
+  const CNameTable::Entry* entry = folded_.Find(Key(MemberKind::kFunction), {}, name);
+  return entry && entry->value < targets_.size() ? &targets_[entry->value] : nullptr;
+}
+
+// Reads each ancestor's model once, nearest first: for a class's page the
+// members not yet hidden, into inherited_, meeting on the way the functions
+// its own override; for a state's page the functions it names.
+void CPageBuilder::ReadAncestors(bool listInherited) {
+  if (!listInherited && wanted_lengths_ == 0) return;
   for (size_t a : ancestors_) {
     const std::string_view packed = Record(a).packedModel();
     if (packed.empty()) continue;
     const model::RecordModel& ancestor = AncestorModel(a, packed);
-    for (const model::Function& f : ancestor.functions)
-      folded_.Insert(kAncestorFunction, {}, f.name, static_cast<uint32_t>(a), made);
-    if (listInherited) ListInherited(a, ancestor);
+    if (listInherited) {
+      ListInherited(a, ancestor);
+      continue;
+    }
+    for (const model::Function& f : ancestor.functions) {
+      // Most names differ in length from the few wanted: no lookup for them.
+      if (((wanted_lengths_ >> (f.name.size() % 64)) & 1) == 0) continue;
+      CNameTable::Entry* entry = folded_.Find(Key(MemberKind::kFunction), {}, f.name);
+      if (entry) Resolve(*entry, a, f.name);
+    }
   }
 }
 
@@ -141,8 +171,11 @@ void CPageBuilder::ListInherited(size_t a, const model::RecordModel& ancestor) {
   int open_kind = -1;
   const auto entry = [&](MemberKind kind, std::string_view name, size_t record, bool member) {
     bool made = false;
-    folded_.Insert(Key(kind), {}, name, 0, made);
-    if (!made) return;
+    CNameTable::Entry& seen = folded_.Insert(Key(kind), {}, name, kInherited, made);
+    if (!made) {
+      if (kind == MemberKind::kFunction) Resolve(seen, a, name);
+      return;
+    }
     if (open_kind != static_cast<int>(kind)) {
       if (open_kind >= 0) inherited_.append(rt::kKindListEnd);
       inherited_.append(rt::kKindOpen);
@@ -255,13 +288,13 @@ void CPageBuilder::AppendIgnores(std::string& page) {
   for (std::string_view name : own_.Span(own_.ignores)) {
     if (!first) page.append(rt::kSeparator);
     first = false;
-    const CNameTable::Entry* entry = folded_.Find(kAncestorFunction, {}, name);
-    if (!entry) {
+    const Target* target = Resolved(name);
+    if (!target) {
       AppendEscaped(page, name);
       continue;
     }
     const MemberKind kind = MemberKind::kFunction;
-    AppendMemberLink(page, entry->value, &kind, entry->name, name);
+    AppendMemberLink(page, target->record, &kind, target->name, name);
     page.append(rt::kLinkEnd);
   }
   page.append(rt::kLineEnd);
@@ -281,8 +314,14 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   exact_.Clear();
   folded_.Clear();
   inherited_.clear();
+  targets_.clear();
+  wanted_lengths_ = 0;
   CollectAncestors(record);
-  if (!state) NoteOwnNames(i);
+  if (state) {
+    NoteWantedNames();
+  } else {
+    NoteOwnNames(i);
+  }
   ReadAncestors(!state);
 
   // Anchors are numbered in the order the script declares their members.

@@ -19,11 +19,9 @@ class CClassRecord;
 
 namespace rich_page {
 
-// Keys of the case-folding table beside the members' kinds: a function some
-// ancestor declares (its value the nearest such ancestor), and a variable
+// A key of the case-folding table beside the members' kinds: a variable
 // category (its value the category's group).
-constexpr uint8_t kAncestorFunction = 6;
-constexpr uint8_t kCategory = 7;
+constexpr uint8_t kCategory = 6;
 
 constexpr uint8_t Key(anchors::MemberKind kind) {
   return static_cast<uint8_t>(kind);
@@ -60,8 +58,22 @@ class CPageBuilder {
   const CClassRecord& Record(size_t i) const { return pages_->list().At(i); }
 
   void CollectAncestors(const CClassRecord& record);
+  // A function of an ancestor that the page names: its record and name.
+  struct Target {
+    size_t record;
+    std::string_view name;
+  };
+  // Values of the page's own functions in folded_: kUnresolved until an
+  // ancestor's function of that name is met, then its index in targets_;
+  // kInherited for a name the page lists as inherited.
+  static constexpr uint32_t kUnresolved = UINT32_MAX;
+  static constexpr uint32_t kInherited = UINT32_MAX - 1;
+
   void NoteOwnNames(size_t i);
+  void NoteWantedNames();
   void ReadAncestors(bool listInherited);
+  void Resolve(CNameTable::Entry& entry, size_t a, std::string_view name);
+  const Target* Resolved(std::string_view name) const;
   const model::RecordModel& AncestorModel(size_t a, std::string_view packed);
   void ListInherited(size_t a, const model::RecordModel& ancestor);
   size_t FindExtendedState(size_t i, std::string_view name) const;
@@ -98,6 +110,8 @@ class CPageBuilder {
   CNameTable exact_{false};                    // occurrences of anchors' names on this page
   CNameTable folded_{true};                    // names as the language compares them
   std::vector<size_t> ancestors_;              // nearest first
+  std::vector<Target> targets_;                // what the own functions override
+  uint64_t wanted_lengths_ = 0;                // bit n: a wanted name's length is n mod 64
   std::vector<uint32_t> variable_occurrence_;  // of each variable's anchor
   std::vector<uint32_t> function_occurrence_;  // of each function's anchor
   std::vector<uint32_t> order_;                // variables by structure or category
