@@ -8,7 +8,7 @@ set(korvanref_asset_dir ${PROJECT_SOURCE_DIR}/src/writer/assets)
 set(korvanref_assets
   index.css kIndexStyle
   index.js kIndexScript
-  source.css kSourceStyle
+  reference.css kReferenceStyle
 )
 
 set(korvanref_script_assets "")

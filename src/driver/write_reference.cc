@@ -5,6 +5,8 @@
 #include "platform/console.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
+#include "writer/anchors.h"
+#include "writer/assets.h"
 #include "writer/index_writer.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
@@ -12,24 +14,24 @@
 
 namespace {
 
-// Writes the model file beside the index, as the index is written: whole or
-// not at all. False when a problem was reported.
-bool WriteModelFile(const CClassList& list) {
-  const std::string path = platform::JoinPath(list.destDir, templates::kModelFileName);
+// Writes the file `name` beside the index as the index is written, whole or
+// not at all, its text made by `write`; a problem is reported.
+template <typename Write>
+void WriteWholeFile(const CClassList& list, const char* name, Write write) {
+  const std::string path = platform::JoinPath(list.destDir, name);
   platform::CReplacingFile file;
   if (!file.Open(path)) {
     console::Problem(templates::kUnableToOpen, path.c_str());
-    return false;
+    return;
   }
   bool written = false;
   try {
-    WriteModelJson(file.Text(), list);
+    write(file.Text());
     written = file.Commit();
   } catch (const std::bad_alloc&) {
     written = false;
   }
   if (!written) console::Problem(templates::kUnableToWrite, path.c_str());
-  return written;
 }
 
 }  // namespace
@@ -70,6 +72,14 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     console::Problem(templates::kUnableToWrite, index_path.c_str());
     return;
   }
-  if (json) WriteModelFile(*this);
+  // The rich pages share one stylesheet.
+  if (navigation && complete) {
+    WriteWholeFile(*this, anchors::kStyleSheetName,
+                   [](platform::COutputFile& file) { file.Write(assets::kReferenceStyle); });
+  }
+  if (json) {
+    WriteWholeFile(*this, templates::kModelFileName,
+                   [this](platform::COutputFile& file) { WriteModelJson(file, *this); });
+  }
   console::Print("%s", messages::kComplete);
 }

@@ -90,7 +90,8 @@ class CClassList {
 
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
-  /// that link, and with `complete` too a source page of each script, read
+  /// that link; with `complete` too, rich pages with their stylesheet
+  /// (records read with their models) and a source page of each script, read
   /// again from `sourceDir`; with `json`, the model file too. Defined with
   /// the run driver.
   void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,

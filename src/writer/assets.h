@@ -12,7 +12,8 @@ namespace assets {
 extern const std::string_view kIndexStyle;
 // index.js: the navigable index's script, run after the records' data.
 extern const std::string_view kIndexScript;
-// source.css: the source pages' style, written beside them as a file.
-extern const std::string_view kSourceStyle;
+// reference.css: the style of the rich record pages and the source pages,
+// written beside them.
+extern const std::string_view kReferenceStyle;
 
 }  // namespace assets

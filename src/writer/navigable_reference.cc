@@ -1,6 +1,7 @@
 #include "writer/navigable_reference.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,32 +14,18 @@
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
 #include "writer/page_builder.h"
+#include "writer/page_links.h"
 #include "writer/page_writer.h"
 #include "writer/record_page.h"
+#include "writer/rich_page.h"
 #include "writer/script_text.h"
 #include "writer/source_page.h"
-#include "writer/source_templates.h"
 #include "writer/templates.h"
 #include "writer/tree_index.h"
 
 namespace nt = navigation_templates;
 
 namespace {
-
-// Appends `n` in decimal, at least `width` digits long (zero-padded): a
-// record number is written as "%05ld" would, without a call to format it.
-void AppendNumber(std::string& out, size_t n, size_t width = 1) {
-  char digits[24];
-  size_t length = 0;
-  do {
-    digits[length++] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n != 0);
-  while (length < width) digits[length++] = '0';
-  while (length > 0) out.push_back(digits[--length]);
-}
-
-constexpr size_t kRecordNumberWidth = 5;
 
 // The index page: fixed head and style, the records' data, fixed script. The
 // data is put together in one text and written at once.
@@ -83,26 +70,6 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexEnd);
 }
 
-void AppendLink(std::string& page, const CClassList& list, size_t i) {
-  page.append(nt::kPageLink);
-  AppendNumber(page, i, kRecordNumberWidth);
-  page.append(nt::kPageLinkMiddle);
-  AppendEscaped(page, list.At(i).name());
-  page.append(nt::kPageLinkEnd);
-}
-
-// One line of links to the records `numbers`, or "none".
-void AppendLinks(std::string& page, const char* opening, const CClassList& list,
-                 const std::vector<size_t>& numbers, const char* separator) {
-  page.append(opening);
-  if (numbers.empty()) page.append(nt::kPageNone);
-  for (size_t k = 0; k < numbers.size(); ++k) {
-    if (k > 0) page.append(separator);
-    AppendLink(page, list, numbers[k]);
-  }
-  page.append(nt::kPageLineEnd);
-}
-
 void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex& tree, size_t i,
                       bool sourcePage) {
   const CClassRecord& record = list.At(i);
@@ -114,27 +81,7 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
   AppendEscaped(page, record.name());
   page.append(nt::kPageHeadingEnd);
 
-  // From the root down to the parent: for a state, its class is the last.
-  // The lists are kept from page to page, so their room is reused; each
-  // writing thread has its own.
-  thread_local std::vector<size_t> way;
-  way.clear();
-  for (const CClassRecord* p = record.parent; p; p = p->parent) way.push_back(list.PositionOf(*p));
-  std::reverse(way.begin(), way.end());
-  AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
-              nt::kPageChainStep);
-  if (!state) {
-    thread_local std::vector<size_t> subclasses;
-    thread_local std::vector<size_t> states;
-    subclasses.clear();
-    states.clear();
-    for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
-      size_t c = tree.child[k];
-      (list.At(c).isState == 0 ? subclasses : states).push_back(c);
-    }
-    AppendLinks(page, nt::kPageSubclasses, list, subclasses, nt::kPageListSeparator);
-    AppendLinks(page, nt::kPageStates, list, states, nt::kPageListSeparator);
-  }
+  AppendNeighbours(page, list, tree, i);
   if (sourcePage) {
     page.append(nt::kPageScriptLink);
     anchors::AppendSourcePageName(page, i);
@@ -146,9 +93,7 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
     AppendEscaped(page, record.scriptPath());
     page.append(nt::kPageScriptEnd);
   }
-  page.append(nt::kPageBack);
-  AppendNumber(page, i, kRecordNumberWidth);
-  page.append(nt::kPageBackEnd);
+  AppendIndexLink(page, i);
   AppendDeclarations(page, record);
 }
 
@@ -159,11 +104,13 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 // source page 2i + 1.
 class CNavigablePages final : public CPageBuilder {
  public:
+  /// With `rich`, the records read with their models get rich pages.
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
-                  bool sourcePages, const platform::CDirectory* sourceDir)
+                  const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir)
       : list_(list),
         tree_(tree),
         reachable_(reachable),
+        rich_(rich),
         source_pages_(sourcePages),
         source_dir_(sourceDir) {}
 
@@ -180,7 +127,11 @@ class CNavigablePages final : public CPageBuilder {
   bool AppendPage(size_t slot, std::string& page) const override {
     const size_t i = slot / 2;
     if (slot % 2 == 1) return AppendSourcePage(page, list_, i, source_dir_);
-    AppendLinkedPage(page, list_, tree_, i, HasSource(i));
+    if (rich_ && !list_.At(i).packedModel().empty()) {
+      rich_->AppendPage(page, i);
+    } else {
+      AppendLinkedPage(page, list_, tree_, i, HasSource(i));
+    }
     return true;
   }
 
@@ -213,6 +164,7 @@ class CNavigablePages final : public CPageBuilder {
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
+  const CRichPages* const rich_;
   const bool source_pages_;
   const platform::CDirectory* const source_dir_;
 };
@@ -220,21 +172,18 @@ class CNavigablePages final : public CPageBuilder {
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             bool sourcePages) {
+                             bool complete) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
+  std::optional<CRichPages> rich_pages;
+  if (complete) rich_pages.emplace(list, tree);
   // The source pages read their scripts below SourceDir, opened once for
-  // both threads, and share one style, written first.
+  // both threads.
   platform::CDirectory source_dir;
-  bool source_dir_open = false;
-  if (sourcePages) {
-    source_dir_open = source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
-    const std::string style_path =
-        platform::JoinPath(list.destDir, source_templates::kSourceStyleName);
-    ReportPage(style_path, WritePageText(style_path, assets::kSourceStyle));
-  }
+  const bool source_dir_open =
+      complete && source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
   // The pages are written beside the index.
-  const CNavigablePages pages(list, tree, reachable, sourcePages,
+  const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
                               source_dir_open ? &source_dir : nullptr);
   CPageWriter writer(pages);
   writer.Start();

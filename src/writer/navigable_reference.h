@@ -9,7 +9,8 @@
 class CClassList;
 
 /// Writes the index page into the open `index` and every reachable record's
-/// page beside it, for the linked and sorted `list`; with `sourcePages`, the
-/// source page of each reachable class's script too, and their style.
+/// page beside it, for the linked and sorted `list`; with `complete`, the
+/// pages of records read with their models are rich pages (see rich_page.h)
+/// and each reachable class's script gets a source page, with their styles.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             bool sourcePages);
+                             bool complete = false);

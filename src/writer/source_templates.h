@@ -1,7 +1,7 @@
 // The fixed texts of a source page: a script shown as numbered lines with
 // its comments, strings, name literals, keywords and directives set apart
-// (the classes are styled by assets/source.css, written beside the pages
-// under kSourceStyleName). Kept as data, readable as they are written.
+// (the classes are styled by the rules for body.source in the one stylesheet
+// of the rich pages). Kept as data, readable as they are written.
 #pragma once
 
 #include <string_view>
@@ -11,11 +11,11 @@ namespace source_templates {
 // The page around the lines: the script's path in the title and heading, a
 // link to its class's record page, then the lines in a <pre> that says how
 // many digits the line numbers have.
-inline constexpr std::string_view kSourceStyleName = "source.css";
 inline constexpr std::string_view kPageOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>Script ";
 inline constexpr std::string_view kPageHead =
-    "</title>\n<link rel=\"stylesheet\" href=\"source.css\"></head><body>\n<h1>Script <code>";
+    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body class=\"source\">\n"
+    "<h1>Script <code>";
 inline constexpr std::string_view kPageClass = "</code></h1>\n<p>Class <a href=\"";
 inline constexpr std::string_view kPageClassMiddle = "\">";
 inline constexpr std::string_view kPageClassUnnamed = "(no name)";

@@ -16,6 +16,7 @@ import {browserNames, findBrowser, startBrowser} from './browser.mjs';
 import {Checks} from './checks.mjs';
 import {checkLargeTree} from './large_tree_checks.mjs';
 import {checkLargeNavigation, checkSmallNavigation} from './navigation_checks.mjs';
+import {checkRichPages} from './rich_page_checks.mjs';
 import {checkSmallTree} from './small_tree_checks.mjs';
 import {makeTempDir, removeTree} from './temp_dir.mjs';
 
@@ -31,6 +32,7 @@ const suites = [
   {name: 'large', run: checkLargeTree, large: true},
   {name: 'navigable-small', run: checkSmallNavigation, large: false},
   {name: 'navigable-large', run: checkLargeNavigation, large: true},
+  {name: 'rich-small', run: checkRichPages, large: false},
 ];
 
 const [binaryArgument, ...options] = process.argv.slice(2);

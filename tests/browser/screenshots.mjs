@@ -1,13 +1,14 @@
 // Takes the README's pictures: the index of the examples/ tree with every
 // entry clicked open, and the page of one record, both in headless Chromium;
 // then, made with --navigation, the index with a search in progress and a
-// record page with its links; and with --complete too, a source page.
+// record page with its links; and, made with --navigation --complete, a
+// source page and the rich page of a class.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
 //
 // Writes docs/index.png, docs/record-page.png, docs/navigation-search.png,
-// docs/navigation-record.png and docs/source-page.png.
+// docs/navigation-record.png, docs/source-page.png and docs/rich-record.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -101,10 +102,23 @@ try {
   }
   await page.goto(pathToFileURL(path.join(complete, `${creature}.html`)).href);
   const source = await page.evaluate(
-      () => document.querySelector('a[href^="source-"]').getAttribute('href'));
+      () => document.querySelector('a[href^="source-"]').getAttribute('href').split('#')[0]);
   await page.goto(`${pathToFileURL(path.join(complete, source)).href}#L${sourceLine}`);
   await page.screenshot({path: path.join(docs, 'source-page.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'source-page.png')}`);
+
+  // With --navigation --complete, the rich page of the class Creature of
+  // the end-to-end tests' tree of every construct.
+  const rich = path.join(work, 'rich');
+  fs.mkdirSync(rich);
+  const richRun = runTool(path.resolve(binaryArgument), rich,
+                          path.join(repo, 'tests', 'e2e', 'complete', 'tree'),
+                          ['--navigation', '--complete']);
+  if (richRun.status !== 0) throw new Error(`KorvanRef --navigation --complete failed:\n${richRun.out}`);
+  await page.goto(pathToFileURL(path.join(rich, '00002.html')).href);
+  await page.setViewport({width: 900, height: 100});
+  await page.screenshot({path: path.join(docs, 'rich-record.png'), fullPage: true});
+  console.log(`Wrote ${path.join(docs, 'rich-record.png')}`);
 } catch (error) {
   console.log(error.stack);
   failed = true;

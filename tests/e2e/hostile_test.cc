@@ -298,7 +298,7 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   };
   std::string page =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\">"
-      "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"source.css\"></head><body>\n"
+      "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body class=\"source\">\n"
       "<h1>Script <code>Evil.kc</code></h1>\n<p>Class <a href=\"00000.html\">Evil</a></p>\n"
       "<pre style=\"--digits:1\">";
   for (int n = 1; n <= 8; ++n) {

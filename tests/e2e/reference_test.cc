@@ -308,12 +308,34 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(run.written.size(), 13u);  // index, seven pages, four source pages, style
-  EXPECT_EQ(run.written.count("linked/source.css"), 1u);
+  EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
   std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
   // The script's path is shown with the platform's separator.
   for (size_t at = 0; (at = source.find("beasts/Bat.kc", at)) != std::string::npos; at += 13)
     source.replace(at, 13, Native("beasts/Bat.kc"));
   EXPECT_EQ(run.written["linked/source-00001.html"], Text(source));
-  EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html\">"),
+  EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html#L3\">"),
             std::string::npos);
+}
+
+// With --navigation --complete, the same tree gives rich pages: a class with
+// every section, its override and what it inherits; a subclass whose doc
+// comment holds markup and bytes above 0x7F; a state that extends a state of
+// its class and ignores a function of it and one nobody declares. Every page
+// links the one stylesheet, written beside them as the tool holds it.
+TEST(Reference, RichPagesOfEveryConstruct) {
+  const fs::path complete = KORVANREF_COMPLETE_DIR;
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  auto run =
+      RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.written.size(), 13u);  // index, seven pages, four source pages, stylesheet
+  for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(run.written[std::string("out/") + file],
+              Text(testing_support::ReadFile(complete / "expected" / "rich" / file)));
+  }
+  EXPECT_EQ(run.written["out/reference.css"],
+            Text(testing_support::ReadFile(fs::path(KORVANREF_ASSET_DIR) / "reference.css")));
 }

@@ -1,0 +1,46 @@
+// The record pages of a reference made with --navigation and --complete:
+// besides the links of the navigable pages, each shows its record's
+// declaration and doc comment, every member with its declaration rebuilt
+// from its parts, its doc comment, its line in the source page and what it
+// overrides, and what the class inherits from each ancestor. Every member
+// has a stable anchor (see anchors.h); the look is the shared stylesheet's.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CClassList;
+struct TreeIndex;
+
+/// What every rich page reads besides its own record: the record list, the
+/// class tree and the states of each class. Made once before the pages are
+/// written; then only read, by any number of threads at once.
+class CRichPages {
+ public:
+  CRichPages(const CClassList& list, const TreeIndex& tree);
+
+  /// Appends the whole page of record `i`, a record read with its model.
+  void AppendPage(std::string& page, size_t i) const;
+
+  const CClassList& list() const { return list_; }
+  const TreeIndex& tree() const { return tree_; }
+  /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i).
+  size_t FirstState(size_t i) const { return first_state_[i]; }
+  size_t EndState(size_t i) const { return first_state_[i + 1]; }
+  size_t State(size_t k) const { return state_[k]; }
+  /// A number of its own for each set of pages made in this process.
+  uint64_t run() const { return run_; }
+
+ private:
+  const CClassList& list_;
+  const TreeIndex& tree_;
+  // The states of record i: state_[first_state_[i] .. first_state_[i + 1]),
+  // in list order.
+  std::vector<uint32_t> first_state_;
+  std::vector<uint32_t> state_;
+  uint64_t run_;
+  static std::atomic<uint64_t> last_run_;
+};
