@@ -36,10 +36,12 @@ void CReadAhead::Queue(const platform::CDirectory& dir, const std::string& relat
   }
   slot.size = state == State::kQueued ? slot.file.Size() : 0;
   bytesInFlight_ += slot.size;
+  size_t unclaimed = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     slot.state = state;
     ++queued_;
+    unclaimed = queued_ - claimed_;
   }
   if (state != State::kQueued) return;
   if (!tried_worker_) {
@@ -47,7 +49,10 @@ void CReadAhead::Queue(const platform::CDirectory& dir, const std::string& relat
     // Without a second thread the scanning thread reads every script itself.
     worker_.Start([](void* self) { static_cast<CReadAhead*>(self)->Work(); }, this);
   }
-  changed_.notify_all();
+  // The second thread is woken for a few scripts at once: waking it for each
+  // would cost about as much as reading one. The scanning thread reads any
+  // script it would wait for itself.
+  if (unclaimed >= kWakeBatch) changed_.notify_all();
 }
 
 CReadAhead::State CReadAhead::ReadSlot(Slot& slot) {

@@ -55,6 +55,8 @@ class CReadAhead {
   // than this many bytes, are queued and not yet finished.
   static constexpr size_t kSlots = 8;
   static constexpr uint64_t kBytesInFlight = uint64_t{4} << 20;
+  // The second thread is woken once this many scripts wait to be read.
+  static constexpr size_t kWakeBatch = 4;
 
   // How reading a queued script went.
   enum class State { kQueued, kReading, kRead, kNotOpened, kLoadFailed, kReadFailed };
