@@ -298,7 +298,8 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   };
   std::string page =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\">"
-      "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body class=\"source\">\n"
+      "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body "
+      "class=\"source\">\n"
       "<h1>Script <code>Evil.kc</code></h1>\n<p>Class <a href=\"00000.html\">Evil</a></p>\n"
       "<pre style=\"--digits:1\">";
   for (int n = 1; n <= 8; ++n) {
@@ -737,16 +738,6 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
     WriteFile(sources / ("C" + Number(c) + ".kc"), script);
   }
   TempDir dir;
-  struct Capped {
-    bool navigation;
-    size_t kib;           // the address-space cap
-    bool index_may_fail;  // the records and the index may not fit together
-  };
-  const Capped caps[] = {{false, 28000, false},
-                         {false, 32000, false},
-                         {true, 32000, true},
-                         {true, 38000, false},
-                         {true, 40000, false}};
   for (bool navigation : {false, true}) {
     TempDir dest;
     std::vector<std::string> args = {dest.path().string(), sources.path().string()};
@@ -758,26 +749,45 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
     const std::string unwritten = whole.out.substr(0, whole.out.find("Generating output... ")) +
                                   "Generating output... Unable to write '" +
                                   (dest / "index.html").string() + "'!\n";
-
-    // Whichever thread runs short, the pages are reported as not written, in
-    // order, and the index, once whole, is kept.
-    for (const Capped& cap : caps) {
-      if (cap.navigation != navigation) continue;
+    // Runs under a cap of `kib` KiB: never an abort, nothing left beside the
+    // index. True when the reference came out whole, every page reported in
+    // order and the index kept.
+    const auto whole_under = [&](size_t kib) {
       fs::remove(dest / "index.html");
-      auto run = RunTool(dir.path(), args, cap.kib << 10, kFiles);
-      EXPECT_EQ(run.err, "") << cap.kib;
-      EXPECT_EQ(run.status, 1) << cap.kib;
-      EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << cap.kib;
-      if (cap.index_may_fail && run.out == unwritten) {
-        EXPECT_FALSE(fs::exists(dest / "index.html")) << cap.kib;
+      auto run = RunTool(dir.path(), args, kib << 10, kFiles);
+      EXPECT_EQ(run.err, "") << kib;
+      EXPECT_EQ(run.status, 1) << kib;
+      EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << kib;
+      if (run.out != whole.out) return false;
+      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index) << kib;
+      return true;
+    };
+    // The least cap, to a MiB, under which the reference comes out whole:
+    // there the memory is short, on whichever thread it runs out.
+    size_t low = 8 << 10;
+    size_t high = 256 << 10;
+    ASSERT_TRUE(whole_under(high));
+    while (high - low > 1024) {
+      const size_t middle = (low + high) / 2;
+      (whole_under(middle) ? high : low) = middle;
+    }
+    // Just above it, the pages are reported as not written, in order, and
+    // the index once whole is kept; only the index itself may not fit.
+    for (size_t kib : {high + 1024, high + 2048, high + 4096}) {
+      fs::remove(dest / "index.html");
+      auto run = RunTool(dir.path(), args, kib << 10, kFiles);
+      EXPECT_EQ(run.err, "") << kib;
+      EXPECT_EQ(run.status, 1) << kib;
+      EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << kib;
+      if (run.out == unwritten) {
+        EXPECT_FALSE(fs::exists(dest / "index.html")) << kib;
         continue;
       }
       // Compared whole, but shown by its end only: it runs to megabytes.
       EXPECT_TRUE(run.out == whole.out)
-          << cap.kib << ": ..."
+          << kib << ": ..."
           << run.out.substr(run.out.size() - std::min<size_t>(run.out.size(), 300));
-      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index)
-          << cap.kib;
+      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index) << kib;
     }
   }
 #endif
