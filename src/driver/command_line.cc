@@ -73,6 +73,6 @@ int RunCommandLine(const CommandLine& command, CClassList& list) {
   // reference already in Destdir is left as it is.
   const ReaderKind kind = command.complete ? ReaderKind::kComplete : ReaderKind::kDeclarations;
   if (!ScanDirectory(list, command.sourceDir, kind)) return 1;
-  list.WriteReference(command.destDir, command.navigation, command.json);
+  list.WriteReference(command.destDir, command.navigation, command.json, command.complete);
   return console::ProblemReported() ? 1 : 0;
 }

@@ -5,17 +5,20 @@
 #include "platform/console.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
+#include "writer/anchors.h"
 #include "writer/index_writer.h"
+#include "writer/member_data.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
 #include "writer/templates.h"
 
 namespace {
 
-// Writes the model file beside the index, as the index is written: whole or
-// not at all. False when a problem was reported.
-bool WriteModelFile(const CClassList& list) {
-  const std::string path = platform::JoinPath(list.destDir, templates::kModelFileName);
+// Writes a file of the reference beside the index, as the index is written:
+// whole or not at all. False when a problem was reported.
+bool WriteBesideIndex(const CClassList& list, const char* name,
+                      void (*write)(platform::COutputFile&, const CClassList&)) {
+  const std::string path = platform::JoinPath(list.destDir, name);
   platform::CReplacingFile file;
   if (!file.Open(path)) {
     console::Problem(templates::kUnableToOpen, path.c_str());
@@ -23,7 +26,7 @@ bool WriteModelFile(const CClassList& list) {
   }
   bool written = false;
   try {
-    WriteModelJson(file.Text(), list);
+    write(file.Text(), list);
     written = file.Commit();
   } catch (const std::bad_alloc&) {
     written = false;
@@ -34,7 +37,8 @@ bool WriteModelFile(const CClassList& list) {
 
 }  // namespace
 
-void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json) {
+void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json,
+                                bool members) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
@@ -55,7 +59,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     SortByName();
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this);
+      WriteNavigableReference(index.Text(), *this, members);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);
@@ -69,6 +73,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     console::Problem(templates::kUnableToWrite, index_path.c_str());
     return;
   }
-  if (json) WriteModelFile(*this);
+  if (navigation && members) WriteBesideIndex(*this, anchors::kMemberDataName, WriteMemberData);
+  if (json) WriteBesideIndex(*this, templates::kModelFileName, WriteModelJson);
   console::Print("%s", messages::kComplete);
 }

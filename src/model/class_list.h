@@ -90,8 +90,11 @@ class CClassList {
 
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
-  /// that link; with `json`, the model file too. Defined with the run driver.
-  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false);
+  /// that link; with `json`, the model file too; with `navigation` and
+  /// `members`, the member data of the search beside the index. Defined with
+  /// the run driver.
+  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,
+                      bool members = false);
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with

@@ -39,7 +39,7 @@ constexpr size_t kRecordNumberWidth = 5;
 // The index page: fixed head and style, the records' data, fixed script. The
 // data is put together in one text and written at once.
 void WriteIndex(platform::COutputFile& index, const CClassList& list,
-                const std::vector<bool>& reachable) {
+                const std::vector<bool>& reachable, bool members) {
   const size_t count = list.Count();
   std::string data;
   data.reserve(count * 32);
@@ -73,6 +73,8 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexOpen);
   index.Write(assets::kIndexStyle);
   index.Write(nt::kIndexBody);
+  index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
+  index.Write(nt::kIndexControls);
   index.Write(data);
   index.Write(nt::kScriptOpen);
   index.Write(assets::kIndexScript);
@@ -222,12 +224,12 @@ class CNavigablePages {
 
 }  // namespace
 
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list) {
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list, bool members) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   // The pages are written beside the index.
   CNavigablePages pages(list, tree, reachable);
   pages.Start();
-  WriteIndex(index, list, reachable);
+  WriteIndex(index, list, reachable, members);
   pages.Finish();
 }

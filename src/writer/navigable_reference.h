@@ -9,5 +9,6 @@
 class CClassList;
 
 /// Writes the index page into the open `index` and every reachable record's
-/// page beside it, for the linked and sorted `list`.
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list);
+/// page beside it, for the linked and sorted `list`; with `members`, the
+/// index's search loads the member data too.
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list, bool members);

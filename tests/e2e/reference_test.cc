@@ -230,12 +230,12 @@ TEST(Reference, NavigableReferenceOfASmallTree) {
   auto page = [](const std::string& kind, const std::string& name, const std::string& way,
                  const std::string& below, const std::string& script, const std::string& number,
                  const std::string& lists) {
-    return Text("<!DOCTYPE html>\n<html><head><meta charset=\"windows-1252\"><title>\nClass " +
-                name + "</title></head><body>\n<h1>" + kind + " " + name + "</h1>\n<p>" + way +
-                "</p>\n" + below + "<p>Script: <code>" + Native(script) +
-                "</code></p>\n<p><a href=\"index.html#" + number +
-                "\">Find it in the index</a></p>\n<p><i>Variables:</i></p><ul>\n" + lists +
-                "</ul></body></html>");
+    return Text(
+        "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>\nClass " +
+        name + "</title></head><body>\n<h1>" + kind + " " + name + "</h1>\n<p>" + way + "</p>\n" +
+        below + "<p>Script: <code>" + Native(script) + "</code></p>\n<p><a href=\"index.html#" +
+        number + "\">Find it in the index</a></p>\n<p><i>Variables:</i></p><ul>\n" + lists +
+        "</ul></body></html>");
   };
   const std::string no_lists =
       "</ul><p><i>Events:</i></p><ul>\n</ul><p><i>Functions:</i></p><ul>\n";
@@ -300,4 +300,14 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
     EXPECT_EQ(run.written[std::string("out/") + file],
               Text(testing_support::ReadFile(complete / "expected" / file)));
   }
+  // With --navigation, the search's member data beside the index: every
+  // member of every record with its kind, and the anchors that are not
+  // their kind's prefix and name.
+  auto navigable =
+      RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
+  EXPECT_EQ(navigable.status, 0) << navigable.out;
+  EXPECT_EQ(navigable.written["out/members.js"],
+            Text(testing_support::ReadFile(complete / "expected" / "members.js")));
+  EXPECT_NE(navigable.written["out/index.html"].find(" data-members=\"members.js\">"),
+            std::string::npos);
 }
