@@ -74,7 +74,7 @@ export async function checkFinding(checks, browser, binary, work) {
     ['tick', ['event Machine.Tick', 'event Pumping.Tick']],
     ['flood', ['var BilgePump.Flooded', 'function BilgePump.IsFlooded']],
     ['pu', ['class Pump (Machine)', 'state Pumping (Pump)', 'class BilgePump (Pump)']],
-    ['pump.', ['state Pumping (Pump)', 'var Pump.Rate', 'function Pump.Prime']],
+    ['pump.', ['state Pump.Pumping', 'var Pump.Rate', 'function Pump.Prime']],
     ['Machine.t', ['event Machine.Tick', 'function Machine.Start']],
     ['valve.o', ['function Valve.Open', 'event Valve.Closed']],
   ];

@@ -310,4 +310,15 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
             Text(testing_support::ReadFile(complete / "expected" / "members.js")));
   EXPECT_NE(navigable.written["out/index.html"].find(" data-members=\"members.js\">"),
             std::string::npos);
+  // A second member of one kind of anchor and one name has an anchor of its
+  // own; events share the functions' kind.
+  WriteFile(dir / "twice/Twice.kc",
+            "class Twice;\nvar int A;\nvar int A;\nfunction F() { }\nevent F() { }\n");
+  auto twice = RunTool(dir.path(), {"--navigation", "--complete", "out", "twice"});
+  EXPECT_NE(twice.written["out/members.js"].find(
+                Text("const memberKinds = \"ddef\";\nconst memberCounts = \"4,\";\n"
+                     "const memberNames = \"A\\nA\\nF\\nF\\n\";\n"
+                     "const memberAnchors = \"1,var-A-2\\n3,fn-F-2\\n\";\n")),
+            std::string::npos)
+      << twice.written["out/members.js"];
 }

@@ -114,10 +114,10 @@ test('members are loaded on the first key and ranked after the records of each k
     ['speed', ['m1', 'm4']],
     ['=', ['m5']],
     // "Owner." and "Owner.Name": the owner's states, then its members.
-    ['walker.', [1, 'm0', 'm1']],
+    ['walker.', ['s1', 'm0', 'm1']],
     ['WALKER.sp', ['m1']],
     ['talk.walk', ['m4', 'm3']],
-    ['walk.', [4, 'm2']],
+    ['walk.', ['s4', 'm2']],
     ['nobody.walk', []],
   ];
   for (const [query, expected] of cases) assert.deepEqual(page.find(query), expected, query);
@@ -139,6 +139,9 @@ test('the results are a combobox\'s: Down enters them, Enter picks, Escape clear
   field.listeners.keydown(key('ArrowUp'));
   field.listeners.keydown(key('Enter'));
   assert.equal(page.focused, 'idHeader00001');
+  page.find('walker.');
+  field.listeners.keydown(key('Enter'));
+  assert.equal(page.context.location.href, '00001.html', 'a state opens its own page');
   field.listeners.keydown(key('Escape'));
   assert.deepEqual([field.value, page.element('idResults').innerHTML], ['', '']);
   assert.equal(field.attributes['aria-expanded'], 'false');

@@ -147,7 +147,8 @@ export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
 }
 
 // The index over `records` opened at `hash`, with `find(query)`: the records
-// (numbers) and members ("m" and their number) listed for what is typed into
+// (numbers), members ("m" and their number) and states found as members ("s"
+// and their number) listed for what is typed into
 // the search field, in order. With `members` the search loads them, and
 // `loadMembers()` runs their data as the script element would.
 export function openIndex(records, hash = '', members = null) {
@@ -163,8 +164,8 @@ export function openIndex(records, hash = '', members = null) {
     page.element('idSearch').value = query;
     page.element('idSearch').listeners.input();
     const shown = page.element('idResults').innerHTML;
-    return [...shown.matchAll(/data-(record|member)="(\d+)"/g)].map(
-        (match) => (match[1] === 'record' ? Number(match[2]) : 'm' + match[2]));
+    return [...shown.matchAll(/data-(record|member|state)="(\d+)"/g)].map(
+        (match) => (match[1] === 'record' ? Number(match[2]) : match[1][0] + match[2]));
   };
   return page;
 }

@@ -449,8 +449,8 @@
   // are it, then those that start with it, then those that hold it; in each,
   // classes, then states, then members; each group in record order and at
   // most `limit` long. Records are numbers, members {member: m}.
-  // "Owner.Name" and "Owner." look among the states and members of the
-  // records called Owner only.
+  // "Owner.Name" and "Owner." look among the states ({state: s}) and members
+  // of the records called Owner only.
   function search(query, limit) {
     const groups = [[], [], [], [], [], [], [], [], []];
     const q = foldCase(query);
@@ -464,7 +464,9 @@
         if (exact !== 0) return;
         for (const c of childrenOf(owner)) {
           const text = folded.slice(starts[c], starts[c + 1] - 1);
-          if (kinds[c] === "s" && text.includes(name)) add(groups[3 * quality(text) + 1], c);
+          if (kinds[c] === "s" && text.includes(name)) {
+            add(groups[3 * quality(text) + 1], {state: c});
+          }
         }
         for (let m = members.first[owner]; m < members.first[owner + 1]; m++) {
           const text = members.folded.slice(members.starts[m], members.starts[m + 1] - 1);
@@ -511,12 +513,14 @@
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
           escapeHtml(nameOf(entry)) + "</b> (" + parentName(entry) + ")</a></li>";
     }
-    const m = entry.member;
-    const owner = members.owner[m];
-    return open + 'href="' + escapeHtml(memberLink(m)) +
-        '" data-member="' + m + '"><span class="clsKind">' + members.kindNames[memberKind(m)] +
-        "</span> <b>" + escapeHtml(nameOf(owner)) + "." + escapeHtml(memberName(m)) +
-        "</b></a></li>";
+    const [link, data, kind, owner, name] = "state" in entry ?
+        [number(entry.state) + ".html", 'data-state="' + entry.state, "state",
+         parents[entry.state], nameOf(entry.state)] :
+        [memberLink(entry.member), 'data-member="' + entry.member,
+         members.kindNames[memberKind(entry.member)], members.owner[entry.member],
+         memberName(entry.member)];
+    return open + 'href="' + escapeHtml(link) + '" ' + data + '"><span class="clsKind">' + kind +
+        "</span> <b>" + escapeHtml(nameOf(owner)) + "." + escapeHtml(name) + "</b></a></li>";
   }
   function showResults() {
     matches = [].concat(...search(field.value, kShown)).slice(0, kShown);
@@ -540,7 +544,7 @@
   function pick(k) {
     const entry = matches[k];
     if (typeof entry !== "number") {
-      location.href = memberLink(entry.member);
+      location.href = "state" in entry ? number(entry.state) + ".html" : memberLink(entry.member);
       return;
     }
     try {
