@@ -23,32 +23,27 @@ using anchors::MemberKind;
 
 // The kinds of members in the order of their letters: four of their own,
 // then one per function-like kind.
-struct Kind {
-  std::string_view word;
-  MemberKind anchor;
-};
 constexpr size_t kFirstFunctionKind = 4;
-constexpr size_t kFunctionKinds = 6;
+constexpr size_t kKindCount = kFirstFunctionKind + 6;
 
-std::array<Kind, kFirstFunctionKind + kFunctionKinds> Kinds() {
-  std::array<Kind, kFirstFunctionKind + kFunctionKinds> kinds{{
-      {"const", MemberKind::kConstant},
-      {"enum", MemberKind::kEnumeration},
-      {"struct", MemberKind::kStructure},
-      {"var", MemberKind::kVariable},
-  }};
-  for (size_t k = 0; k < kFunctionKinds; ++k) {
-    kinds[kFirstFunctionKind + k] = {model::KindName(static_cast<model::FunctionKind>(k)),
-                                     MemberKind::kFunction};
-  }
-  return kinds;
+std::string_view KindWord(size_t kind) {
+  static constexpr std::string_view kOwnWords[] = {"const", "enum", "struct", "var"};
+  return kind < kFirstFunctionKind
+             ? kOwnWords[kind]
+             : model::KindName(static_cast<model::FunctionKind>(kind - kFirstFunctionKind));
+}
+
+MemberKind AnchorKind(size_t kind) {
+  static constexpr MemberKind kOwnKinds[] = {MemberKind::kConstant, MemberKind::kEnumeration,
+                                             MemberKind::kStructure, MemberKind::kVariable};
+  return kind < kFirstFunctionKind ? kOwnKinds[kind] : MemberKind::kFunction;
 }
 
 // The sections of the data, each put together apart and written in turn.
 class CMemberTexts {
  public:
-  CMemberTexts() : kinds_table_(Kinds()) {
-    for (size_t k = 0; k < kinds_table_.size(); ++k) prefixes_[k] = Prefix(kinds_table_[k].anchor);
+  CMemberTexts() {
+    for (size_t k = 0; k < kKindCount; ++k) prefixes_[k] = Prefix(AnchorKind(k));
   }
 
   /// Adds the members of one record (none when `model` is null).
@@ -81,8 +76,8 @@ class CMemberTexts {
 
   void Write(platform::COutputFile& out) const {
     std::string table;
-    for (const Kind& kind : kinds_table_) {
-      table.append(kind.word);
+    for (size_t k = 0; k < kKindCount; ++k) {
+      table.append(KindWord(k));
       table.append(nt::kNameEnd);
     }
     out.Write(nt::kMemberKindNamesOpen);
@@ -116,7 +111,7 @@ class CMemberTexts {
   }
 
   void Add(size_t kind, std::string_view name) {
-    const MemberKind anchor_kind = kinds_table_[kind].anchor;
+    const MemberKind anchor_kind = AnchorKind(kind);
     const size_t occurrence = seen_[static_cast<size_t>(anchor_kind)][std::string(name)]++;
     kinds_.push_back(static_cast<char>('a' + kind));
     AppendScriptString(names_, name);
@@ -137,8 +132,7 @@ class CMemberTexts {
     ++members_;
   }
 
-  const std::array<Kind, kFirstFunctionKind + kFunctionKinds> kinds_table_;
-  std::array<std::string, kFirstFunctionKind + kFunctionKinds> prefixes_;
+  std::array<std::string, kKindCount> prefixes_;
   // The names seen in this record so far, by kind of anchor, and how often.
   std::array<std::unordered_map<std::string, size_t>, 6> seen_;
   size_t members_ = 0;
