@@ -8,6 +8,7 @@
 #include "writer/anchors.h"
 #include "writer/assets.h"
 #include "writer/index_writer.h"
+#include "writer/member_data.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
 #include "writer/templates.h"
@@ -80,6 +81,10 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   if (json) {
     WriteWholeFile(*this, templates::kModelFileName,
                    [this](platform::COutputFile& file) { WriteModelJson(file, *this); });
+  }
+  if (navigation && complete) {
+    WriteWholeFile(*this, anchors::kMemberDataName,
+                   [this](platform::COutputFile& file) { WriteMemberData(file, *this); });
   }
   console::Print("%s", messages::kComplete);
 }

@@ -91,9 +91,9 @@ class CClassList {
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
   /// that link; with `complete` too, rich pages with their stylesheet
-  /// (records read with their models) and a source page of each script, read
-  /// again from `sourceDir`; with `json`, the model file too. Defined with
-  /// the run driver.
+  /// (records read with their models), a source page of each script, read
+  /// again from `sourceDir`, and the member data of the index's search;
+  /// with `json`, the model file too. Defined with the run driver.
   void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,
                       bool complete = false);
 

@@ -30,7 +30,7 @@ namespace {
 // The index page: fixed head and style, the records' data, fixed script. The
 // data is put together in one text and written at once.
 void WriteIndex(platform::COutputFile& index, const CClassList& list,
-                const std::vector<bool>& reachable) {
+                const std::vector<bool>& reachable, bool members) {
   const size_t count = list.Count();
   std::string data;
   data.reserve(count * 32);
@@ -64,6 +64,8 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexOpen);
   index.Write(assets::kIndexStyle);
   index.Write(nt::kIndexBody);
+  index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
+  index.Write(nt::kIndexControls);
   index.Write(data);
   index.Write(nt::kScriptOpen);
   index.Write(assets::kIndexScript);
@@ -187,6 +189,6 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
                               source_dir_open ? &source_dir : nullptr);
   CPageWriter writer(pages);
   writer.Start();
-  WriteIndex(index, list, reachable);
+  WriteIndex(index, list, reachable, complete);
   writer.Finish();
 }

@@ -10,7 +10,8 @@ class CClassList;
 
 /// Writes the index page into the open `index` and every reachable record's
 /// page beside it, for the linked and sorted `list`; with `complete`, the
-/// pages of records read with their models are rich pages (see rich_page.h)
-/// and each reachable class's script gets a source page, with their styles.
+/// pages of records read with their models are rich pages (see rich_page.h),
+/// each reachable class's script gets a source page, and the index's search
+/// loads the member data too.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              bool complete = false);

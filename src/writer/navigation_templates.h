@@ -12,8 +12,10 @@ namespace navigation_templates {
 #define KORVANREF_CHARSET "windows-1252"
 
 // The index page around its style (assets/index.css) and the records' data:
-// the opening up to the style, then the search field with its results, the
-// expand and collapse controls, and the (still empty) tree.
+// the opening up to the style, then the search field (a combobox, whose
+// results are a list box) with its results, the expand and collapse
+// controls, and the (still empty) tree. With the member data the field says
+// so, and names the file to load it from.
 inline constexpr const char* kIndexOpen = R"html(<!DOCTYPE html>
 <html lang="en"><head>
 <meta charset=")html" KORVANREF_CHARSET R"html(">
@@ -24,12 +26,19 @@ inline constexpr const char* kIndexBody = R"html(</style>
 </head>
 <body>
 <div id="idFind"><input type="search" id="idSearch" autofocus autocomplete="off"
- spellcheck="false" placeholder="Find a class or state" aria-label="Find a class or state">
+ spellcheck="false" role="combobox" aria-autocomplete="list" aria-expanded="false"
+ aria-controls="idResults" )html";
+inline constexpr const char* kSearchOfRecords =
+    R"html(placeholder="Find a class or state" aria-label="Find a class or state">)html";
+inline constexpr const char* kSearchOfMembers =
+    R"html(placeholder="Find a class, state or member" aria-label="Find a class, state or member"
+ data-members="members.js">)html";
+inline constexpr const char* kIndexControls = R"html(
  <button type="button" id="idExpandAll">Expand all</button>
  <button type="button" id="idCollapseAll">Collapse all</button>
-<ol id="idResults" aria-label="Matches"></ol></div>
+<ol id="idResults" role="listbox" aria-label="Matches"></ol></div>
 <p>Class Reference:</p>
-<ul id="idTree"></ul>
+<ul id="idTree" role="tree" aria-label="Classes and states"></ul>
 <script>
 )html";
 
@@ -60,7 +69,8 @@ inline constexpr const char* kIndexEnd = "</script>\n</body></html>\n";
 // the way up to the root, the subclasses and states, the script, and a link
 // back to the record's entry in the index; the declarations follow.
 inline constexpr const char* kPageOpen =
-    "<!DOCTYPE html>\n<html><head><meta charset=\"" KORVANREF_CHARSET "\"><title>\nClass ";
+    "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"" KORVANREF_CHARSET
+    "\"><title>\nClass ";
 inline constexpr const char* kPageHead = "</title></head><body>\n";
 inline constexpr const char* kPageHeadingOfClass = "<h1>class ";
 inline constexpr const char* kPageHeadingOfState = "<h1>state ";
@@ -85,6 +95,21 @@ inline constexpr const char* kPageListSeparator = ", ";
 inline constexpr const char* kPageNone = "none";
 inline constexpr const char* kPageLineEnd = "</p>\n";
 inline constexpr const char* kPageFileExtension = ".html";
+
+// The member data (anchors::kMemberDataName), written with --complete: the
+// words for the kinds of members and the anchors' prefixes of those kinds,
+// one a line, in the order of the kind letters "a", "b", ...; one kind letter
+// per member; each record's number of members, in record order; the members'
+// names, each record's in the order declared; and the anchors that are not
+// prefix and name, as "member,anchor" lines.
+inline constexpr const char* kMemberKindNamesOpen = "const memberKindNames = \"";
+inline constexpr const char* kMemberPrefixesOpen = "\";\nconst memberPrefixes = \"";
+inline constexpr const char* kMemberKindsOpen = "\";\nconst memberKinds = \"";
+inline constexpr const char* kMemberCountsOpen = "\";\nconst memberCounts = \"";
+inline constexpr const char* kMemberNamesOpen = "\";\nconst memberNames = \"";
+inline constexpr const char* kMemberAnchorsOpen = "\";\nconst memberAnchors = \"";
+inline constexpr const char* kMemberAnchorSeparator = ",";
+inline constexpr const char* kMemberDataEnd = "\";\n";
 
 #undef KORVANREF_CHARSET
 

@@ -117,11 +117,11 @@ export async function checkSmallNavigation(checks, browser, binary, work) {
   state = await indexState(page);
   checks.equal(
       state.results,
-      ['class Pump (Machine) page', 'state Pumping (Pump) page', 'class BilgePump (Pump) page'],
+      ['class Pump (Machine)', 'state Pumping (Pump)', 'class BilgePump (Pump)'],
       'typing "pu" lists Pump, Pumping, then BilgePump');
   await typeQuery(page, 'PUMP');
   checks.equal(
-      (await indexState(page)).results[0], 'class Pump (Machine) page',
+      (await indexState(page)).results[0], 'class Pump (Machine)',
       'the exact match, in any case, comes first');
   await selectBy(page, 'Enter', header('Pump'));
   state = await indexState(page);
@@ -139,8 +139,6 @@ export async function checkSmallNavigation(checks, browser, binary, work) {
   checks.equal(
       [state.marked, state.open], [header('BilgePump'), blurbs(['Machine', 'Pump'])],
       'a click on a result\'s name selects it below its open superclasses');
-  const pageLink = await page.$eval('#idResults a.clsPage', (a) => a.getAttribute('href'));
-  checks.equal(pageLink, `${num.get('BilgePump')}.html`, 'a result links to its record\'s page');
 
   // Links to entries, by number and by name (without case).
   await openIndex(page, dest, `#${num.get('Pumping')}`);
@@ -155,7 +153,7 @@ export async function checkSmallNavigation(checks, browser, binary, work) {
       [state.marked, state.open], [header('BilgePump'), blurbs(['Machine', 'Pump'])],
       'index.html#name opens with the class of that name');
 
-  // Folding from the keyboard: Tab reaches a header line, Enter and Space fold.
+  // Folding from the keyboard: Tab reaches a header line, Space folds.
   await openIndex(page, dest);
   let tabs = 0;
   while (!(await page.evaluate(() => document.activeElement.classList.contains('clsHeader')))) {
@@ -164,8 +162,8 @@ export async function checkSmallNavigation(checks, browser, binary, work) {
   }
   state = await indexState(page);
   checks.equal(state.focused, header('Gauge'), 'Tab reaches the first header line');
-  await page.keyboard.press('Enter');
-  checks.equal((await indexState(page)).open, blurbs(['Gauge']), 'Enter unfolds its list');
+  await page.keyboard.press(' ');
+  checks.equal((await indexState(page)).open, blurbs(['Gauge']), 'Space unfolds its list');
   const marker = await page.$eval(`#${header('Gauge')}`, (h) => h.getAttribute('aria-expanded'));
   checks.equal(marker, 'true', 'the open entry is marked as open');
   await page.keyboard.press(' ');
@@ -240,6 +238,41 @@ async function timeLargeIndex(checks, browser, dest, what, target) {
   const broad = await typeQuery(page, 'a');
   console.log(`${browser.title}: ${what}: load-to-interactive ${load} ms, keystroke-to-results ` +
               `${keystroke} ms ("a": ${broad} ms), select ${select} ms`);
+  if (await page.$('#idSearch[data-members]')) await timeMembers(browser, dest, what);
+  // Expand all, then a jump to the end.
+  await openIndex(page, dest);
+  const since = Date.now();
+  await page.click('#idExpandAll');
+  const shown = await page.evaluate(async () => {
+    window.scrollTo(0, document.documentElement.scrollHeight);
+    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+    return [...document.querySelectorAll('.clsHeader')].some(
+        (h) => h.getBoundingClientRect().top < innerHeight && h.getBoundingClientRect().bottom > 0);
+  });
+  checks.expect(shown, `${what}: after Expand all the end shows entries`);
+  console.log(`${browser.title}: ${what}: Expand all and a jump to the end ${Date.now() - since} ms`);
+  await page.close();
+}
+
+// Times the member search of a reference made with --complete: loading the
+// member data from the first key, a key with it loaded, and a pick.
+async function timeMembers(browser, dest, what) {
+  const page = await browser.newPage();
+  await openIndex(page, dest);
+  await page.focus('#idSearch');
+  const since = Date.now();
+  await page.keyboard.type('t');
+  await page.waitForFunction(
+      () => document.getElementById('idResults').dataset.members === 'loaded', {timeout: 120000});
+  const loaded = Date.now() - since;
+  const key = await typeQuery(page, 'hitwal');
+  const broad = await typeQuery(page, 'e');
+  await typeQuery(page, 'hitwall');
+  const pickSince = Date.now();
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  const pick = Date.now() - pickSince;
+  console.log(`${browser.title}: ${what}: member data loaded ${loaded} ms after the first key, ` +
+              `keystroke-to-results ${key} ms ("e": ${broad} ms), member picked ${pick} ms`);
   await page.close();
 }
 
@@ -273,11 +306,11 @@ export async function checkLargeNavigation(checks, browser, binary, work) {
 
   // Index.html#top selects Top, whose header line then has the focus.
   await openIndex(page, dest, '#top');
-  await page.keyboard.press('Enter');
+  await page.keyboard.press('ArrowRight');
   state = await indexState(page);
   checks.expect(
       state.open.includes(`idBlurb${top}`) && (await page.$(`#idHeader${topState}`)) !== null,
-      `${what}: Enter on Top unfolds its list`, JSON.stringify(state));
+      `${what}: Right on Top unfolds its list`, JSON.stringify(state));
   await page.keyboard.press(' ');
   checks.expect(
       !(await indexState(page)).open.includes(`idBlurb${top}`), `${what}: Space folds it again`);
@@ -292,7 +325,8 @@ export async function checkLargeNavigation(checks, browser, binary, work) {
 
   await page.evaluate(() => window.scrollTo(0, 0));
   await page.click('#idExpandAll');
-  await page.waitForFunction(() => document.querySelector('#idBlurb00000.clsOpen') !== null);
+  await page.waitForFunction(
+      (id) => document.getElementById(id) !== null, {}, `idHeader${number(largePairs)}`);
   checks.expect(
       await page.$eval(`#idHeader${number(largePairs)}`, (h) => h.checkVisibility()),
       `${what}: Expand all shows the entries at the top unfolded`);

@@ -4,7 +4,7 @@
 // named (by default all that browser.mjs knows: chromium, firefox).
 //
 //   node tests/browser/reference_in_browser.mjs path/to/KorvanRef
-//        [--browser NAME]... [--small-only]
+//        [--browser NAME]... [--small-only] [--suite NAME]...
 //
 // Exits 0 when every check passed, 1 when one failed, and 77 (skipped) when
 // a browser or puppeteer-core is missing, unless KORVANREF_REQUIRE_BROWSER=1
@@ -14,6 +14,7 @@ import path from 'node:path';
 
 import {browserNames, findBrowser, startBrowser} from './browser.mjs';
 import {Checks} from './checks.mjs';
+import {checkExpandAll, checkFinding} from './find_checks.mjs';
 import {checkLargeTree} from './large_tree_checks.mjs';
 import {checkLargeNavigation, checkSmallNavigation} from './navigation_checks.mjs';
 import {checkRichPages} from './rich_page_checks.mjs';
@@ -22,27 +23,32 @@ import {makeTempDir, removeTree} from './temp_dir.mjs';
 
 const kSkipped = 77;
 const usage = 'usage: node reference_in_browser.mjs path/to/KorvanRef ' +
-    `[--browser ${browserNames.join('|')}]... [--small-only]`;
+    `[--browser ${browserNames.join('|')}]... [--small-only] [--suite NAME]...`;
 
 // The suites of checks, each run in every browser: `run(checks, browser,
 // binary, work)` builds its tree in the empty directory `work`. Large ones
-// are left out by --small-only.
+// are left out by --small-only; --suite runs only those named.
 const suites = [
   {name: 'small', run: checkSmallTree, large: false},
   {name: 'large', run: checkLargeTree, large: true},
   {name: 'navigable-small', run: checkSmallNavigation, large: false},
   {name: 'navigable-large', run: checkLargeNavigation, large: true},
   {name: 'rich-small', run: checkRichPages, large: false},
+  {name: 'finding', run: checkFinding, large: false},
+  {name: 'expand-all', run: checkExpandAll, large: true},
 ];
 
 const [binaryArgument, ...options] = process.argv.slice(2);
 const named = [];
+const only = [];
 let smallOnly = false;
 for (let i = 0; i < options.length; ++i) {
   if (options[i] === '--small-only') {
     smallOnly = true;
   } else if (options[i] === '--browser' && browserNames.includes(options[i + 1])) {
     named.push(options[++i]);
+  } else if (options[i] === '--suite' && suites.some((suite) => suite.name === options[i + 1])) {
+    only.push(options[++i]);
   } else {
     console.log(usage);
     process.exit(2);
@@ -75,7 +81,7 @@ async function runIn(name, checks) {
     browser = await startBrowser(found);
     console.log(`${browser.title}: started in ${seconds(since)} s`);
     for (const suite of suites) {
-      if (suite.large && smallOnly) continue;
+      if ((suite.large && smallOnly) || (only.length > 0 && !only.includes(suite.name))) continue;
       const dir = path.join(work, suite.name);
       fs.mkdirSync(dir);
       await suite.run(checks, browser, binary, dir);

@@ -66,22 +66,23 @@ try {
   await page.screenshot({path: path.join(docs, 'record-page.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'index.png')} and ${path.join(docs, 'record-page.png')}`);
 
-  // With --navigation: Villager picked by a link to its entry, then a search
-  // typed into the field.
+  // With --navigation and --complete: Villager picked by a link to its
+  // entry, then a search typed into the field, members found too.
   const navigable = path.join(work, 'navigable');
   fs.mkdirSync(navigable);
   const navRun =
-      runTool(path.resolve(binaryArgument), navigable, path.join(repo, 'examples'), ['--navigation']);
+      runTool(path.resolve(binaryArgument), navigable, path.join(repo, 'examples'), ['--navigation', '--complete']);
   if (navRun.status !== 0) throw new Error(`KorvanRef --navigation failed:\n${navRun.out}`);
   await page.setViewport({width: 900, height: 420});
   await page.goto(pathToFileURL(path.join(navigable, 'index.html')).href + '#Villager');
   await page.focus('#idSearch');
   await page.keyboard.type('r');
-  await page.waitForFunction(() => document.querySelector('#idResults li') !== null);
+  await page.waitForFunction(() => document.getElementById('idResults').dataset.members === 'loaded');
+  await page.keyboard.press('ArrowDown');
   await page.screenshot({path: path.join(docs, 'navigation-search.png')});
   const creature = await page.evaluate(
       (name) => [...document.querySelectorAll('#idResults a.clsPick')]
-                    .find((link) => link.textContent === name)
+                    .find((link) => link.querySelector('b').textContent === name)
                     .getAttribute('href')
                     .slice(1),
       shownRecord);

@@ -230,12 +230,12 @@ TEST(Reference, NavigableReferenceOfASmallTree) {
   auto page = [](const std::string& kind, const std::string& name, const std::string& way,
                  const std::string& below, const std::string& script, const std::string& number,
                  const std::string& lists) {
-    return Text("<!DOCTYPE html>\n<html><head><meta charset=\"windows-1252\"><title>\nClass " +
-                name + "</title></head><body>\n<h1>" + kind + " " + name + "</h1>\n<p>" + way +
-                "</p>\n" + below + "<p>Script: <code>" + Native(script) +
-                "</code></p>\n<p><a href=\"index.html#" + number +
-                "\">Find it in the index</a></p>\n<p><i>Variables:</i></p><ul>\n" + lists +
-                "</ul></body></html>");
+    return Text(
+        "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>\nClass " +
+        name + "</title></head><body>\n<h1>" + kind + " " + name + "</h1>\n<p>" + way + "</p>\n" +
+        below + "<p>Script: <code>" + Native(script) + "</code></p>\n<p><a href=\"index.html#" +
+        number + "\">Find it in the index</a></p>\n<p><i>Variables:</i></p><ul>\n" + lists +
+        "</ul></body></html>");
   };
   const std::string no_lists =
       "</ul><p><i>Events:</i></p><ul>\n</ul><p><i>Functions:</i></p><ul>\n";
@@ -307,7 +307,7 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(run.written.size(), 13u);  // index, seven pages, four source pages, style
+  EXPECT_EQ(run.written.size(), 14u);  // index, 7 pages, 4 source pages, style, members
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
   std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
   // The script's path is shown with the platform's separator.
@@ -316,6 +316,28 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   EXPECT_EQ(run.written["linked/source-00001.html"], Text(source));
   EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html#L3\">"),
             std::string::npos);
+
+  // With --navigation, the search's member data beside the index: every
+  // member of every record with its kind, and the anchors that are not
+  // their kind's prefix and name.
+  auto navigable =
+      RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
+  EXPECT_EQ(navigable.status, 0) << navigable.out;
+  EXPECT_EQ(navigable.written["out/members.js"],
+            Text(testing_support::ReadFile(complete / "expected" / "members.js")));
+  EXPECT_NE(navigable.written["out/index.html"].find(" data-members=\"members.js\">"),
+            std::string::npos);
+  // A second member of one kind of anchor and one name has an anchor of its
+  // own; events share the functions' kind.
+  WriteFile(dir / "twice/Twice.kc",
+            "class Twice;\nvar int A;\nvar int A;\nfunction F() { }\nevent F() { }\n");
+  auto twice = RunTool(dir.path(), {"--navigation", "--complete", "out", "twice"});
+  EXPECT_NE(twice.written["out/members.js"].find(
+                Text("const memberKinds = \"ddef\";\nconst memberCounts = \"4,\";\n"
+                     "const memberNames = \"A\\nA\\nF\\nF\\n\";\n"
+                     "const memberAnchors = \"1,var-A-2\\n3,fn-F-2\\n\";\n")),
+            std::string::npos)
+      << twice.written["out/members.js"];
 }
 
 // With --navigation --complete, the same tree gives rich pages: a class with
@@ -330,7 +352,7 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   auto run =
       RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(run.written.size(), 13u);  // index, seven pages, four source pages, stylesheet
+  EXPECT_EQ(run.written.size(), 14u);  // index, 7 pages, 4 source pages, style, members
   for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
     SCOPED_TRACE(file);
     EXPECT_EQ(run.written[std::string("out/") + file],

@@ -5,6 +5,8 @@ import {test} from 'node:test';
 
 import {openIndex} from './page_script.mjs';
 
+const key = (name) => ({key: name, preventDefault() {}});
+
 // Two roots, a record outside the tree, and names that match "walk" in every
 // way. Record 12's parent has two digits.
 const records = [
@@ -53,10 +55,10 @@ test('results escape names and name the kind and parent', () => {
   const page = openIndex(records);
   const results = page.element('idResults');
   page.find('Twelve');
-  assert.match(results.innerHTML, /"clsKind">class<\/span> <a href="#00012" [^>]*"12">/);
-  assert.match(results.innerHTML, />Twelve<\/a> \(Ten\) <a href="00012.html" class="clsPage">/);
+  assert.match(results.innerHTML, /role="option" [^>]*href="#00012" data-record="12">/);
+  assert.match(results.innerHTML, /"clsKind">class<\/span> <b>Twelve<\/b> \(Ten\)<\/a>/);
   page.find('A<');
-  assert.match(results.innerHTML, />A&lt;&amp;&quot;b<\/a> \(Talk\)/);
+  assert.match(results.innerHTML, /<b>A&lt;&amp;&quot;b<\/b> \(Talk\)/);
 });
 
 test('the roots are listed with their counts read from the data', () => {
@@ -88,4 +90,125 @@ test('#NNNNN opens that record, #Name the class of that name', () => {
     page.follow(hash);
     assert.equal(page.focused, focused, 'moved to ' + hash);
   }
+});
+
+// Members of Walker (0), Walk (2), Talk (6) and Ten (10), the last with an
+// anchor of its own.
+const members = [
+  [0, 'e', 'Walk'],
+  [0, 'd', 'Speed'],
+  [2, 'f', 'walk'],
+  [6, 'e', 'Sleepwalk'],
+  [6, 'a', 'WalkSpeed'],
+  [10, 'h', '==', 'fn-x3d3d'],
+];
+
+test('members are loaded on the first key and ranked after the records of each kind of match', () => {
+  const page = openIndex(records, '', members);
+  assert.deepEqual(page.find('walk'), [2, 1, 0, 5, 4, 3]);
+  assert.equal(page.loaded.length, 1);
+  assert.equal(page.loaded[0].src, 'members.js');
+  page.loadMembers();
+  const cases = [
+    ['walk', [2, 1, 'm0', 'm2', 0, 5, 4, 'm4', 3, 'm3']],
+    ['speed', ['m1', 'm4']],
+    ['=', ['m5']],
+    // "Owner." and "Owner.Name": the owner's states, then its members.
+    ['walker.', ['s1', 'm0', 'm1']],
+    ['WALKER.sp', ['m1']],
+    ['talk.walk', ['m4', 'm3']],
+    ['walk.', ['s4', 'm2']],
+    ['nobody.walk', []],
+  ];
+  for (const [query, expected] of cases) assert.deepEqual(page.find(query), expected, query);
+  assert.equal(page.loaded.length, 1, 'loaded once');
+  page.find('=');
+  assert.match(page.element('idResults').innerHTML,
+               /href="00010.html#fn-x3d3d" data-member="5"><span class="clsKind">operator<\/span> <b>Ten.==<\/b>/);
+});
+
+test('the results are a combobox\'s: Down enters them, Enter picks, Escape clears', () => {
+  const page = openIndex(records, '', members);
+  const field = page.element('idSearch');
+  page.find('walk');
+  page.loadMembers();
+  for (let k = 0; k < 3; k++) field.listeners.keydown(key('ArrowDown'));
+  assert.equal(field.attributes['aria-activedescendant'], 'idOption2');
+  field.listeners.keydown(key('Enter'));
+  assert.equal(page.context.location.href, '00000.html#fn-Walk');
+  field.listeners.keydown(key('ArrowUp'));
+  field.listeners.keydown(key('Enter'));
+  assert.equal(page.focused, 'idHeader00001');
+  page.find('walker.');
+  field.listeners.keydown(key('Enter'));
+  assert.equal(page.context.location.href, '00001.html', 'a state opens its own page');
+  field.listeners.keydown(key('Escape'));
+  assert.deepEqual([field.value, page.element('idResults').innerHTML], ['', '']);
+  assert.equal(field.attributes['aria-expanded'], 'false');
+});
+
+test('the tree\'s keys move, open and shut as a tree widget\'s', () => {
+  const page = openIndex(records);
+  const tree = page.element('idTree');
+  const press = (from, name) => {
+    const header = page.element('idHeader' + from);
+    header.classes.add('clsHeader');
+    tree.listeners.keydown({...key(name), target: header});
+    return page.focused;
+  };
+  const cases = [
+    ['00000', 'ArrowDown', 'idHeader00006'],
+    ['00006', 'ArrowUp', 'idHeader00000'],
+    ['00000', 'ArrowRight', null],  // opens
+    ['00000', 'ArrowRight', 'idHeader00001'],
+    ['00000', 'ArrowDown', 'idHeader00001'],
+    ['00005', 'ArrowDown', 'idHeader00006'],  // out of Sidewalk's list and Walker's
+    ['00006', 'ArrowUp', 'idHeader00003'],  // Walker's last entry
+    ['00006', 'End', 'idHeader00006'],
+    ['00002', 'ArrowLeft', 'idHeader00000'],
+    ['00001', 'Home', 'idHeader00000'],
+    ['00000', 'ArrowLeft', null],  // shuts
+    ['00000', 'ArrowDown', 'idHeader00006'],
+  ];
+  for (const [from, name, focused] of cases) {
+    page.focused = null;
+    assert.equal(press(from, name), focused, from + ' ' + name);
+  }
+  assert.match(tree.innerHTML, /id="idHeader00000" [^>]*aria-level="1" aria-setsize="2" aria-posinset="1" aria-expanded="false"/);
+});
+
+test('Expand all on a large tree lays out its visible rows and builds those near the window', () => {
+  // A chain of 60 classes, then 30000 leaves, each under one of them.
+  const many = Array.from({length: 60}, (_, i) => ['c', 'C' + i, i - 1, 0, 0, 0]);
+  for (let j = 0; j < 30000; j++) many.push(['c', 'L' + j, j % 60, 0, 0, 0]);
+  const below = many.map(() => []);
+  many.forEach((record, i) => record[2] >= 0 && below[record[2]].push(i));
+  const preorder = [];
+  const walk = (i) => {
+    preorder.push(i);
+    below[i].forEach(walk);
+  };
+  walk(0);
+  const page = openIndex(many);
+  const tree = page.element('idTree');
+  page.element('idExpandAll').listeners.click();
+  assert.equal(tree.style.height, 30060 * 20 + 'px');
+  const shownRows = () => [...tree.innerHTML.matchAll(/id="idHeader(\d+)"/g)].map((m) => Number(m[1]));
+  // Tree pixels [top, top + 700) are in the window: 40 spare rows each side.
+  for (const top of [0, 123457, 30060 * 20 - 700, 30060 * 20 + 5000]) {
+    tree.box = {top: -top, height: 0};
+    page.listeners.scroll();
+    const first = Math.min(30060, Math.max(0, Math.floor(top / 20) - 40));
+    const last = Math.min(30060, Math.ceil((top + 700) / 20) + 40);
+    assert.deepEqual(shownRows(), preorder.slice(first, last), 'at ' + top);
+    assert.equal(tree.style.paddingTop, first * 20 + 'px');
+    if (top === 0) {
+      assert.match(tree.innerHTML, /padding-left: 84em"><div id="idHeader00119" [^>]*aria-level="61" aria-setsize="500" aria-posinset="1"/);
+    }
+  }
+  // Shutting the chain's second class leaves its class and the 500 leaves of the first.
+  tree.box = {top: 0, height: 0};
+  tree.listeners.click({target: {closest: (s) => (s === '.clsHeader' ? page.element('idHeader00001') : null)}});
+  assert.equal(tree.style.height, 502 * 20 + 'px');
+  assert.deepEqual(shownRows().slice(0, 3), [0, 1, 60]);
 });

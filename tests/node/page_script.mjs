@@ -23,8 +23,29 @@ export function indexData(records) {
       `const names = ${text(records.map((r) => r[1] + '\n').join(''))};\n`;
 }
 
+// The member data as the tool writes it: members are [owner, kind letter
+// ("a" const ... "e" function, "f" event, "h" operator), name, anchor or
+// null where it is the kind's prefix and the name], grouped by owner in
+// record order; `count` records.
+export function memberData(members, count) {
+  const text = (value) => JSON.stringify(value);
+  const perRecord = Array(count).fill(0);
+  for (const [owner] of members) perRecord[owner]++;
+  return 'const memberKindNames = "const\\nenum\\nstruct\\nvar\\nfunction\\nevent\\n' +
+      'delegate\\noperator\\npreoperator\\npostoperator\\n";\n' +
+      'const memberPrefixes = "const-\\nenum-\\nstruct-\\nvar-\\nfn-\\nfn-\\nfn-\\nfn-' +
+      '\\nfn-\\nfn-\\n";\n' +
+      `const memberKinds = ${text(members.map((m) => m[1]).join(''))};\n` +
+      `const memberCounts = ${text(perRecord.map((n) => n + ',').join(''))};\n` +
+      `const memberNames = ${text(members.map((m) => m[2] + '\n').join(''))};\n` +
+      `const memberAnchors = ${
+        text(members.map((m, k) => (m[3] ? `${k},${m[3]}\n` : '')).join(''))};\n`;
+}
+
 // An element that keeps what the script does to it: its markup, value,
-// classes and listeners; focus() is noted on the page.
+// classes, attributes, style and listeners; focus() is noted on the page.
+// Every element is shown, and its box is `box` (a row's height is the page's
+// `rowHeight`).
 class Element {
   constructor(id, page) {
     this.id = id;
@@ -33,6 +54,10 @@ class Element {
     this.value = '';
     this.listeners = {};
     this.classes = new Set();
+    this.attributes = {};
+    this.dataset = {};
+    this.style = {};
+    this.box = {top: 0, height: 0};
     this.classList = {
       add: (name) => this.classes.add(name),
       remove: (name) => this.classes.delete(name),
@@ -43,11 +68,32 @@ class Element {
   addEventListener(type, listener) {
     this.listeners[type] = listener;
   }
-  hasAttribute() {
-    return false;
+  setAttribute(name, value) {
+    this.attributes[name] = String(value);
+  }
+  removeAttribute(name) {
+    delete this.attributes[name];
+  }
+  hasAttribute(name) {
+    return name in this.attributes;
+  }
+  querySelector() {
+    return null;
   }
   querySelectorAll() {
     return [];
+  }
+  contains() {
+    return false;
+  }
+  get firstElementChild() {
+    return {getBoundingClientRect: () => ({top: 0, height: this.page.rowHeight})};
+  }
+  getBoundingClientRect() {
+    return this.box;
+  }
+  checkVisibility() {
+    return true;
   }
   scrollIntoView() {}
   focus() {
@@ -61,16 +107,26 @@ class Element {
 // and `follow(hash)`, which moves to another fragment as a link would.
 // `globals` adds to or replaces the stand-ins.
 export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
-  const page = {elements: new Map(), listeners: {}, focused: null};
+  const page = {elements: new Map(), listeners: {}, focused: null, rowHeight: 20, loaded: []};
   page.element = (id) => {
     if (!page.elements.has(id)) page.elements.set(id, new Element(id, page));
     return page.elements.get(id);
   };
   const context = vm.createContext({
-    document: {getElementById: page.element},
+    document: {
+      getElementById: page.element,
+      createElement: () => ({}),
+      body: {appendChild: (script) => page.loaded.push(script)},
+      activeElement: null,
+    },
     location: {hash},
     history: {replaceState: (state, title, url) => (context.location.hash = url)},
-    window: {addEventListener: (type, listener) => (page.listeners[type] = listener)},
+    window: {
+      addEventListener: (type, listener) => (page.listeners[type] = listener),
+      scrollTo: (x, y) => (context.scrollY = y),
+    },
+    scrollY: 0,
+    innerHeight: 700,
     IntersectionObserver: class {
       observe() {}
       unobserve() {}
@@ -79,6 +135,9 @@ export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
   });
   vm.runInContext(data, context);
   vm.runInContext(readAsset(name), context);
+  page.context = context;
+  // Runs the script `text` in the page, as a script element would.
+  page.run = (text) => vm.runInContext(text, context);
   page.follow = (newHash) => {
     context.location.hash = newHash;
     page.focused = null;
@@ -88,14 +147,25 @@ export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
 }
 
 // The index over `records` opened at `hash`, with `find(query)`: the records
-// listed for what is typed into the search field, in order.
-export function openIndex(records, hash = '') {
+// (numbers), members ("m" and their number) and states found as members ("s"
+// and their number) listed for what is typed into
+// the search field, in order. With `members` the search loads them, and
+// `loadMembers()` runs their data as the script element would.
+export function openIndex(records, hash = '', members = null) {
   const page = openPage('index.js', {data: indexData(records), hash});
+  if (members) {
+    page.element('idSearch').dataset.members = 'members.js';
+    page.loadMembers = () => {
+      page.run(memberData(members, records.length));
+      page.loaded[0].onload();
+    };
+  }
   page.find = (query) => {
     page.element('idSearch').value = query;
     page.element('idSearch').listeners.input();
     const shown = page.element('idResults').innerHTML;
-    return [...shown.matchAll(/data-record="(\d+)"/g)].map((match) => Number(match[1]));
+    return [...shown.matchAll(/data-(record|member|state)="(\d+)"/g)].map(
+        (match) => (match[1] === 'record' ? Number(match[2]) : match[1][0] + match[2]));
   };
   return page;
 }

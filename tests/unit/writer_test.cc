@@ -194,7 +194,7 @@ TEST(SourcePage, ScriptGoneSinceTheScanIsReported) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             Text("Generating output... Unable to read '" + script + "'!\nComplete.\n"));
   auto files = ReadTree(out.path());
-  EXPECT_EQ(files.size(), 4u);  // index, record page, source page, stylesheet
+  EXPECT_EQ(files.size(), 5u);  // index, record page, source page, stylesheet, members
   EXPECT_NE(files["source-00000.html"].find("<p>The script could not be read"), std::string::npos);
   EXPECT_NE(files["00000.html"].find("<a href=\"source-00000.html\">"), std::string::npos);
 }

@@ -46,14 +46,45 @@
   const rootList = Int32Array.from(roots);
   const childrenOf = (i) =>
       (i === count ? rootList : children.subarray(firstChild[i], firstChild[i + 1]));
+  const hasChildren = (i) => firstChild[i] !== firstChild[i + 1];
+  const listAbove = (i) => (parents[i] >= 0 ? parents[i] : count);
 
-  // Where each name starts in `names`, and the names with their ASCII letters
-  // lower-cased: the one text every search goes through.
-  const starts = new Int32Array(count + 1);
-  for (let i = 0, at = 0; i <= count; i++) {
-    starts[i] = at;
-    if (i < count) at = names.indexOf("\n", at) + 1;
+  // The tree in preorder, walked once: each record's place there, the size
+  // of its subtree, its level (1 for a root) and its place in its own list.
+  const order = new Int32Array(count);
+  const at = new Int32Array(count);
+  const size = new Int32Array(count);
+  const level = new Int32Array(count);
+  const place = new Int32Array(count);
+  let shown = 0;
+  for (const stack = Array.from(rootList).reverse(); stack.length > 0;) {
+    const i = stack.pop();
+    at[i] = shown;
+    order[shown++] = i;
+    level[i] = parents[i] >= 0 ? level[parents[i]] + 1 : 1;
+    const items = childrenOf(i);
+    for (let k = items.length - 1; k >= 0; k--) {
+      place[items[k]] = k;
+      stack.push(items[k]);
+    }
   }
+  for (let k = 0; k < rootList.length; k++) place[rootList[k]] = k;
+  for (let k = shown - 1; k >= 0; k--) {
+    const i = order[k];
+    size[i]++;
+    if (parents[i] >= 0) size[parents[i]] += size[i];
+  }
+
+  // Where each name starts in a text of names each followed by a line feed.
+  function nameStarts(text, length) {
+    const starts = new Int32Array(length + 1);
+    for (let i = 0, from = 0; i <= length; i++) {
+      starts[i] = from;
+      if (i < length) from = text.indexOf("\n", from) + 1;
+    }
+    return starts;
+  }
+  const starts = nameStarts(names, count);
   // toLowerCase alone would fold letters beyond ASCII too, and may change
   // the length of the text: it serves only where all is ASCII.
   const foldCase = (text) =>
@@ -68,20 +99,32 @@
   const parentName = (i) => (parents[i] >= 0 ? escapeHtml(nameOf(parents[i])) : "");
   const counted = (n, word, ending) => n + " " + word + (n === 1 ? "" : ending);
 
-  // An entry's header line and the opening of its (folded) list.
-  function entryOpen(i) {
+  // What the tree shows is kept here, never only in the page: which lists
+  // are open, the entry marked, and the one tab stop of the tree (`current`).
+  const open = new Uint8Array(count + 1);
+  open[count] = 1;
+  let marked = -1;
+  let current = rootList.length > 0 ? rootList[0] : -1;
+
+  // An entry's header line, a tree item, and the opening of its list.
+  function entryHeader(i) {
     const n = number(i);
-    const leaf = firstChild[i] === firstChild[i + 1];
-    return '<li><div id="idHeader' + n + '" class="clsHeader' + (leaf ? " clsLeaf" : "") +
-        '" tabindex="0"' + (leaf ? "" : ' aria-expanded="false"') + ">" + kindOf(i) +
-        ' <a href="' + n + '.html" class="clsName">' + escapeHtml(nameOf(i)) + "</a> (" +
-        parentName(i) + '), <span class="clsCounts"> ' +
+    const leaf = !hasChildren(i);
+    return '<div id="idHeader' + n + '" class="clsHeader' + (leaf ? " clsLeaf" : "") +
+        (i === marked ? " clsMarked" : "") + '" role="treeitem" tabindex="' +
+        (i === current ? 0 : -1) + '" aria-level="' + level[i] + '" aria-setsize="' +
+        childrenOf(listAbove(i)).length + '" aria-posinset="' + (place[i] + 1) + '"' +
+        (leaf ? "" : ' aria-expanded="' + (open[i] === 1) + '"') + ">" + kindOf(i) +
+        ' <a href="' + n + '.html" class="clsName" tabindex="-1">' + escapeHtml(nameOf(i)) +
+        "</a> (" + parentName(i) + '), <span class="clsCounts"> ' +
         counted(subclasses[i], "subclass", "es") + ", " + counted(states[i], "state", "s") +
         ", " + counted(counts[3 * i], "var", "s") + ", " +
         counted(counts[3 * i + 1], "event", "s") + ", " +
-        counted(counts[3 * i + 2], "function", "s") + '</span></div><ul id="idBlurb' + n +
-        '" class="clsBlurb">';
+        counted(counts[3 * i + 2], "function", "s") + "</span></div>";
   }
+  const entryOpen = (i) => '<li role="none">' + entryHeader(i) + '<ul id="idBlurb' +
+      number(i) + '" class="clsBlurb' + (open[i] && hasChildren(i) ? " clsOpen" : "") +
+      '" role="group">';
 
   // A list is built a slice of entries at a time: one range of its entries,
   // [from, to), with a line "N more" before and after it for those not yet
@@ -96,7 +139,7 @@
   const results = document.getElementById("idResults");
   const listOf = (i) => (i === count ? tree : document.getElementById("idBlurb" + number(i)));
   const headerOf = (i) => document.getElementById("idHeader" + number(i));
-  const isOpen = (i) => listOf(i).classList.contains("clsOpen");
+  const recordOf = (header) => Number(header.id.slice("idHeader".length));
 
   function sliceMarkup(i, a, b) {
     const items = childrenOf(i);
@@ -105,42 +148,28 @@
     return markup;
   }
   const moreMarkup = (i, side, n) =>
-      (n > 0 ? '<li class="clsMore" data-list="' + i + '" data-side="' + side + '">' + n +
-                   " more</li>"
+      (n > 0 ? '<li role="none" class="clsMore" data-list="' + i + '" data-side="' + side +
+                   '">' + n + " more</li>"
              : "");
 
-  // While everything is expanded, header lines with lists are watched too,
-  // and opened as they come near.
-  let expanding = false;
   const near = new IntersectionObserver((entries) => {
     for (const entry of entries) {
       if (!entry.isIntersecting || !entry.target.isConnected) continue;
       near.unobserve(entry.target);
-      const line = entry.target;
-      if (line.classList.contains("clsMore")) {
-        grow(Number(line.dataset.list), line.dataset.side, line);
-      } else if (expanding) {
-        setOpen(Number(line.id.slice("idHeader".length)), true);
-      }
+      grow(Number(entry.target.dataset.list), entry.target.dataset.side, entry.target);
     }
   }, {rootMargin: "2000px 0px"});
-
-  function watch(i, a, b) {
+  function watch(i) {
     for (const line of listOf(i).querySelectorAll(":scope > li.clsMore")) near.observe(line);
-    if (!expanding) return;
-    const items = childrenOf(i);
-    for (let k = a; k < b; k++) {
-      const c = items[k];
-      if (firstChild[c] !== firstChild[c + 1] && !(built[c] && isOpen(c))) near.observe(headerOf(c));
-    }
   }
 
   // Builds list i anew with the entries [a, b); lists built below the old
-  // entries are forgotten.
+  // entries are forgotten, and shut.
   function render(i, a, b) {
     const pending = built[i] ? Array.from(childrenOf(i).subarray(from[i], to[i])) : [];
     while (pending.length > 0) {
       const c = pending.pop();
+      open[c] = 0;
       if (!built[c]) continue;
       built[c] = 0;
       pending.push(...childrenOf(c).subarray(from[c], to[c]));
@@ -150,7 +179,7 @@
     to[i] = b;
     listOf(i).innerHTML = moreMarkup(i, "before", a) + sliceMarkup(i, a, b) +
         moreMarkup(i, "after", childrenOf(i).length - b);
-    watch(i, a, b);
+    watch(i);
   }
 
   // Builds the next slice of list i where its line "N more" stands.
@@ -165,18 +194,12 @@
     line.remove();
     if (side === "after") to[i] = b;
     else from[i] = a;
-    watch(i, a, b);
+    watch(i);
   }
 
   // Makes sure record c, a child of i, has its entry built in i's list.
   function reveal(i, c) {
-    const items = childrenOf(i);
-    let k = 0;
-    for (let high = items.length; k < high;) {
-      const middle = (k + high) >> 1;
-      if (items[middle] < c) k = middle + 1;
-      else high = middle;
-    }
+    const k = place[c];
     if (built[i] && k >= from[i] && k < to[i]) return;
     // A short range around the entry is built: the lines "N more" at its
     // ends build on as soon as they show.
@@ -186,86 +209,366 @@
       while (k >= to[i]) grow(i, "after", listOf(i).lastElementChild);
       return;
     }
+    const items = childrenOf(i);
     const a = Math.max(0, Math.min(k - half, items.length - 2 * half));
     render(i, a, Math.min(items.length, a + 2 * half));
   }
 
-  render(count, 0, Math.min(rootList.length, kSlice));
+  // "Expand all" on a tree of up to kAllAtOnce entries builds every entry at
+  // once, so that the browser's own find sees them all. A larger tree is
+  // shown as a flat list of its visible rows, each of one fixed height, of
+  // which only those near the window are built: the list's height is known,
+  // so the scroll bar is true, and any point of it shows its rows at once.
+  const kAllAtOnce = 30000;
+  const kSpareRows = 40;
+  let flat = false;
+  let rows = new Int32Array(0);
+  const rowOf = new Int32Array(count).fill(-1);
+  let rowHeight = 0;
+  let built0 = -1;
+  let built1 = -1;
 
-  function setOpen(i, open) {
-    if (open && !built[i]) render(i, 0, Math.min(childrenOf(i).length, kSlice));
-    listOf(i).classList.toggle("clsOpen", open);
+  // The rows [first, last) to build for a window over tree pixels [top,
+  // bottom), rows of `height` pixels, `total` rows, `spare` more each side.
+  function windowRows(top, bottom, height, total, spare) {
+    const first = Math.min(total, Math.max(0, Math.floor(top / height) - spare));
+    const last = Math.min(total, Math.max(0, Math.ceil(bottom / height) + spare));
+    return [first, Math.max(first, last)];
+  }
+
+  // The visible rows in order: every entry whose lists above are all open.
+  function layRows() {
+    const laid = new Int32Array(shown);
+    let r = 0;
+    rowOf.fill(-1);
+    for (let k = 0; k < shown;) {
+      const i = order[k];
+      rowOf[i] = r;
+      laid[r++] = i;
+      k = open[i] ? k + 1 : at[i] + size[i];
+    }
+    rows = laid.subarray(0, r);
+    tree.style.height = r * rowHeight + "px";
+  }
+  const rowMarkup = (i) => '<li role="none" style="padding-left: ' + 1.4 * (level[i] - 1) +
+      'em">' + entryHeader(i) + "</li>";
+
+  // Builds the rows near the window (all anew when `force`).
+  function renderRows(force) {
+    const top = -tree.getBoundingClientRect().top;
+    const [a, b] = windowRows(top, top + innerHeight, rowHeight, rows.length, kSpareRows);
+    if (!force && a === built0 && b === built1) return;
+    const focused = tree.contains(document.activeElement);
+    let markup = "";
+    for (let r = a; r < b; r++) markup += rowMarkup(rows[r]);
+    tree.style.paddingTop = a * rowHeight + "px";
+    tree.innerHTML = markup;
+    built0 = a;
+    built1 = b;
+    keepTabStop();
+    if (focused && headerOf(current)) headerOf(current).focus({preventScroll: true});
+  }
+
+  function startFlat() {
+    if (shown === 0) return;
+    flat = true;
+    tree.classList.add("clsFlat");
+    tree.innerHTML = rowMarkup(rootList[0]);
+    rowHeight = tree.firstElementChild.getBoundingClientRect().height || 20;
+    layRows();
+    renderRows(true);
+  }
+  window.addEventListener("scroll", () => flat && renderRows(false), {passive: true});
+  window.addEventListener("resize", () => flat && renderRows(false));
+
+  // The tree's one tab stop: the current entry where it is built, else the
+  // first entry built.
+  function keepTabStop() {
+    const header = current >= 0 ? headerOf(current) : null;
+    if (header && header.checkVisibility()) {
+      header.tabIndex = 0;
+      return;
+    }
+    const first = tree.querySelector(".clsHeader");
+    if (first) {
+      first.tabIndex = 0;
+      current = recordOf(first);
+    }
+  }
+  function setCurrent(i) {
+    const old = current >= 0 ? headerOf(current) : null;
+    if (old) old.tabIndex = -1;
+    current = i;
     const header = headerOf(i);
-    if (header.hasAttribute("aria-expanded")) header.setAttribute("aria-expanded", String(open));
-  }
-  function toggle(header) {
-    const i = Number(header.id.slice("idHeader".length));
-    setOpen(i, !isOpen(i));
+    if (header) header.tabIndex = 0;
   }
 
-  // Unfolds every list above entry i, marks its header line, scrolls to it
-  // and gives it the focus.
-  let marked = null;
-  function select(i) {
+  const isAbove = (p, i) => {
+    for (let c = parents[i]; c >= 0; c = parents[c]) if (c === p) return true;
+    return false;
+  };
+
+  function setOpen(i, value) {
+    if (!hasChildren(i)) return;
+    open[i] = value ? 1 : 0;
+    // The tab stop leaves a list that shuts around it.
+    if (!value && current >= 0 && isAbove(i, current)) setCurrent(i);
+    if (flat) {
+      layRows();
+      renderRows(true);
+      return;
+    }
+    if (value && !built[i]) render(i, 0, Math.min(childrenOf(i).length, kSlice));
+    listOf(i).classList.toggle("clsOpen", value);
+    headerOf(i).setAttribute("aria-expanded", String(value));
+  }
+
+  // Opens the lists above entry i and builds it; scrolls it into view
+  // (`block` as scrollIntoView takes it) and returns its header line.
+  function show(i, block) {
     const way = [i];
     for (let p = parents[i]; p >= 0; p = parents[p]) way.push(p);
+    if (flat) {
+      let changed = false;
+      for (let k = 1; k < way.length; k++) changed = changed || !open[way[k]];
+      for (let k = 1; k < way.length; k++) open[way[k]] = 1;
+      if (changed) layRows();
+      const top = tree.getBoundingClientRect().top + scrollY + rowOf[i] * rowHeight;
+      const find = document.getElementById("idFind").offsetHeight;
+      let y = scrollY;
+      if (block === "center") y = top - innerHeight / 2;
+      else if (top < scrollY + find) y = top - find;
+      else if (top + rowHeight > scrollY + innerHeight) y = top + rowHeight - innerHeight;
+      window.scrollTo(0, y);
+      renderRows(true);
+      return headerOf(i);
+    }
     // Each list on the way is built once, around the entry that leads on.
     let list = count;
     for (let k = way.length - 1; k >= 0; k--) {
       reveal(list, way[k]);
-      if (list !== count) setOpen(list, true);
+      if (list !== count && !open[list]) setOpen(list, true);
       list = way[k];
     }
-    if (marked) marked.classList.remove("clsMarked");
-    marked = headerOf(i);
-    marked.classList.add("clsMarked");
-    marked.scrollIntoView({block: "center"});
-    marked.focus({preventScroll: true});
+    const header = headerOf(i);
+    header.scrollIntoView({block});
+    return header;
+  }
+  function moveTo(i) {
+    if (i < 0) return;
+    setCurrent(i);
+    show(i, "nearest").focus({preventScroll: true});
   }
 
-  // The matches of `query` among the names, ASCII letters compared without
-  // case: exact matches, then those that start with it, then the rest; in
-  // each, classes before states; each group in record order and at most
-  // `limit` long. One pass of indexOf over the folded names.
+  // Unfolds every list above entry i, marks its header line, scrolls to it
+  // and gives it the focus.
+  function select(i) {
+    const old = marked >= 0 ? headerOf(marked) : null;
+    if (old) old.classList.remove("clsMarked");
+    marked = i;
+    setCurrent(i);
+    const header = show(i, "center");
+    header.classList.add("clsMarked");
+    header.focus({preventScroll: true});
+  }
+
+  // The entries after and before entry i as the tree shows them now.
+  function nextShown(i) {
+    if (open[i] && hasChildren(i)) return childrenOf(i)[0];
+    for (let c = i; c >= 0; c = parents[c]) {
+      const items = childrenOf(listAbove(c));
+      if (place[c] + 1 < items.length) return items[place[c] + 1];
+    }
+    return -1;
+  }
+  function previousShown(i) {
+    if (place[i] === 0) return parents[i];
+    let c = childrenOf(listAbove(i))[place[i] - 1];
+    while (open[c] && hasChildren(c)) c = childrenOf(c)[childrenOf(c).length - 1];
+    return c;
+  }
+  function lastShown() {
+    let c = rootList[rootList.length - 1];
+    while (open[c] && hasChildren(c)) c = childrenOf(c)[childrenOf(c).length - 1];
+    return c;
+  }
+
+  // The matches of q among the names of `text`, in order: take(r, quality)
+  // for each name r that holds q (0: is q, 1: starts with it, 2: holds it);
+  // once enough() is true, only names that are or start with q.
+  function scan(text, starts, q, take, enough) {
+    let r = 0;
+    let found = text.indexOf(q);
+    for (; found >= 0; found = text.indexOf(q, starts[r + 1])) {
+      while (starts[r + 1] <= found) r++;
+      const end = starts[r + 1] - 1;
+      take(r, found > starts[r] ? 2 : found + q.length === end ? 0 : 1);
+      if (enough()) break;
+    }
+    if (found < 0) return;
+    const lead = "\n" + q;
+    for (found = text.indexOf(lead, starts[r + 1] - 1); found >= 0;
+         found = text.indexOf(lead, starts[r + 1] - 1)) {
+      while (starts[r + 1] <= found + 1) r++;
+      take(r, found + 1 + q.length === starts[r + 1] - 1 ? 0 : 1);
+    }
+  }
+
+  // The members of every record, read from the member data once it has
+  // loaded: each record's members are [memberFirst[r], memberFirst[r + 1]).
+  let members = null;
+  function readMembers() {
+    const total = memberKinds.length;
+    const first = new Int32Array(count + 1);
+    const owner = new Int32Array(total);
+    const perRecord = readNumbers(memberCounts, count);
+    for (let r = 0; r < count; r++) {
+      first[r + 1] = first[r] + perRecord[r];
+      owner.fill(r, first[r], first[r + 1]);
+    }
+    const anchors = new Map();
+    for (const line of memberAnchors.split("\n")) {
+      const comma = line.indexOf(",");
+      if (comma > 0) anchors.set(Number(line.slice(0, comma)), line.slice(comma + 1));
+    }
+    members = {
+      first, owner, anchors,
+      kindNames: memberKindNames.split("\n"),
+      prefixes: memberPrefixes.split("\n"),
+      starts: nameStarts(memberNames, total),
+      folded: foldCase(memberNames),
+    };
+  }
+  const memberName = (m) => memberNames.slice(members.starts[m], members.starts[m + 1] - 1);
+  const memberKind = (m) => memberKinds.charCodeAt(m) - 97;
+  // The page and place of member m: its owner's page at the member's anchor.
+  const memberLink = (m) => number(members.owner[m]) + ".html#" +
+      (members.anchors.get(m) ?? members.prefixes[memberKind(m)] + memberName(m));
+
+  // The matches of `query`, ASCII letters compared without case: those that
+  // are it, then those that start with it, then those that hold it; in each,
+  // classes, then states, then members; each group in record order and at
+  // most `limit` long. Records are numbers, members {member: m}.
+  // "Owner.Name" and "Owner." look among the states ({state: s}) and members
+  // of the records called Owner only.
   function search(query, limit) {
-    const groups = [[], [], [], [], [], []];
+    const groups = [[], [], [], [], [], [], [], [], []];
     const q = foldCase(query);
     if (q === "" || q.includes("\n")) return groups;
-    let r = 0;
-    for (let at = folded.indexOf(q); at >= 0; at = folded.indexOf(q, starts[r + 1])) {
-      while (starts[r + 1] <= at) r++;
-      const place = at > starts[r] ? 4 : at + q.length === starts[r + 1] - 1 ? 0 : 2;
-      const group = groups[place + (kinds[r] === "s" ? 1 : 0)];
-      if (group.length < limit) group.push(r);
+    const add = (group, entry) => group.length < limit && group.push(entry);
+    const dot = q.indexOf(".");
+    if (dot > 0 && members) {
+      const name = q.slice(dot + 1);
+      const quality = (text) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
+      scan(folded, starts, q.slice(0, dot), (owner, exact) => {
+        if (exact !== 0) return;
+        for (const c of childrenOf(owner)) {
+          const text = folded.slice(starts[c], starts[c + 1] - 1);
+          if (kinds[c] === "s" && text.includes(name)) {
+            add(groups[3 * quality(text) + 1], {state: c});
+          }
+        }
+        for (let m = members.first[owner]; m < members.first[owner + 1]; m++) {
+          const text = members.folded.slice(members.starts[m], members.starts[m + 1] - 1);
+          if (text.includes(name)) add(groups[3 * quality(text) + 2], {member: m});
+        }
+      }, () => false);
+      return groups;
+    }
+    const filled = (ranks) => ranks.reduce((sum, rank) => sum + groups[rank].length, 0);
+    scan(folded, starts, q, (r, quality) => add(groups[3 * quality + (kinds[r] === "s")], r),
+         () => filled([0, 1, 3, 4, 6]) >= limit);
+    if (members) {
+      scan(members.folded, members.starts, q, (m, quality) => add(groups[3 * quality + 2],
+                                                                  {member: m}),
+           () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8]) >= limit);
     }
     return groups;
   }
 
-  const kShown = 50;
-  let shown = [];
-  function showResults() {
-    shown = [].concat(...search(field.value, kShown)).slice(0, kShown);
-    results.innerHTML = shown.map((i) => {
-      const n = number(i);
-      return '<li><span class="clsKind">' + kindOf(i) + '</span> <a href="#' + n +
-          '" class="clsPick" data-record="' + i + '">' + escapeHtml(nameOf(i)) + "</a> (" +
-          parentName(i) + ') <a href="' + n + '.html" class="clsPage">page</a></li>';
-    }).join("");
+  // The member data is loaded by a script element the first time something
+  // is typed, so that opening the index does not wait for it.
+  let loading = false;
+  function loadMembers() {
+    if (loading || !field.dataset.members) return;
+    loading = true;
+    const script = document.createElement("script");
+    script.src = field.dataset.members;
+    script.onload = () => {
+      readMembers();
+      results.dataset.members = "loaded";
+      showResults();
+    };
+    document.body.appendChild(script);
   }
-  function pick(i) {
+
+  const kShown = 50;
+  let matches = [];
+  let active = -1;
+  function option(entry, k) {
+    const open = '<li role="none"><a role="option" id="idOption' + k +
+        '" aria-selected="false" tabindex="-1" class="clsPick" ';
+    if (typeof entry === "number") {
+      return open + 'href="#' + number(entry) + '" data-record="' + entry +
+          '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
+          escapeHtml(nameOf(entry)) + "</b> (" + parentName(entry) + ")</a></li>";
+    }
+    const [link, data, kind, owner, name] = "state" in entry ?
+        [number(entry.state) + ".html", 'data-state="' + entry.state, "state",
+         parents[entry.state], nameOf(entry.state)] :
+        [memberLink(entry.member), 'data-member="' + entry.member,
+         members.kindNames[memberKind(entry.member)], members.owner[entry.member],
+         memberName(entry.member)];
+    return open + 'href="' + escapeHtml(link) + '" ' + data + '"><span class="clsKind">' + kind +
+        "</span> <b>" + escapeHtml(nameOf(owner)) + "." + escapeHtml(name) + "</b></a></li>";
+  }
+  function showResults() {
+    matches = [].concat(...search(field.value, kShown)).slice(0, kShown);
+    results.innerHTML = matches.map(option).join("");
+    setActive(-1);
+    field.setAttribute("aria-expanded", String(matches.length > 0));
+  }
+  function setActive(k) {
+    const old = document.getElementById("idOption" + active);
+    if (old) old.setAttribute("aria-selected", "false");
+    active = k;
+    const now = document.getElementById("idOption" + k);
+    if (now) {
+      now.setAttribute("aria-selected", "true");
+      now.scrollIntoView({block: "nearest"});
+      field.setAttribute("aria-activedescendant", now.id);
+    } else {
+      field.removeAttribute("aria-activedescendant");
+    }
+  }
+  function pick(k) {
+    const entry = matches[k];
+    if (typeof entry !== "number") {
+      location.href = "state" in entry ? number(entry.state) + ".html" : memberLink(entry.member);
+      return;
+    }
     try {
-      history.replaceState(null, "", "#" + number(i));
+      history.replaceState(null, "", "#" + number(entry));
     } catch (error) {
       // A page opened from disk may refuse; the selection still happens.
     }
-    select(i);
+    select(entry);
   }
 
-  field.addEventListener("input", showResults);
+  field.addEventListener("input", () => {
+    loadMembers();
+    showResults();
+  });
   field.addEventListener("keydown", (event) => {
-    if (event.key === "Enter" && shown.length > 0) {
+    if (event.key === "ArrowDown" && matches.length > 0) {
       event.preventDefault();
-      pick(shown[0]);
+      setActive(Math.min(active + 1, matches.length - 1));
+    } else if (event.key === "ArrowUp" && active >= 0) {
+      event.preventDefault();
+      setActive(active - 1);
+    } else if (event.key === "Enter" && matches.length > 0) {
+      event.preventDefault();
+      pick(Math.max(active, 0));
     } else if (event.key === "Escape") {
       event.preventDefault();
       field.value = "";
@@ -274,42 +577,81 @@
   });
   results.addEventListener("click", (event) => {
     const link = event.target.closest("a.clsPick");
-    if (!link) return;
+    if (!link || !link.dataset.record) return;
     event.preventDefault();
-    pick(Number(link.dataset.record));
+    pick(Number(link.id.slice("idOption".length)));
   });
+
   tree.addEventListener("click", (event) => {
     const header = event.target.closest(".clsHeader");
-    if (header && !event.target.closest("a")) toggle(header);
+    if (!header || event.target.closest("a")) return;
+    const i = recordOf(header);
+    setCurrent(i);
+    setOpen(i, !open[i]);
+    headerOf(current).focus({preventScroll: true});
   });
+  tree.addEventListener("focusin", (event) => {
+    if (event.target.classList.contains("clsHeader")) setCurrent(recordOf(event.target));
+  });
+  // The keys of a tree: Up and Down move, Right opens or enters, Left shuts
+  // or leaves, Home and End go to the first and last entry shown, Enter
+  // follows the entry's link and Space folds it.
   tree.addEventListener("keydown", (event) => {
-    if ((event.key === "Enter" || event.key === " ") &&
-        event.target.classList.contains("clsHeader")) {
-      event.preventDefault();
-      toggle(event.target);
-    }
+    if (!event.target.classList.contains("clsHeader")) return;
+    const i = recordOf(event.target);
+    const key = event.key;
+    if (key === "ArrowDown") moveTo(nextShown(i));
+    else if (key === "ArrowUp") moveTo(previousShown(i));
+    else if (key === "Home") moveTo(rootList[0]);
+    else if (key === "End") moveTo(lastShown());
+    else if (key === "ArrowRight" && hasChildren(i) && !open[i]) setOpen(i, true);
+    else if (key === "ArrowRight" && hasChildren(i)) moveTo(childrenOf(i)[0]);
+    else if (key === "ArrowLeft" && open[i] && hasChildren(i)) setOpen(i, false);
+    else if (key === "ArrowLeft") moveTo(parents[i]);
+    else if (key === "Enter") event.target.querySelector("a").click();
+    else if (key === " ") setOpen(i, !open[i]);
+    else return;
+    event.preventDefault();
   });
-  // "Expand all" opens every list, but builds a list's entries only once its
-  // header line comes near the window: hundreds of thousands of entries are
-  // never built at once, and scrolling on builds the rest.
+
+  // "Expand all" opens every list and shows every entry where it belongs.
   document.getElementById("idExpandAll").addEventListener("click", () => {
-    expanding = true;
-    for (const header of tree.querySelectorAll(".clsHeader[aria-expanded]")) {
-      const i = Number(header.id.slice("idHeader".length));
-      if (built[i]) setOpen(i, true);
-      else near.observe(header);
+    open.fill(1);
+    if (shown > kAllAtOnce) {
+      startFlat();
+      return;
     }
+    const markup = [];
+    for (let k = 0; k < shown; k++) {
+      const i = order[k];
+      built[i] = 1;
+      from[i] = 0;
+      to[i] = childrenOf(i).length;
+      markup.push(entryOpen(i));
+      const next = k + 1 < shown ? level[order[k + 1]] : 1;
+      for (let l = level[i]; l >= next; l--) markup.push("</ul></li>");
+    }
+    built[count] = 1;
+    from[count] = 0;
+    to[count] = rootList.length;
+    tree.innerHTML = markup.join("");
+    keepTabStop();
   });
   document.getElementById("idCollapseAll").addEventListener("click", () => {
-    expanding = false;
-    for (const header of tree.querySelectorAll(".clsHeader[aria-expanded]")) {
-      near.unobserve(header);
+    open.fill(0);
+    open[count] = 1;
+    if (flat) {
+      flat = false;
+      tree.classList.remove("clsFlat");
+      tree.style.height = "";
+      tree.style.paddingTop = "";
     }
-    for (const list of tree.querySelectorAll("ul.clsOpen")) list.classList.remove("clsOpen");
-    for (const header of tree.querySelectorAll('[aria-expanded="true"]')) {
-      header.setAttribute("aria-expanded", "false");
-    }
+    while (current >= 0 && parents[current] >= 0) current = parents[current];
+    render(count, 0, Math.min(rootList.length, kSlice));
+    keepTabStop();
   });
+
+  render(count, 0, Math.min(rootList.length, kSlice));
 
   // index.html#NNNNN: that record; index.html#Name: the class of that name,
   // without case, with the lowest number.
@@ -323,7 +665,7 @@
     let i = -1;
     if (/^[0-9]+$/.test(target)) {
       i = Number(target);
-    } else if (target !== "") {
+    } else if (target !== "" && !target.includes(".")) {
       const exact = search(target, 1)[0];
       if (exact.length > 0) i = exact[0];
     }

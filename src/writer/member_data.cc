@@ -1,0 +1,159 @@
+#include "writer/member_data.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "model/class_list.h"
+#include "model/model_codec.h"
+#include "model/record_model.h"
+#include "platform/output_file.h"
+#include "writer/anchors.h"
+#include "writer/navigation_templates.h"
+#include "writer/script_text.h"
+#include "writer/tree_index.h"
+
+namespace nt = navigation_templates;
+
+namespace {
+
+using anchors::MemberKind;
+
+// The kinds of members in the order of their letters: four of their own,
+// then one per function-like kind.
+constexpr size_t kFirstFunctionKind = 4;
+constexpr size_t kKindCount = kFirstFunctionKind + 6;
+
+std::string_view KindWord(size_t kind) {
+  static constexpr std::string_view kOwnWords[] = {"const", "enum", "struct", "var"};
+  return kind < kFirstFunctionKind
+             ? kOwnWords[kind]
+             : model::KindName(static_cast<model::FunctionKind>(kind - kFirstFunctionKind));
+}
+
+MemberKind AnchorKind(size_t kind) {
+  static constexpr MemberKind kOwnKinds[] = {MemberKind::kConstant, MemberKind::kEnumeration,
+                                             MemberKind::kStructure, MemberKind::kVariable};
+  return kind < kFirstFunctionKind ? kOwnKinds[kind] : MemberKind::kFunction;
+}
+
+// The sections of the data, each put together apart and written in turn.
+class CMemberTexts {
+ public:
+  CMemberTexts() {
+    for (size_t k = 0; k < kKindCount; ++k) prefixes_[k] = Prefix(AnchorKind(k));
+  }
+
+  /// Adds the members of one record (none when `model` is null).
+  void AddRecord(const model::RecordModel* model) {
+    const size_t before = members_;
+    for (auto& seen : seen_) seen.clear();
+    if (model) {
+      for (const model::Constant& c : model->constants) Add(0, c.name);
+      for (const model::Enumeration& e : model->enums) Add(1, e.name);
+      for (const model::Structure& s : model->structs) Add(2, s.name);
+      std::string qualified;
+      for (const model::Variable& v : model->variables) {
+        if (v.structure == 0) {
+          Add(3, v.name);
+          continue;
+        }
+        // A structure's member is named by its structure.
+        qualified.assign(model->structs[v.structure - 1].name);
+        qualified.push_back('.');
+        qualified.append(v.name);
+        Add(3, qualified);
+      }
+      for (const model::Function& f : model->functions) {
+        Add(kFirstFunctionKind + static_cast<size_t>(f.kind), f.name);
+      }
+    }
+    counts_.append(std::to_string(members_ - before));
+    counts_.append(nt::kNumberEnd);
+  }
+
+  void Write(platform::COutputFile& out) const {
+    std::string table;
+    for (size_t k = 0; k < kKindCount; ++k) {
+      table.append(KindWord(k));
+      table.append(nt::kNameEnd);
+    }
+    out.Write(nt::kMemberKindNamesOpen);
+    out.Write(table);
+    table.clear();
+    for (const std::string& prefix : prefixes_) {
+      table.append(prefix);
+      table.append(nt::kNameEnd);
+    }
+    out.Write(nt::kMemberPrefixesOpen);
+    out.Write(table);
+    out.Write(nt::kMemberKindsOpen);
+    out.Write(kinds_);
+    out.Write(nt::kMemberCountsOpen);
+    out.Write(counts_);
+    out.Write(nt::kMemberNamesOpen);
+    out.Write(names_);
+    out.Write(nt::kMemberAnchorsOpen);
+    out.Write(anchors_);
+    out.Write(nt::kMemberDataEnd);
+  }
+
+ private:
+  // The part of an anchor before the member's name: the anchor of a
+  // one-letter name, less the letter.
+  static std::string Prefix(MemberKind kind) {
+    std::string anchor;
+    anchors::AppendMemberAnchor(anchor, kind, "a");
+    anchor.pop_back();
+    return anchor;
+  }
+
+  void Add(size_t kind, std::string_view name) {
+    const MemberKind anchor_kind = AnchorKind(kind);
+    const size_t occurrence = seen_[static_cast<size_t>(anchor_kind)][std::string(name)]++;
+    kinds_.push_back(static_cast<char>('a' + kind));
+    AppendScriptString(names_, name);
+    names_.append(nt::kNameEnd);
+    // The anchor is written only where it is not its kind's prefix and the
+    // name, as for a name that is not plain or for a second of one name.
+    anchor_.clear();
+    anchors::AppendMemberAnchor(anchor_, anchor_kind, name, occurrence);
+    const std::string& prefix = prefixes_[kind];
+    if (anchor_.size() != prefix.size() + name.size() ||
+        anchor_.compare(0, prefix.size(), prefix) != 0 ||
+        anchor_.compare(prefix.size(), name.size(), name) != 0) {
+      anchors_.append(std::to_string(members_));
+      anchors_.append(nt::kMemberAnchorSeparator);
+      AppendScriptString(anchors_, anchor_);
+      anchors_.append(nt::kNameEnd);
+    }
+    ++members_;
+  }
+
+  std::array<std::string, kKindCount> prefixes_;
+  // The names seen in this record so far, by kind of anchor, and how often.
+  std::array<std::unordered_map<std::string, size_t>, 6> seen_;
+  size_t members_ = 0;
+  std::string kinds_;
+  std::string counts_;
+  std::string names_;
+  std::string anchors_;
+  std::string anchor_;
+};
+
+}  // namespace
+
+void WriteMemberData(platform::COutputFile& out, const CClassList& list) {
+  const TreeIndex tree = BuildTreeIndex(list, nullptr);
+  const std::vector<bool> reachable = ReachableRecords(tree);
+  CMemberTexts texts;
+  model::RecordModel model;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const std::string_view packed = list.At(i).packedModel();
+    if (reachable[i] && !packed.empty()) model::UnpackModel(packed, model);
+    texts.AddRecord(reachable[i] && !packed.empty() ? &model : nullptr);
+  }
+  texts.Write(out);
+}

@@ -1,0 +1,15 @@
+// The member data of the navigable index's search: every constant,
+// enumeration, structure, variable and function-like member of every record
+// in the tree, with its kind and the anchor of its place on its record's
+// page, as a script the index loads the first time something is searched.
+#pragma once
+
+class CClassList;
+
+namespace platform {
+class COutputFile;
+}
+
+/// Writes the member data of the linked and sorted `list`, read with its
+/// models, into `out`.
+void WriteMemberData(platform::COutputFile& out, const CClassList& list);
