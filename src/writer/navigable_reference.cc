@@ -173,8 +173,7 @@ class CNavigablePages final : public CPageBuilder {
 
 }  // namespace
 
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             bool complete) {
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list, bool complete) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
