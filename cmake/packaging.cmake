@@ -23,8 +23,7 @@ endif()
 install(DIRECTORY examples DESTINATION ${korvanref_doc_dir})
 # The pictures the README shows, at the same paths beside it as in the
 # source tree, so that its links resolve in the installed copy too.
-install(FILES docs/index.png docs/record-page.png docs/navigation-search.png
-              docs/navigation-record.png DESTINATION ${korvanref_doc_dir}/docs)
+install(DIRECTORY docs/ DESTINATION ${korvanref_doc_dir}/docs FILES_MATCHING PATTERN "*.png")
 install(FILES bench/results/bench.png DESTINATION ${korvanref_doc_dir}/bench/results)
 
 # The manual page is made by running the tool (its --help and --version), so
