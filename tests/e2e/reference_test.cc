@@ -355,8 +355,12 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   EXPECT_EQ(run.written.size(), 14u);  // index, 7 pages, 4 source pages, style, members
   for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
     SCOPED_TRACE(file);
-    EXPECT_EQ(run.written[std::string("out/") + file],
-              Text(testing_support::ReadFile(complete / "expected" / "rich" / file)));
+    std::string page = testing_support::ReadFile(complete / "expected" / "rich" / file);
+    // The script's path is shown with the platform's separator.
+    for (size_t at = 0; (at = page.find("beasts/", at)) != std::string::npos; at += 7) {
+      page.replace(at, 7, Native("beasts/"));
+    }
+    EXPECT_EQ(run.written[std::string("out/") + file], Text(page));
   }
   EXPECT_EQ(run.written["out/reference.css"],
             Text(testing_support::ReadFile(fs::path(KORVANREF_ASSET_DIR) / "reference.css")));

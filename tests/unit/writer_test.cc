@@ -191,8 +191,10 @@ TEST(SourcePage, ScriptGoneSinceTheScanIsReported) {
   list.WriteReference(out.path().string(), true, false, true);
   console::Flush();
   const std::string script = platform::JoinPath(list.sourceDir, "Gone.kc");
+  // The console is captured as the program writes it, before any line end
+  // is translated.
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            Text("Generating output... Unable to read '" + script + "'!\nComplete.\n"));
+            "Generating output... Unable to read '" + script + "'!\nComplete.\n");
   auto files = ReadTree(out.path());
   EXPECT_EQ(files.size(), 5u);  // index, record page, source page, stylesheet, members
   EXPECT_NE(files["source-00000.html"].find("<p>The script could not be read"), std::string::npos);
