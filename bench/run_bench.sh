@@ -85,7 +85,7 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 fresh_dir() { rm -rf "$1" && mkdir -p "$1"; }
 
 # Total size of the files under a directory.
-dir_bytes() { find "$1" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
+dir_bytes() { find "$1" -type f -printf '%s\n' | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
 
 # Runs a command under the measuring runner; prints "seconds peak_kib
 # cpu_seconds".
