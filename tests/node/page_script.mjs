@@ -87,7 +87,8 @@ class Element {
     return false;
   }
   get firstElementChild() {
-    return {getBoundingClientRect: () => ({top: 0, height: this.page.rowHeight})};
+    const row = {getBoundingClientRect: () => ({top: 0, height: this.page.rowHeight})};
+    return {...row, firstElementChild: row};
   }
   getBoundingClientRect() {
     return this.box;

@@ -215,13 +215,22 @@
   }
 
   // "Expand all" on a tree of up to kAllAtOnce entries builds every entry at
-  // once, so that the browser's own find sees them all. A larger tree is
-  // shown as a flat list of its visible rows, each of one fixed height, of
-  // which only those near the window are built: the list's height is known,
-  // so the scroll bar is true, and any point of it shows its rows at once.
+  // once, so that the browser's own find sees them all: up to kNested
+  // entries as the nested lists, beyond as a flat list of rows of one fixed
+  // height, in groups of kChunk rows that the browser lays out only as they
+  // come near the window (nested lists of that many entries take seconds to
+  // lay out). A larger tree is such a flat list of which only the rows near
+  // the window are built. Either way the list's height is known, so the
+  // scroll bar is true, and any point of it shows its rows at once.
+  const kNested = 2000;
   const kAllAtOnce = 30000;
   const kSpareRows = 40;
+  const kChunk = 100;
   let flat = false;
+  // Every entry has its row (those in shut lists hidden): which are shown,
+  // by place in `order`.
+  let everyRow = false;
+  const rowShown = new Uint8Array(count);
   let rows = new Int32Array(0);
   const rowOf = new Int32Array(count).fill(-1);
   let rowHeight = 0;
@@ -250,17 +259,35 @@
     rows = laid.subarray(0, r);
     tree.style.height = r * rowHeight + "px";
   }
-  const rowMarkup = (i) => '<li role="none" style="padding-left: ' + 1.4 * (level[i] - 1) +
-      'em">' + entryHeader(i) + "</li>";
+  // The rows of the entries `items[a, b)` in groups of kChunk, each group as
+  // high as its rows shown.
+  const rowMarkup = (i) => entryHeader(i).replace(
+      "<div ", '<div style="padding-left: ' + (2 + 14 * (level[i] - 1)) / 10 + 'em" ' +
+          (everyRow && !rowShown[at[i]] ? "hidden " : ""));
+  function chunksMarkup(items, a, b) {
+    let markup = "";
+    for (let r = a; r < b; r += kChunk) {
+      const end = Math.min(b, r + kChunk);
+      let high = 0;
+      let rowsMarkup = "";
+      for (let k = r; k < end; k++) {
+        rowsMarkup += rowMarkup(items[k]);
+        if (!everyRow || rowShown[at[items[k]]]) high++;
+      }
+      markup += '<li role="none" class="clsChunk" style="contain-intrinsic-height: ' +
+          high * rowHeight + 'px">' + rowsMarkup + "</li>";
+    }
+    return markup;
+  }
 
   // Builds the rows near the window (all anew when `force`).
   function renderRows(force) {
+    if (everyRow) return;
     const top = -tree.getBoundingClientRect().top;
     const [a, b] = windowRows(top, top + innerHeight, rowHeight, rows.length, kSpareRows);
     if (!force && a === built0 && b === built1) return;
     const focused = tree.contains(document.activeElement);
-    let markup = "";
-    for (let r = a; r < b; r++) markup += rowMarkup(rows[r]);
+    const markup = chunksMarkup(rows, a, b);
     tree.style.paddingTop = a * rowHeight + "px";
     tree.innerHTML = markup;
     built0 = a;
@@ -269,14 +296,46 @@
     if (focused && headerOf(current)) headerOf(current).focus({preventScroll: true});
   }
 
-  function startFlat() {
+  // Shows the tree, every list open, as a flat list of rows: every row built
+  // when `every`, else those near the window.
+  function startFlat(every) {
     if (shown === 0) return;
     flat = true;
+    everyRow = false;
     tree.classList.add("clsFlat");
-    tree.innerHTML = rowMarkup(rootList[0]);
-    rowHeight = tree.firstElementChild.getBoundingClientRect().height || 20;
+    tree.innerHTML = chunksMarkup(rootList, 0, 1);
+    rowHeight = tree.firstElementChild.firstElementChild.getBoundingClientRect().height || 20;
     layRows();
-    renderRows(true);
+    if (!every) {
+      renderRows(true);
+      return;
+    }
+    everyRow = true;
+    rowShown.fill(1);
+    tree.style.height = "";
+    tree.style.paddingTop = "";
+    tree.innerHTML = chunksMarkup(order, 0, shown);
+    keepTabStop();
+  }
+
+  // Shows or hides the rows below entry i, every row being built, as its
+  // list has opened or shut; the groups they are in take their new heights.
+  function foldRows(i) {
+    const end = at[i] + size[i];
+    const was = rowShown.slice(at[i] + 1, end);
+    rowShown.fill(0, at[i] + 1, end);
+    for (let k = at[i] + 1; open[i] && k < end;) {
+      rowShown[k] = 1;
+      k = open[order[k]] ? k + 1 : at[order[k]] + size[order[k]];
+    }
+    for (let k = at[i] + 1; k < end; k++) {
+      if (rowShown[k] !== was[k - at[i] - 1]) headerOf(order[k]).hidden = !rowShown[k];
+    }
+    for (let g = Math.floor((at[i] + 1) / kChunk); g * kChunk < end; g++) {
+      let high = 0;
+      for (let k = g * kChunk; k < Math.min(shown, (g + 1) * kChunk); k++) high += rowShown[k];
+      tree.children[g].style.containIntrinsicHeight = high * rowHeight + "px";
+    }
   }
   window.addEventListener("scroll", () => flat && renderRows(false), {passive: true});
   window.addEventListener("resize", () => flat && renderRows(false));
@@ -285,7 +344,7 @@
   // first entry built.
   function keepTabStop() {
     const header = current >= 0 ? headerOf(current) : null;
-    if (header && header.checkVisibility()) {
+    if (header && (flat ? !header.hidden : header.checkVisibility())) {
       header.tabIndex = 0;
       return;
     }
@@ -313,6 +372,11 @@
     open[i] = value ? 1 : 0;
     // The tab stop leaves a list that shuts around it.
     if (!value && current >= 0 && isAbove(i, current)) setCurrent(i);
+    if (everyRow) {
+      foldRows(i);
+      headerOf(i).setAttribute("aria-expanded", String(value));
+      return;
+    }
     if (flat) {
       layRows();
       renderRows(true);
@@ -328,6 +392,12 @@
   function show(i, block) {
     const way = [i];
     for (let p = parents[i]; p >= 0; p = parents[p]) way.push(p);
+    if (everyRow) {
+      for (let k = way.length - 1; k >= 1; k--) if (!open[way[k]]) setOpen(way[k], true);
+      const header = headerOf(i);
+      header.scrollIntoView({block});
+      return header;
+    }
     if (flat) {
       let changed = false;
       for (let k = 1; k < way.length; k++) changed = changed || !open[way[k]];
@@ -617,8 +687,8 @@
   // "Expand all" opens every list and shows every entry where it belongs.
   document.getElementById("idExpandAll").addEventListener("click", () => {
     open.fill(1);
-    if (shown > kAllAtOnce) {
-      startFlat();
+    if (shown > kNested) {
+      startFlat(shown <= kAllAtOnce);
       return;
     }
     const markup = [];
@@ -642,6 +712,7 @@
     open[count] = 1;
     if (flat) {
       flat = false;
+      everyRow = false;
       tree.classList.remove("clsFlat");
       tree.style.height = "";
       tree.style.paddingTop = "";
