@@ -108,7 +108,9 @@ class Element {
 // and `follow(hash)`, which moves to another fragment as a link would.
 // `globals` adds to or replaces the stand-ins.
 export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
-  const page = {elements: new Map(), listeners: {}, focused: null, rowHeight: 20, loaded: []};
+  const page = {
+    elements: new Map(), listeners: {}, focused: null, rowHeight: 20, loaded: [], tasks: [],
+  };
   page.element = (id) => {
     if (!page.elements.has(id)) page.elements.set(id, new Element(id, page));
     return page.elements.get(id);
@@ -126,6 +128,8 @@ export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
       addEventListener: (type, listener) => (page.listeners[type] = listener),
       scrollTo: (x, y) => (context.scrollY = y),
     },
+    // Tasks wait in `page.tasks` until the test runs them.
+    setTimeout: (task) => page.tasks.push(task),
     scrollY: 0,
     innerHeight: 700,
     IntersectionObserver: class {
@@ -159,6 +163,7 @@ export function openIndex(records, hash = '', members = null) {
     page.loadMembers = () => {
       page.run(memberData(members, records.length));
       page.loaded[0].onload();
+      while (page.tasks.length > 0) page.tasks.shift()();
     };
   }
   page.find = (query) => {

@@ -75,16 +75,13 @@
     if (parents[i] >= 0) size[parents[i]] += size[i];
   }
 
-  // Where each name starts in a text of names each followed by a line feed.
-  function nameStarts(text, length) {
-    const starts = new Int32Array(length + 1);
-    for (let i = 0, from = 0; i <= length; i++) {
-      starts[i] = from;
-      if (i < length) from = text.indexOf("\n", from) + 1;
-    }
-    return starts;
+  // Where each name starts in a text of names each followed by a line feed:
+  // finds starts[i + 1] for each i in [a, b), starts[a] being known.
+  function findStarts(text, starts, a, b) {
+    for (let i = a; i < b; i++) starts[i + 1] = text.indexOf("\n", starts[i]) + 1;
   }
-  const starts = nameStarts(names, count);
+  const starts = new Int32Array(count + 1);
+  findStarts(names, starts, 0, count);
   // toLowerCase alone would fold letters beyond ASCII too, and may change
   // the length of the text: it serves only where all is ASCII.
   const foldCase = (text) =>
@@ -486,8 +483,11 @@
 
   // The members of every record, read from the member data once it has
   // loaded: each record's members are [memberFirst[r], memberFirst[r + 1]).
+  // The reading is a series of steps, each run as a task of its own, so that
+  // the page answers while millions of members are read.
   let members = null;
-  function readMembers() {
+  const kStartsStep = 1 << 18;
+  function* readMembers() {
     const total = memberKinds.length;
     const first = new Int32Array(count + 1);
     const owner = new Int32Array(total);
@@ -496,17 +496,25 @@
       first[r + 1] = first[r] + perRecord[r];
       owner.fill(r, first[r], first[r + 1]);
     }
+    yield;
     const anchors = new Map();
     for (const line of memberAnchors.split("\n")) {
       const comma = line.indexOf(",");
       if (comma > 0) anchors.set(Number(line.slice(0, comma)), line.slice(comma + 1));
     }
+    const memberStarts = new Int32Array(total + 1);
+    for (let m = 0; m < total; m += kStartsStep) {
+      yield;
+      findStarts(memberNames, memberStarts, m, Math.min(total, m + kStartsStep));
+    }
+    yield;
+    const folded = foldCase(memberNames);
+    yield;
     members = {
-      first, owner, anchors,
+      first, owner, anchors, folded,
       kindNames: memberKindNames.split("\n"),
       prefixes: memberPrefixes.split("\n"),
-      starts: nameStarts(memberNames, total),
-      folded: foldCase(memberNames),
+      starts: memberStarts,
     };
   }
   const memberName = (m) => memberNames.slice(members.starts[m], members.starts[m + 1] - 1);
@@ -564,11 +572,16 @@
     loading = true;
     const script = document.createElement("script");
     script.src = field.dataset.members;
-    script.onload = () => {
-      readMembers();
+    const steps = readMembers();
+    const step = () => {
+      if (!steps.next().done) {
+        setTimeout(step, 0);
+        return;
+      }
       results.dataset.members = "loaded";
       showResults();
     };
+    script.onload = step;
     document.body.appendChild(script);
   }
 
