@@ -166,7 +166,8 @@ export async function checkFinding(checks, browser, binary, work) {
 
 // A tree of `records` records: a chain of 60 classes C00 > C01 > ... > C59,
 // then scripts of a class Fnnnnn under one of them with three states each.
-// Returns the records' names in record (name) order and their parents.
+// Returns the header ids in the order the tree shows them, all unfolded, and
+// the number of entries below each class of the chain.
 function writeExpandTree(dir, records) {
   fs.mkdirSync(dir, {recursive: true});
   const parent = new Map();
@@ -193,12 +194,16 @@ function writeExpandTree(dir, records) {
   const index = new Map(names.map((name, i) => [name, i]));
   const preorder = [];
   const stack = names.filter((name) => !parent.get(name)).reverse();
+  const chainBelow = Array(60).fill(0);
   while (stack.length > 0) {
     const name = stack.pop();
     preorder.push(`idHeader${number(index.get(name))}`);
     stack.push(...[...below.get(name)].reverse());
+    for (let above = parent.get(name); above; above = parent.get(above)) {
+      if (above.startsWith('C')) chainBelow[Number(above.slice(1))]++;
+    }
   }
-  return preorder;
+  return {preorder, chainBelow};
 }
 
 // The entries on screen, in page order.
@@ -218,7 +223,7 @@ export async function checkExpandAll(checks, browser, binary, work) {
     const what = `expand all (${records} records)`;
     const source = path.join(work, `scripts-${records}`);
     const dest = path.join(work, `reference-${records}`);
-    const preorder = writeExpandTree(source, records);
+    const {preorder, chainBelow} = writeExpandTree(source, records);
     fs.mkdirSync(dest, {recursive: true});
     checks.equal(runTool(binary, dest, source, ['--navigation']).status, 0, `${what}: the tool exits with 0`);
     const page = await browser.newPage();
@@ -231,6 +236,19 @@ export async function checkExpandAll(checks, browser, binary, work) {
       checks.equal(
           await page.evaluate(() => [...document.querySelectorAll('.clsHeader')].filter((h) => h.checkVisibility()).map((h) => h.id)),
           preorder, `${what}: every entry is built and shown, in order`);
+      // Folding C30 hides what is below it, and the page is that much shorter.
+      const fold = () => page.evaluate(() => {
+        document.getElementById('idHeader00030').click();
+        return [[...document.querySelectorAll('.clsHeader')].filter((h) => h.checkVisibility()).map((h) => h.id),
+          document.documentElement.scrollHeight];
+      });
+      const [folded, foldedHeight] = await fold();
+      const [unfolded, height] = await fold();
+      const row = (height - foldedHeight) / chainBelow[30];
+      checks.equal([folded, unfolded], [[...preorder.slice(0, 31), ...preorder.slice(31 + chainBelow[30])], preorder],
+          `${what}: folding and unfolding the chain's C30 hides and shows what is below it`);
+      checks.expect(row > 10 && row < 40 && height > row * preorder.length, `${what}: the page's height follows the rows shown`,
+          `${foldedHeight} ${height}`);
     }
     const place = new Map(preorder.map((id, k) => [id, k]));
     const inOrder = (seen) =>
