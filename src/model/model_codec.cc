@@ -11,6 +11,11 @@ class Packer {
   explicit Packer(std::string& out) : out_(out) {}
 
   void Number(size_t n) {
+    // Most numbers are small: one byte, added without the copy.
+    if (n < 0x80) {
+      out_.push_back(static_cast<char>(n));
+      return;
+    }
     char bytes[10];
     out_.append(bytes, static_cast<size_t>(packed::PutLength(bytes, n) - bytes));
   }

@@ -180,16 +180,7 @@ size_t CCompleteParser::CollectHead() {
 }
 
 const char* CCompleteParser::SkipBlock() {
-  lexer_.KeepComments(false);
-  int depth = 0;
-  const char* end = token_.end;
-  while (token_.kind != Token::kEnd) {
-    end = token_.end;
-    if (token_.Is('{')) ++depth;
-    if (token_.Is('}') && --depth == 0) break;
-    Advance();
-  }
-  lexer_.KeepComments(true);
+  const char* end = lexer_.SkipBlock();
   Advance();
   return end;
 }

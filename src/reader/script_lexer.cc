@@ -1,7 +1,12 @@
 #include "reader/script_lexer.h"
 
+#include <array>
 #include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace reader {
 
@@ -22,7 +27,6 @@ void CScriptLexer::Reset(std::string_view text) {
   end_ = nul ? static_cast<const char*>(nul) : text.data() + text.size();
   line_ = 1;
   line_start_ = true;
-  keep_comments_ = true;
   pending_.clear();
   before_.clear();
 }
@@ -75,13 +79,105 @@ bool CScriptLexer::SkipBlanks() {
       comment.end = at_;
       comment.lastLine = line_;
       line_start_ = false;
-      if (keep_comments_) pending_.push_back(comment);
+      pending_.push_back(comment);
     } else {
       break;
     }
     skipped = true;
   }
   return skipped;
+}
+
+namespace {
+
+// What a byte is to a block being passed over: part of a token, a blank, or
+// one that needs a closer look.
+enum ByteClass : uint8_t { kTokenByte, kBlankByte, kLookByte };
+
+constexpr std::array<uint8_t, 256> ClassifyBytes() {
+  std::array<uint8_t, 256> classes{};
+  for (const unsigned char c : std::string_view(" \t\r\f\v")) classes[c] = kBlankByte;
+  for (const unsigned char c : std::string_view("{}\n\"'/#")) classes[c] = kLookByte;
+  return classes;
+}
+constexpr std::array<uint8_t, 256> kByteClasses = ClassifyBytes();
+
+// Moves `at` over the token bytes and blanks before the next byte that needs
+// a closer look, sixteen bytes at a time while sixteen are left (the rest is
+// left to the caller); `last` becomes the end of the last token byte passed,
+// and `lineStart` false if there was one.
+void PassPlainBytes(const char*& at, const char* end, const char*& last, bool& lineStart) {
+#if defined(__SSE2__)
+  const auto is = [](__m128i block, char c) { return _mm_cmpeq_epi8(block, _mm_set1_epi8(c)); };
+  while (end - at >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i look =
+        _mm_or_si128(_mm_or_si128(_mm_or_si128(is(block, '{'), is(block, '}')),
+                                  _mm_or_si128(is(block, '\n'), is(block, '"'))),
+                     _mm_or_si128(_mm_or_si128(is(block, '\''), is(block, '/')), is(block, '#')));
+    const __m128i blank =
+        _mm_or_si128(_mm_or_si128(is(block, ' '), is(block, '\t')),
+                     _mm_or_si128(_mm_or_si128(is(block, '\r'), is(block, '\f')), is(block, '\v')));
+    const unsigned looks = static_cast<unsigned>(_mm_movemask_epi8(look));
+    // The bytes before the first that needs a look, and the tokens' among them.
+    const unsigned before = looks != 0 ? (looks & (0u - looks)) - 1 : 0xffffu;
+    const unsigned tokens = ~static_cast<unsigned>(_mm_movemask_epi8(blank)) & before;
+    if (tokens != 0) {
+      last = at + (32 - __builtin_clz(tokens));
+      lineStart = false;
+    }
+    if (looks != 0) {
+      at += __builtin_ctz(looks);
+      return;
+    }
+    at += 16;
+  }
+#else
+  (void)at;
+  (void)end;
+  (void)last;
+  (void)lineStart;
+#endif
+}
+
+}  // namespace
+
+const char* CScriptLexer::SkipBlock() {
+  pending_.clear();
+  const char* last = at_;  // the end of the last token passed
+  int depth = 1;
+  while (at_ < end_) {
+    PassPlainBytes(at_, end_, last, line_start_);
+    if (at_ >= end_) break;
+    const char c = *at_;
+    const uint8_t kind = kByteClasses[static_cast<unsigned char>(c)];
+    if (kind == kBlankByte) {
+      ++at_;
+    } else if (kind == kTokenByte) {
+      last = ++at_;
+      line_start_ = false;
+    } else if (c == '\n') {
+      ++line_;
+      line_start_ = true;
+      ++at_;
+    } else if ((c == '#' && line_start_) ||
+               (c == '/' && at_ + 1 < end_ && (at_[1] == '/' || at_[1] == '*'))) {
+      // Directives and comments, passed over as between tokens, kept by
+      // nobody.
+      SkipBlanks();
+      pending_.clear();
+    } else if (c == '"' || c == '\'') {
+      Quoted(c);
+      last = at_;
+      line_start_ = false;
+    } else {
+      last = ++at_;
+      line_start_ = false;
+      if (c == '{') ++depth;
+      if (c == '}' && --depth == 0) break;
+    }
+  }
+  return last;
 }
 
 // A string or name literal from its opening quote: a backslash escapes the

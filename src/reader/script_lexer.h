@@ -50,9 +50,6 @@ class CScriptLexer {
   /// comments after it.
   const std::vector<Comment>& CommentsBefore() const { return before_; }
 
-  /// Whether comments are kept aside; off while a body is skipped.
-  void KeepComments(bool keep) { keep_comments_ = keep; }
-
   /// Where reading stands, and the line there.
   const char* Position() const { return at_; }
   uint32_t Line() const { return line_; }
@@ -60,6 +57,13 @@ class CScriptLexer {
 
   /// Goes on reading at `at`, a position of the text on line `line`.
   void Seek(const char* at, uint32_t line);
+
+  /// Passes over a block whose "{" Next returned last, through its closing
+  /// "}" (or to the end of the text), as reading its tokens one by one
+  /// would, but without making them: comments, strings, name literals and
+  /// directive lines hide the braces they hold, and no comment is kept.
+  /// Returns the end of the block's last token, the "}" where it is closed.
+  const char* SkipBlock();
 
  private:
   // Passes over white space, comments and directive lines; true when any
@@ -71,7 +75,6 @@ class CScriptLexer {
   const char* end_ = nullptr;
   uint32_t line_ = 1;
   bool line_start_ = true;  // only blanks since the last line end
-  bool keep_comments_ = true;
   std::vector<Comment> pending_;
   std::vector<Comment> before_;
 };

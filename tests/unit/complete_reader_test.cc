@@ -72,10 +72,11 @@ const Case kCases[] = {
      "  function F(); name F doc -\n"},
     {"comments, strings and name literals hide braces, semicolons and keywords",
      "class A extends B;\n"
-     "function F() { Log(\"} var int No;\"); X = '}'; /* } */ // }\n }\n"
+     "function F() { Log(\"} var int No;\"); X = '}'; /* } */ // }\n"
+     "\tSomeRatherLongName = OtherLongName[Index] + \"}\"; Nested { Deeper { } }\n#if {\n }\n"
      "var int Yes;",
      "class A extends \"B\" within - mods ignores line 1 doc -\n"
-     "  var int Yes (in 0, line 4) doc -\n"
+     "  var int Yes (in 0, line 6) doc -\n"
      "  function F() {} name F doc -\n"},
     {"directives end at their line end and declare nothing",
      "class A;\n#exec OBJ LOAD FILE=x.u {\n  #include \"y\" ;\nvar int X;",
