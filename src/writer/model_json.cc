@@ -1,5 +1,7 @@
 #include "writer/model_json.h"
 
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 
@@ -9,6 +11,8 @@
 #include "platform/path.h"
 
 namespace {
+
+using namespace std::string_view_literals;
 
 // The characters of windows-1252's bytes 0x80 to 0x9F; the five it leaves
 // undefined stand for the control characters of the same number, as browsers
@@ -36,10 +40,12 @@ class CJson {
   explicit CJson(std::string& out) : out_(out) {}
 
   void Raw(std::string_view text) { out_.append(text); }
+  // Keys are the format's own names, which need no escape.
   void Key(std::string_view key) {
     Separate();
-    AppendJsonString(out_, key);
-    out_.append(": ");
+    out_.push_back('"');
+    out_.append(key);
+    out_.append("\": "sv);
     first_ = true;  // the value follows without a comma
     after_key_ = true;
   }
@@ -52,20 +58,22 @@ class CJson {
       String(*text);
     } else {
       Separate();
-      out_.append("null");
+      out_.append("null"sv);
     }
   }
   void Number(size_t n) {
     Separate();
-    out_.append(std::to_string(n));
+    char digits[24];
+    out_.append(digits,
+                static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
   }
   void Bool(bool value) {
     Separate();
-    out_.append(value ? "true" : "false");
+    out_.append(value ? "true"sv : "false"sv);
   }
   void Null() {
     Separate();
-    out_.append("null");
+    out_.append("null"sv);
   }
   void Open(char bracket) {
     Separate();
@@ -105,7 +113,7 @@ class CJson {
     if (after_key_) {
       after_key_ = false;
     } else if (!first_) {
-      out_.append(", ");
+      out_.append(", "sv);
     }
     first_ = false;
   }
@@ -255,24 +263,36 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
 
 void AppendJsonString(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
+  // Printable ASCII but the quote and the backslash stand as they are: such
+  // runs are added whole, the other bytes one by one.
+  static constexpr auto kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c) plain[static_cast<size_t>(c)] = c != '"' && c != '\\';
+    return plain;
+  }();
   out.push_back('"');
-  for (char c : text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    const char* const run = p;
+    while (p < end && kPlain[static_cast<unsigned char>(*p)]) ++p;
+    out.append(run, static_cast<size_t>(p - run));
+    if (p == end) break;
+    const char c = *p++;
     const unsigned char u = static_cast<unsigned char>(c);
     if (u == '"' || u == '\\') {
       out.push_back('\\');
       out.push_back(c);
     } else if (u == '\n') {
-      out.append("\\n");
+      out.append("\\n"sv);
     } else if (u == '\r') {
-      out.append("\\r");
+      out.append("\\r"sv);
     } else if (u == '\t') {
-      out.append("\\t");
+      out.append("\\t"sv);
     } else if (u < 0x20) {
-      out.append("\\u00");
+      out.append("\\u00"sv);
       out.push_back(kHex[u >> 4]);
       out.push_back(kHex[u & 15]);
-    } else if (u < 0x80) {
-      out.push_back(c);
     } else if (u < 0xA0) {
       AppendUtf8(out, kHighControls[u - 0x80]);
     } else {
@@ -284,16 +304,16 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 void WriteModelJson(platform::COutputFile& file, const CClassList& list) {
   std::string out;
-  out.append("{\"format\": ");
+  out.append("{\"format\": "sv);
   out.append(std::to_string(kModelFormat));
-  out.append(", \"generator\": ");
+  out.append(", \"generator\": "sv);
   AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
-  out.append(", \"records\": [");
+  out.append(", \"records\": ["sv);
   model::RecordModel record;
   const size_t count = list.Count();
   for (size_t i = 0; i < count; ++i) {
     model::UnpackModel(list.At(i).packedModel(), record);
-    out.append(i == 0 ? "\n" : ",\n");
+    out.append(i == 0 ? "\n"sv : ",\n"sv);
     CJson json(out);
     Record(json, list, i, record);
     if (out.size() >= (size_t{1} << 20)) {
@@ -301,6 +321,6 @@ void WriteModelJson(platform::COutputFile& file, const CClassList& list) {
       out.clear();
     }
   }
-  out.append("\n]}\n");
+  out.append("\n]}\n"sv);
   file.Write(out);
 }
