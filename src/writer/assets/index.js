@@ -256,11 +256,13 @@
     rows = laid.subarray(0, r);
     tree.style.height = r * rowHeight + "px";
   }
-  // The rows of the entries `items[a, b)` in groups of kChunk, each group as
-  // high as its rows shown.
+  // An entry's row: its header line indented by its level, hidden where a
+  // list above it is shut.
   const rowMarkup = (i) => entryHeader(i).replace(
       "<div ", '<div style="padding-left: ' + (2 + 14 * (level[i] - 1)) / 10 + 'em" ' +
           (everyRow && !rowShown[at[i]] ? "hidden " : ""));
+  // The rows of the entries `items[a, b)` in groups of kChunk, each group as
+  // high as its rows shown.
   function chunksMarkup(items, a, b) {
     let markup = "";
     for (let r = a; r < b; r += kChunk) {
