@@ -271,14 +271,13 @@ void AppendJsonString(std::string& out, std::string_view text) {
     return plain;
   }();
   out.push_back('"');
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p < end) {
-    const char* const run = p;
-    while (p < end && kPlain[static_cast<unsigned char>(*p)]) ++p;
-    out.append(run, static_cast<size_t>(p - run));
-    if (p == end) break;
-    const char c = *p++;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t run = at;
+    while (at < text.size() && kPlain[static_cast<unsigned char>(text[at])]) ++at;
+    out.append(text.substr(run, at - run));
+    if (at == text.size()) break;
+    const char c = text[at++];
     const unsigned char u = static_cast<unsigned char>(c);
     if (u == '"' || u == '\\') {
       out.push_back('\\');
@@ -293,10 +292,10 @@ void AppendJsonString(std::string& out, std::string_view text) {
       out.append("\\u00"sv);
       out.push_back(kHex[u >> 4]);
       out.push_back(kHex[u & 15]);
-    } else if (u < 0xA0) {
+    } else if (u >= 0x80 && u < 0xA0) {
       AppendUtf8(out, kHighControls[u - 0x80]);
     } else {
-      AppendUtf8(out, u);
+      AppendUtf8(out, u);  // 0xA0 and up: the character of the same number
     }
   }
   out.push_back('"');
