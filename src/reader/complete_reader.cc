@@ -116,7 +116,6 @@ bool CCompleteParser::Read(std::string_view text) {
     count_ = 1;
     class_seen_ = false;
     head_.clear();
-    leads_.clear();
     lexer_.Reset(text);
     Advance();
     ParseScope(records_.front(), false, 0);
@@ -127,47 +126,40 @@ bool CCompleteParser::Read(std::string_view text) {
   }
 }
 
-CCompleteParser::Lead CCompleteParser::SaveLeadingComments() {
-  Lead lead;
-  lead.first = leads_.size();
-  const std::vector<Comment>& before = lexer_.CommentsBefore();
-  leads_.insert(leads_.end(), before.begin(), before.end());
-  lead.end = leads_.size();
-  lead.line = token_.line;
-  return lead;
-}
-
 model::OptionalText CCompleteParser::Documentation(const Lead& lead, const char* end) {
-  // 1. A "/** ... */" right before it, not one that trails another line.
-  if (lead.end > lead.first) {
-    const Comment& last = leads_[lead.end - 1];
-    if (last.block && last.ownLine && last.end - last.begin > 4 && last.begin[2] == '*' &&
-        last.begin[3] != '/') {
-      return docs_.Clean({&last, 1});
+  // The last comment before it, and the run of "//" lines, each on a line of
+  // its own, that ends with it (none when the last is not such a line).
+  Comment last;
+  const char* run = nullptr;
+  uint32_t run_end_line = 0;
+  CommentWalk walk(lead.comments);
+  Comment comment;
+  while (walk.Next(comment)) {
+    if (comment.block || !comment.ownLine) {
+      run = nullptr;
+    } else if (!run || comment.firstLine != run_end_line + 1) {
+      run = comment.begin;
     }
+    run_end_line = comment.lastLine;
+    last = comment;
+  }
+  // 1. A "/** ... */" right before it, not one that trails another line.
+  if (last.block && last.ownLine && last.end - last.begin > 4 && last.begin[2] == '*' &&
+      last.begin[3] != '/') {
+    return docs_.Clean({last.begin, last.end, last.firstLine, true});
   }
   // 2. A "//" comment after it on the line where it ends.
   if (end) {
     std::string_view rest(end, static_cast<size_t>(lexer_.TextEnd() - end));
     rest.remove_prefix(std::min(rest.find_first_not_of(" \t"), rest.size()));
     if (rest.starts_with("//")) {
-      Comment trailing;
-      trailing.begin = rest.data();
-      trailing.end = rest.data() + std::min(rest.find('\n'), rest.size());
-      if (model::OptionalText doc = docs_.Clean({&trailing, 1})) return doc;
+      const char* eol = rest.data() + std::min(rest.find('\n'), rest.size());
+      if (model::OptionalText doc = docs_.Clean({rest.data(), eol, 0, false})) return doc;
     }
   }
-  // 3. The run of "//" lines right before it, each on a line of its own.
-  size_t first = lead.end;
-  uint32_t line = lead.line;
-  while (first > lead.first) {
-    const Comment& c = leads_[first - 1];
-    if (c.block || !c.ownLine || c.lastLine + 1 != line) break;
-    line = c.firstLine;
-    --first;
-  }
-  if (first == lead.end) return std::nullopt;
-  return docs_.Clean({leads_.data() + first, lead.end - first});
+  // 3. The run of "//" lines right before it, with no blank line between.
+  if (!run || run_end_line + 1 != lead.line) return std::nullopt;
+  return docs_.Clean({run, lead.comments.end, 0, true});
 }
 
 size_t CCompleteParser::CollectHead() {
@@ -233,7 +225,6 @@ void CCompleteParser::ParseScope(RecordModel& record, bool inState, int depth) {
       ParseStatement(record, lead, inState, depth);
     }
     head_.resize(head);
-    leads_.resize(lead.first);
   }
 }
 
@@ -262,7 +253,7 @@ void CCompleteParser::ParseClass(RecordModel& record, const Lead& lead) {
   }
   record.modifiers = {first_modifier, static_cast<uint32_t>(record.words.size()) - first_modifier};
   // The class's documentation is every comment before its statement.
-  record.doc = docs_.Clean({leads_.data() + lead.first, lead.end - lead.first}, record.name);
+  record.doc = docs_.Clean(lead.comments, record.name);
   // "class Name { ... }" is read as if the "{" were a ";".
   if (token_.Is(';') || token_.Is('{')) Advance();
 }
@@ -363,7 +354,6 @@ Token CCompleteParser::ParseStruct(RecordModel& record, const Lead& lead, bool i
       if (token_.Is(';')) Advance();
     }
     head_.resize(mark);
-    leads_.resize(member.first);
   }
   if (token_.Is('}')) Advance();
   if (!inDeclaration && token_.Is(';')) Advance();
@@ -391,7 +381,7 @@ void CCompleteParser::ParseVariable(RecordModel& record, const Lead& lead, uint3
   while (token_.kind != Token::kEnd && !token_.Is(';') && !token_.Is('}') && !token_.Is('{')) {
     if (token_.IsWord("enum") || token_.IsWord("struct")) {
       const bool is_enum = token_.IsWord("enum");
-      const Lead inner{lead.end, lead.end, token_.line};
+      const Lead inner{{}, token_.line};
       const size_t mark = head_.size();
       const Token name =
           is_enum ? ParseEnum(record, inner, true) : ParseStruct(record, inner, true, depth + 1);
@@ -466,9 +456,13 @@ void CCompleteParser::ParseIgnores(RecordModel& record) {
 void CCompleteParser::ParseDefaults(RecordModel& record) {
   Advance();  // "defaultproperties"
   if (!token_.Is('{')) return;
-  const DefaultsEnd end =
-      ReadDefaultProperties(token_.end, lexer_.TextEnd(), token_.line, docs_, record.defaults);
-  lexer_.Seek(end.at, end.line);
+  // The block ends at the brace that closes it, as any block does, wherever
+  // that stands: "defaultproperties { Speed=1 }" is one line.
+  const char* const begin = token_.end;
+  const uint32_t line = token_.line;
+  const char* end = lexer_.SkipBlock();
+  if (end > begin && end[-1] == '}' && end == lexer_.Position()) --end;
+  ReadDefaultProperties(begin, end, line, docs_, record.defaults);
   Advance();
 }
 
@@ -477,11 +471,24 @@ void CCompleteParser::ParseStatement(RecordModel& record, const Lead& lead, bool
   const size_t head = CollectHead();
   const size_t end = head_.size();
   // A declaration starts with modifiers: words and their groups, up to the
-  // keyword that says what it declares.
+  // keyword that says what it declares. What stands inside a group is not
+  // looked at, so that a statement such as "if (Event != '') Trigger(E);" in
+  // a state's code declares nothing.
   for (size_t i = head; i < end && IsModifierToken(head_[i]); ++i) {
+    if (head_[i].Is('(')) {
+      i = Closing(head_, i, end, '(', ')');
+      continue;
+    }
     model::FunctionKind kind;
     if (KindOf(head_[i], &kind)) {
-      if (token_.Is(';') || token_.Is('{')) {
+      // A declaration's kind keyword is followed by its return type or name
+      // (or an operator's precedence), never by "=" or ".".
+      const bool declares =
+          i + 1 < end && (head_[i + 1].kind == Token::kWord ||
+                          (kind >= model::FunctionKind::kOperator && head_[i + 1].Is('(')) ||
+                          (kind >= model::FunctionKind::kOperator &&
+                           head_[i + 1].kind == Token::kSymbol && !head_[i + 1].Is('.')));
+      if (declares && (token_.Is(';') || token_.Is('{'))) {
         ParseFunction(record, lead, head, i, kind);
         return;
       }

@@ -35,11 +35,10 @@ class CCompleteParser {
  private:
   using RecordModel = model::RecordModel;
 
-  // The comments right before a statement, [first, end) of the lead stack,
-  // and the line the statement starts on.
+  // The comments right before a statement, and the line the statement
+  // starts on.
   struct Lead {
-    size_t first = 0;
-    size_t end = 0;
+    CommentRun comments;
     uint32_t line = 0;
   };
 
@@ -71,9 +70,8 @@ class CCompleteParser {
   model::Words Modifiers(RecordModel& record, size_t from, size_t to);
   std::string_view Slice(size_t from, size_t to) const;
 
-  // The comments before the statement being read are kept on a stack, as
-  // statements nest (a structure's members, a state's functions).
-  Lead SaveLeadingComments();
+  // The comments before the statement that starts at the current token.
+  Lead SaveLeadingComments() const { return {lexer_.CommentsBefore(), token_.line}; }
   // The documentation of a declaration that ends at `end` (null to look
   // only before it).
   model::OptionalText Documentation(const Lead& lead, const char* end);
@@ -82,7 +80,6 @@ class CCompleteParser {
   CDocArena docs_;
   Token token_;
   std::vector<Token> head_;
-  std::vector<Comment> leads_;
   // A deque, so that the class stays where it is while states are added.
   std::deque<RecordModel> records_;
   size_t count_ = 0;

@@ -10,10 +10,32 @@ namespace reader {
 
 namespace {
 
-// The line without a "//" comment that stands outside quotes.
-std::string_view WithoutComment(std::string_view line) {
+// The line without its comments: a block comment open from an earlier line
+// (`depth` levels deep) or standing at its start is passed over, and the line
+// ends at a "//" or "/*" outside quotes; `depth` is left as deep as the block
+// comments still open at its end.
+std::string_view WithoutComments(std::string_view line, size_t& depth) {
+  size_t i = 0;
+  while (true) {
+    while (depth > 0 && i < line.size()) {
+      if (line.substr(i, 2) == "*/") {
+        --depth;
+        i += 2;
+      } else if (line.substr(i, 2) == "/*") {
+        ++depth;
+        i += 2;
+      } else {
+        ++i;
+      }
+    }
+    if (depth > 0) return {};
+    line = TrimBlanks(line.substr(i));
+    if (!line.starts_with("/*")) break;
+    depth = 1;
+    i = 2;
+  }
   char quote = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
+  for (i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quote) {
       if (c == '\\') {
@@ -23,7 +45,8 @@ std::string_view WithoutComment(std::string_view line) {
       }
     } else if (c == '"') {
       quote = c;
-    } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+    } else if (c == '/' && i + 1 < line.size() && (line[i + 1] == '/' || line[i + 1] == '*')) {
+      if (line[i + 1] == '*') WithoutComments(line.substr(i + 2), depth = 1);
       return TrimBlanks(line.substr(0, i));
     }
   }
@@ -87,9 +110,10 @@ void ReadEntries(std::string_view line, uint32_t number, CDocArena& arena,
 
 }  // namespace
 
-DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t line,
-                                  CDocArena& arena, std::vector<model::DefaultProperty>& out) {
+void ReadDefaultProperties(const char* begin, const char* end, uint32_t line, CDocArena& arena,
+                           std::vector<model::DefaultProperty>& out) {
   const char* at = begin;
+  size_t comment_depth = 0;
   // An open group: its entry, and where its lines start.
   size_t group = 0;
   int group_depth = 0;
@@ -98,17 +122,9 @@ DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t l
   while (at < end) {
     const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at));
     const char* eol = found ? static_cast<const char*>(found) : end;
-    const std::string_view raw(at, static_cast<size_t>(eol - at));
-    const std::string_view text = WithoutComment(TrimBlanks(raw));
+    const std::string_view text =
+        WithoutComments(std::string_view(at, static_cast<size_t>(eol - at)), comment_depth);
     std::string_view rest;
-    if (!text.empty() && text.front() == '}') {
-      // The block's end; a group left open ends with it.
-      if (group_depth > 0) {
-        out[group].value =
-            TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
-      }
-      return {text.data() + 1, line};
-    }
     if (StartsWithWords(text, "begin", "object", &rest)) {
       if (group_depth++ == 0) {
         group = out.size();
@@ -120,7 +136,7 @@ DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t l
       if (StartsWithWords(text, "end", "object", &rest) && --group_depth == 0) {
         out[group].value =
             TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
-      } else {
+      } else if (text.data()) {  // not inside a comment
         group_end = text.data() + text.size();
       }
     } else if (!text.empty()) {
@@ -130,11 +146,11 @@ DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t l
     at = eol + 1;
     ++line;
   }
+  // A group left open ends with the block.
   if (group_depth > 0) {
     out[group].value =
         TrimBlanks(std::string_view(group_text, static_cast<size_t>(group_end - group_text)));
   }
-  return {end, line};
 }
 
 }  // namespace reader

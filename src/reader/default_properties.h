@@ -1,6 +1,7 @@
 // The default properties block of a class, read line by line as it is
-// written: "Key=Value" (no ";" needed), "Key(0)=" and "Key[0]=" for an
-// array's entries, and "Begin Object ... End Object" groups kept whole.
+// written: "Key=Value" (no ";" needed, several on one line split at ";"),
+// "Key(0)=" and "Key[0]=" for an array's entries, and "Begin Object ... End
+// Object" groups kept whole. Comments are no entries.
 #pragma once
 
 #include <cstdint>
@@ -11,17 +12,10 @@
 
 namespace reader {
 
-/// Where a default properties block ended: after its "}" (or at the end of
-/// the text), and the line there.
-struct DefaultsEnd {
-  const char* at;
-  uint32_t line;
-};
-
-/// Reads the entries from `begin`, just after the block's "{" on line `line`,
-/// up to the "}" that starts a line of its own or to `end`; keys written with
-/// blanks in them are kept without them in `arena`.
-DefaultsEnd ReadDefaultProperties(const char* begin, const char* end, uint32_t line,
-                                  CDocArena& arena, std::vector<model::DefaultProperty>& out);
+/// Reads the entries of a block's text [begin, end), between its braces; the
+/// text starts on line `line`. Keys written with blanks in them are kept
+/// without them in `arena`.
+void ReadDefaultProperties(const char* begin, const char* end, uint32_t line, CDocArena& arena,
+                           std::vector<model::DefaultProperty>& out);
 
 }  // namespace reader

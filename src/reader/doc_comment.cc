@@ -42,14 +42,15 @@ bool CDocArena::Reset(size_t size) {
   return bytes_ != nullptr;
 }
 
-model::OptionalText CDocArena::Clean(std::span<const Comment> comments,
-                                     std::string_view className) {
+model::OptionalText CDocArena::Clean(const CommentRun& comments, std::string_view className) {
   char* const start = bytes_.get() + size_;
   char* out = start;
   char* const limit = bytes_.get() + capacity_;
   // Blank lines are written once, between lines of text only.
   bool blank_pending = false;
-  for (const Comment& comment : comments) {
+  CommentWalk walk(comments);
+  Comment comment;
+  while (walk.Next(comment)) {
     std::string_view text = Inside(comment);
     while (true) {
       const size_t eol = text.find('\n');

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <span>
 #include <string_view>
 
 #include "model/record_model.h"
@@ -20,10 +19,10 @@ class CDocArena {
   /// False when that room cannot be had.
   bool Reset(size_t size);
 
-  /// The documentation in `comments` (with `className`, the class's name, as
-  /// a leading "Name:" to drop); absent when nothing is left of them or the
-  /// arena is full.
-  model::OptionalText Clean(std::span<const Comment> comments, std::string_view className = {});
+  /// The documentation in the comments of `comments` (with `className`, the
+  /// class's name, as a leading "Name:" to drop); absent when nothing is left
+  /// of them or the arena is full.
+  model::OptionalText Clean(const CommentRun& comments, std::string_view className = {});
 
   /// `text` without its blanks: `text` itself when it has none, else a copy
   /// in the arena (empty when the arena is full).

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstring>
-#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -20,22 +19,66 @@ bool Token::IsWord(std::string_view keyword) const {
   return true;
 }
 
-void CScriptLexer::Reset(std::string_view text) {
-  at_ = text.data();
-  // A NUL ends the text, as it does for the declaration parser.
-  const void* nul = std::memchr(text.data(), '\0', text.size());
-  end_ = nul ? static_cast<const char*>(nul) : text.data() + text.size();
-  line_ = 1;
-  line_start_ = true;
-  pending_.clear();
-  before_.clear();
+const char* BlockCommentEnd(const char* at, const char* end, uint32_t& line) {
+  size_t depth = 1;
+  while (at < end) {
+    const char c = *at;
+    if (c == '\n') {
+      ++line;
+    } else if (c == '*' && at + 1 < end && at[1] == '/') {
+      at += 2;
+      if (--depth == 0) return at;
+      continue;
+    } else if (c == '/' && at + 1 < end && at[1] == '*') {
+      at += 2;
+      ++depth;
+      continue;
+    }
+    ++at;
+  }
+  return end;
 }
 
-void CScriptLexer::Seek(const char* at, uint32_t line) {
-  at_ = at;
-  line_ = line;
-  line_start_ = false;
-  pending_.clear();
+bool CommentWalk::Next(Comment& comment) {
+  while (at_ < end_) {
+    const char c = *at_;
+    if (c == '\n') {
+      ++line_;
+      line_start_ = true;
+      ++at_;
+    } else if (c == '/' && at_ + 1 < end_ && (at_[1] == '/' || at_[1] == '*')) {
+      comment.begin = at_;
+      comment.firstLine = line_;
+      comment.ownLine = line_start_;
+      comment.block = at_[1] == '*';
+      if (comment.block) {
+        at_ = BlockCommentEnd(at_ + 2, end_, line_);
+      } else {
+        const void* eol = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
+        at_ = eol ? static_cast<const char*>(eol) : end_;
+      }
+      comment.end = at_;
+      comment.lastLine = line_;
+      line_start_ = false;
+      return true;
+    } else {
+      ++at_;  // a blank between two comments
+    }
+  }
+  return false;
+}
+
+void CScriptLexer::Reset(std::string_view text) {
+  // A UTF-8 byte-order mark at the start is not text. A NUL is a byte like
+  // any other: binary data that some editors export into default properties
+  // holds them, and what follows is still read.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  at_ = text.data();
+  end_ = text.data() + text.size();
+  line_ = 1;
+  line_start_ = true;
+  pending_ = {};
+  before_ = {};
 }
 
 bool CScriptLexer::SkipBlanks() {
@@ -53,33 +96,17 @@ bool CScriptLexer::SkipBlanks() {
       // are no longer right before what follows.
       const void* eol = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
       at_ = eol ? static_cast<const char*>(eol) : end_;
-      pending_.clear();
+      pending_ = {};
     } else if (c == '/' && at_ + 1 < end_ && (at_[1] == '/' || at_[1] == '*')) {
-      Comment comment;
-      comment.begin = at_;
-      comment.firstLine = line_;
-      comment.ownLine = line_start_;
-      comment.block = at_[1] == '*';
-      if (comment.block) {
-        const char* close = at_ + 2;
-        while (close + 1 < end_ && !(close[0] == '*' && close[1] == '/')) {
-          if (*close == '\n') ++line_;
-          ++close;
-        }
-        if (close + 1 < end_) {
-          at_ = close + 2;
-        } else {
-          if (close < end_ && *close == '\n') ++line_;
-          at_ = end_;
-        }
+      if (pending_.Empty()) pending_ = {at_, at_, line_, line_start_};
+      if (at_[1] == '*') {
+        at_ = BlockCommentEnd(at_ + 2, end_, line_);
       } else {
         const void* eol = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
         at_ = eol ? static_cast<const char*>(eol) : end_;
       }
-      comment.end = at_;
-      comment.lastLine = line_;
+      pending_.end = at_;
       line_start_ = false;
-      pending_.push_back(comment);
     } else {
       break;
     }
@@ -143,7 +170,7 @@ void PassPlainBytes(const char*& at, const char* end, const char*& last, bool& l
 }  // namespace
 
 const char* CScriptLexer::SkipBlock() {
-  pending_.clear();
+  pending_ = {};
   const char* last = at_;  // the end of the last token passed
   int depth = 1;
   while (at_ < end_) {
@@ -165,7 +192,7 @@ const char* CScriptLexer::SkipBlock() {
       // Directives and comments, passed over as between tokens, kept by
       // nobody.
       SkipBlanks();
-      pending_.clear();
+      pending_ = {};
     } else if (c == '"' || c == '\'') {
       Quoted(c);
       last = at_;
@@ -195,8 +222,8 @@ void CScriptLexer::Quoted(char quote) {
 Token CScriptLexer::Next() {
   Token token;
   token.spaced = SkipBlanks();
-  before_.clear();
-  std::swap(before_, pending_);
+  before_ = pending_;
+  pending_ = {};
   token.line = line_;
   token.begin = at_;
   if (at_ >= end_) {

@@ -1,13 +1,12 @@
 // Splits a script's text, as it stands in its file, into the tokens the
 // complete reader reads: words, numbers, strings, name literals and single
-// symbols, each with its line. Comments are passed over but kept aside, so
-// that the reader can take a member's documentation from them; directive
-// lines ("#exec ...") are passed over whole.
+// symbols, each with its line. Comments are passed over, but where they stand
+// is kept, so that the reader can take a member's documentation from them;
+// directive lines ("#exec ...") are passed over whole.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 namespace reader {
 
@@ -36,9 +35,45 @@ struct Comment {
   bool ownLine = false;  // nothing but blanks before it on its line
 };
 
+/// The comments between two tokens: the text from the first comment's start
+/// to the last one's end, which holds nothing but comments and blanks. It is
+/// kept as one range however many comments it holds, so that a script of
+/// comments costs no memory beyond its text; `CommentWalk` reads it again
+/// comment by comment.
+struct CommentRun {
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  uint32_t firstLine = 0;  // the line of the first comment
+  bool ownLine = false;    // the first comment has nothing but blanks before it on its line
+
+  bool Empty() const { return begin == end; }
+};
+
+/// Reads the comments of a `CommentRun` one by one, as the lexer met them.
+class CommentWalk {
+ public:
+  explicit CommentWalk(const CommentRun& run)
+      : at_(run.begin), end_(run.end), line_(run.firstLine), line_start_(run.ownLine) {}
+
+  /// The next comment; false after the last.
+  bool Next(Comment& comment);
+
+ private:
+  const char* at_;
+  const char* end_;
+  uint32_t line_;
+  bool line_start_;
+};
+
+/// The end of a block comment whose "/*" ends at `at`: just past the "*/"
+/// that closes it, minding that block comments nest, or `end` when it is not
+/// closed. `line` is counted on over the line ends passed.
+const char* BlockCommentEnd(const char* at, const char* end, uint32_t& line);
+
 class CScriptLexer {
  public:
-  /// Starts reading `text`, which ends at its end or at a NUL.
+  /// Starts reading `text`, all of it but a UTF-8 byte-order mark at its
+  /// start.
   void Reset(std::string_view text);
 
   /// The next token; a token of kind kEnd at the end of the text, and from
@@ -46,17 +81,14 @@ class CScriptLexer {
   Token Next();
 
   /// The comments between the token that Next returned last and the one
-  /// before it, in order. A directive line between them leaves only the
-  /// comments after it.
-  const std::vector<Comment>& CommentsBefore() const { return before_; }
+  /// before it. A directive line between them leaves only the comments after
+  /// it.
+  const CommentRun& CommentsBefore() const { return before_; }
 
   /// Where reading stands, and the line there.
   const char* Position() const { return at_; }
   uint32_t Line() const { return line_; }
   const char* TextEnd() const { return end_; }
-
-  /// Goes on reading at `at`, a position of the text on line `line`.
-  void Seek(const char* at, uint32_t line);
 
   /// Passes over a block whose "{" Next returned last, through its closing
   /// "}" (or to the end of the text), as reading its tokens one by one
@@ -75,8 +107,8 @@ class CScriptLexer {
   const char* end_ = nullptr;
   uint32_t line_ = 1;
   bool line_start_ = true;  // only blanks since the last line end
-  std::vector<Comment> pending_;
-  std::vector<Comment> before_;
+  CommentRun pending_;
+  CommentRun before_;
 };
 
 /// True for a byte that may stand in a word: letters, digits, "_", and every

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "model/declaration_text.h"
 
@@ -60,9 +61,11 @@ std::string Describe(const reader::CCompleteParser& parser) {
 
 struct Case {
   const char* rule;
-  const char* script;
-  const char* records;
+  std::string_view script;
+  std::string_view records;
 };
+
+using namespace std::string_view_literals;
 
 const Case kCases[] = {
     {"keywords in any case, either word for the superclass",
@@ -150,6 +153,39 @@ const Case kCases[] = {
      "  default Kin[1] = [class'A'] line 6\n"
      "  default Begin Object = [Class=Light Name=L0\r\n    B=2] line 7\n"
      "  default Tag = [\"a}b\"] line 10\n"},
+    {"block comments nest, in code and in documentation",
+     "class A;\n/* disabled:\nfunction Old() { Log(\"a\"); } /* was: Log(\"b\") */\n"
+     "function AlsoOld() {}\n*/\nfunction Real() {}\n/** Outer /* inner */ end. */\nvar int V;",
+     "class A extends - within - mods ignores line 1 doc -\n"
+     "  var int V (in 0, line 8) doc \"Outer /* inner */ end.\"\n"
+     "  function Real() {} name Real doc -\n"},
+    {"a byte-order mark is no text; a NUL is a byte like any other",
+     "\xEF\xBB\xBF"
+     "class A extends B;\ndefaultproperties\n{\n  Raw=\"x\0\x01y\"\n  After=2\n}\nvar int V;"sv,
+     "class A extends \"B\" within - mods ignores line 1 doc -\n"
+     "  var int V (in 0, line 7) doc -\n"
+     "  default Raw = [\"x\0\x01y\"] line 4\n"
+     "  default After = [2] line 5\n"sv},
+    {"a state's code declares nothing, even where a variable is named like a keyword",
+     "class A;\nstate S\n{\nBegin:\n  Sleep(1);\n"
+     "  if (Event != '') ForEachThing(class'Entity', E, Event);\n  Event = Pick(Function);\n"
+     "  Event.Fire(Delegate);\n}\nfunction After();",
+     "class A extends - within - mods ignores line 1 doc -\n"
+     "  function After(); name After doc -\n"
+     "state S extends - within - mods ignores line 2 doc -\n"},
+    {"default properties end at their closing brace, wherever it stands; comments are no "
+     "entries",
+     "class A;\ndefaultproperties { Speed=1; Tag=\"}\" }\nfunction After();\n"
+     "defaultproperties\n{\n  /* Old=1\n  Older=2 /* nested */ */ Kept=3\n"
+     "  Two=4 /* cut */\n  Deep={ 5 }\n} state S {}",
+     "class A extends - within - mods ignores line 1 doc -\n"
+     "  function After(); name After doc -\n"
+     "  default Speed = [1] line 2\n"
+     "  default Tag = [\"}\"] line 2\n"
+     "  default Kept = [3] line 7\n"
+     "  default Two = [4] line 8\n"
+     "  default Deep = [{ 5 }] line 9\n"
+     "state S extends - within - mods ignores line 10 doc -\n"},
     {"what cannot be read is passed over: no class statement, stray braces, a cut-off body",
      "}} var int X;\nfunction F() { if (a) {\n  Log(\"open);\n",
      "class  extends - within - mods ignores line 0 doc -\n"
