@@ -39,6 +39,18 @@ const char* BlockCommentEnd(const char* at, const char* end, uint32_t& line) {
   return end;
 }
 
+namespace {
+
+// The end of the comment whose "//" or "/*" stands at `at`: its line end, or
+// just past the "*/" that closes it.
+const char* CommentEnd(const char* at, const char* end, uint32_t& line) {
+  if (at[1] == '*') return BlockCommentEnd(at + 2, end, line);
+  const void* eol = std::memchr(at, '\n', static_cast<size_t>(end - at));
+  return eol ? static_cast<const char*>(eol) : end;
+}
+
+}  // namespace
+
 bool CommentWalk::Next(Comment& comment) {
   while (at_ < end_) {
     const char c = *at_;
@@ -51,12 +63,7 @@ bool CommentWalk::Next(Comment& comment) {
       comment.firstLine = line_;
       comment.ownLine = line_start_;
       comment.block = at_[1] == '*';
-      if (comment.block) {
-        at_ = BlockCommentEnd(at_ + 2, end_, line_);
-      } else {
-        const void* eol = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
-        at_ = eol ? static_cast<const char*>(eol) : end_;
-      }
+      at_ = CommentEnd(at_, end_, line_);
       comment.end = at_;
       comment.lastLine = line_;
       line_start_ = false;
@@ -99,12 +106,7 @@ bool CScriptLexer::SkipBlanks() {
       pending_ = {};
     } else if (c == '/' && at_ + 1 < end_ && (at_[1] == '/' || at_[1] == '*')) {
       if (pending_.Empty()) pending_ = {at_, at_, line_, line_start_};
-      if (at_[1] == '*') {
-        at_ = BlockCommentEnd(at_ + 2, end_, line_);
-      } else {
-        const void* eol = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
-        at_ = eol ? static_cast<const char*>(eol) : end_;
-      }
+      at_ = CommentEnd(at_, end_, line_);
       pending_.end = at_;
       line_start_ = false;
     } else {
