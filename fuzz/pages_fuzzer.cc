@@ -1,8 +1,9 @@
 // Fuzz target for the writers: arbitrary bytes as a small tree of scripts,
 // run through the whole tool with --navigation --complete --json, as the
-// command line runs it. The run reports no problem, and the reference it
-// writes hangs together (fuzz/reference_checks.h): links, anchors, the
-// member search's data and the model file.
+// command line runs it. The run reports no problem, the reference it writes
+// hangs together (fuzz/reference_checks.h): links, anchors, the member
+// search's data and the model file; and what was read agrees with the
+// scripts' comments (fuzz/script_checks.h).
 //
 // The input's scripts are separated by lines that start with "%%"; the rest
 // of such a line names the next script (".kc" is added, one "/" puts it in
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -21,8 +23,12 @@
 #include "driver/command_line.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/reference_checks.h"
+#include "fuzz/script_checks.h"
 #include "model/class_list.h"
+#include "model/model_codec.h"
+#include "model/record_model.h"
 #include "platform/console.h"
+#include "platform/path.h"
 
 namespace {
 
@@ -129,5 +135,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   console::Flush();
   FUZZ_CHECK(status == 0 && !console::ProblemReported());
   CheckReference(dest, list);
+  model::RecordModel model;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    model::UnpackModel(list.At(i).packedModel(), model);
+    std::ifstream in(platform::JoinPath(list.sourceDir, list.At(i).scriptPath()), std::ios::binary);
+    const std::string script((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    FUZZ_CHECK(in.good() || in.eof());
+    CheckReadScript(model, script);
+  }
   return 0;
 }

@@ -13,6 +13,7 @@
 
 #include "fuzz/json_reader.h"
 #include "fuzz/page_reader.h"
+#include "fuzz/pending_checks.h"
 #include "model/class_list.h"
 #include "platform/path.h"
 #include "writer/model_json.h"
@@ -20,17 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Checks that find faults not mended yet, switched off so that the replay
-// of the stored inputs passes meanwhile; each is switched on (true) once
-// its fault is mended.
-// Two members of one page can share an anchor ("fn-x3d3d" for a function
-// of that name and for the operator "=="; "state-x" for a state named x and
-// an unnamed one).
-constexpr bool kCheckUniqueTargets = false;
-// model.json names a script whose path is valid UTF-8 as if it were
-// windows-1252.
-constexpr bool kCheckScriptPaths = false;
 
 [[noreturn]] void Fault(std::string_view file, std::string_view what, std::string_view detail) {
   std::fprintf(stderr, "reference check failed: %.*s: %.*s: \"%.*s\"\n",
@@ -136,7 +126,7 @@ class CReferenceChecker {
     Page& page = pages_[name];
     for (const std::string& target : links.targets) {
       const bool added = page.targets.insert(target).second;
-      if (kCheckUniqueTargets) Expect(added, name, "an anchor twice", target);
+      if (pending_checks::kUniqueAnchors) Expect(added, name, "an anchor twice", target);
     }
     page.links = std::move(links.links);
   }
@@ -246,7 +236,7 @@ class CReferenceChecker {
                                             : parent->text == parent_text),
              "model.json", "a parent unlike the index's", at);
       Expect(script && script->type == JsonValue::Type::kString, "model.json", "no script", at);
-      if (kCheckScriptPaths) CheckScriptPath(script->text, list_.At(i).scriptPath());
+      if (pending_checks::kUtf8ScriptPaths) CheckScriptPath(script->text, list_.At(i).scriptPath());
       // A state's script is its class's, whose source page it shares.
       const size_t owner =
           kinds_[i] == 's' && parents_[i] >= 0 ? static_cast<size_t>(parents_[i]) : i;
