@@ -125,8 +125,9 @@ class CReferenceChecker {
     Expect(ReadPageLinks(ReadWhole(dest_ / name), links, error), name, "markup", error);
     Page& page = pages_[name];
     for (const std::string& target : links.targets) {
-      const bool added = page.targets.insert(target).second;
-      if (pending_checks::kUniqueAnchors) Expect(added, name, "an anchor twice", target);
+      if (!page.targets.insert(target).second && pending_checks::kUniqueAnchors) {
+        Fault(name, "an anchor twice", target);
+      }
     }
     page.links = std::move(links.links);
   }
