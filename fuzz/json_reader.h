@@ -3,6 +3,7 @@
 // object; what it reads is kept as a tree of values, strings decoded.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,3 +26,6 @@ bool ReadJson(std::string_view text, JsonValue& out, std::string& error);
 /// True when `text` is valid UTF-8: shortest forms, no surrogates, nothing
 /// beyond U+10FFFF.
 bool IsValidUtf8(std::string_view text);
+
+/// Appends the character `code` (at most U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, uint32_t code);

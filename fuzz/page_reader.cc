@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "fuzz/json_reader.h"
+
 namespace {
 
 bool IsLetterOrDigit(char c) {
@@ -24,13 +26,8 @@ int HexDigit(char c) {
 void AppendCode(std::string& out, uint32_t code) {
   if (code < 0x100) {
     out.push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
   } else {
-    out.push_back(static_cast<char>(0xE0 | ((code >> 12) & 0x0F)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    AppendUtf8(out, code);
   }
 }
 

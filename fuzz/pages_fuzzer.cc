@@ -23,6 +23,7 @@
 #include "driver/command_line.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/reference_checks.h"
+#include "fuzz/scratch_trees.h"
 #include "fuzz/script_checks.h"
 #include "model/class_list.h"
 #include "model/model_codec.h"
@@ -37,35 +38,6 @@ namespace fs = std::filesystem;
 constexpr size_t kMaxScripts = 8;
 constexpr size_t kMaxNameLength = 64;
 constexpr std::string_view kSeparator = "%%";
-
-// A source tree and a destination made once per process, emptied for each
-// input and removed at the process's end.
-class Trees {
- public:
-  Trees() {
-    char pattern[] = "/tmp/korvanref-fuzz-pages-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    FUZZ_CHECK(made != nullptr);
-    root_ = made;
-  }
-  ~Trees() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  void Empty() {
-    std::error_code error;
-    fs::remove_all(source(), error);
-    FUZZ_CHECK(!error);
-    fs::remove_all(dest(), error);
-    FUZZ_CHECK(!error);
-    FUZZ_CHECK(fs::create_directory(source()) && fs::create_directory(dest()));
-  }
-  fs::path source() const { return root_ / "src"; }
-  fs::path dest() const { return root_ / "out"; }
-
- private:
-  fs::path root_;
-};
 
 bool Usable(std::string_view part) {
   return !part.empty() && part != "." && part != ".." &&
@@ -122,7 +94,7 @@ void WriteTree(const fs::path& root, std::string_view input) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Trees trees;
+  static CScratchTrees trees;
   trees.Empty();
   WriteTree(trees.source(), std::string_view(reinterpret_cast<const char*>(data), size));
 
