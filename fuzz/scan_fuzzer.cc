@@ -16,6 +16,7 @@
 #include "driver/scanner.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/record_checks.h"
+#include "fuzz/scratch_trees.h"
 #include "model/class_list.h"
 #include "platform/console.h"
 #include "reader/parser.h"
@@ -25,28 +26,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// A source tree and a destination made once per process, removed at its end.
-class Trees {
- public:
-  Trees() {
-    char pattern[] = "/tmp/korvanref-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    FUZZ_CHECK(made != nullptr);
-    root_ = made;
-    FUZZ_CHECK(fs::create_directory(source()));
-    FUZZ_CHECK(fs::create_directory(dest()));
-  }
-  ~Trees() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  fs::path source() const { return root_ / "src"; }
-  fs::path dest() const { return root_ / "out"; }
-
- private:
-  fs::path root_;
-};
 
 std::string ReadWhole(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -66,7 +45,7 @@ size_t CountOf(std::string_view text, std::string_view piece) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Trees trees;
+  static CScratchTrees trees;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   {
     std::ofstream script(trees.source() / "Fuzz.kc", std::ios::binary | std::ios::trunc);
