@@ -17,11 +17,11 @@ inline constexpr bool kUtf8ScriptPaths = false;
 
 // Every name the complete reader declares stands outside comments, block
 // comments nesting. Today a comment ends at the first "*/".
-inline constexpr bool kNamesOutsideComments = false;
+inline constexpr bool kNamesOutsideComments = true;
 
 // No default value holds a "}" that closes nothing. Today a one-line
 // "defaultproperties { Speed=1 }" gives the value "1 }" and swallows the
 // rest of the script.
-inline constexpr bool kDefaultsWithinBlock = false;
+inline constexpr bool kDefaultsWithinBlock = true;
 
 }  // namespace pending_checks
