@@ -312,38 +312,43 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
 }
 
 // A state's page links the state it extends, looked up among its class's
-// states: ten thousand states whose names share a long beginning, each but
+// states: four thousand states whose names share a long beginning, each but
 // one extending a state nobody declares. Looking at every state of the class
-// for each page took more than ten seconds of processor time.
+// for each page took some twenty seconds of processor time.
 TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
 #ifdef _WIN32
   GTEST_SKIP() << "the processor time cap is POSIX only";
 #else
-  constexpr size_t kStates = 10000;
-  const std::string shared(100, 'P');
-  TempDir dir;
-  fs::create_directory(dir / "out");
+  constexpr size_t kStates = 4000;
+  const std::string shared(1000, 'P');
+  TempDir sources;
   std::string script = "class Many;\n";
   for (size_t i = 0; i < kStates; ++i) {
     // The first extends the last, named in another case; the others a name
-    // as long as theirs, told from each only at its hundred-and-first byte.
+    // as long as theirs, told from each only after the shared beginning.
     const std::string target =
-        i == 0 ? std::string(100, 'p') + Number(kStates - 1) : shared + "Missi";
+        i == 0 ? std::string(1000, 'p') + Number(kStates - 1) : shared + "Missi";
     script += "state " + shared + Number(i) + " extends " + target + " { }\n";
   }
-  WriteFile(dir / "src/Many.kc", script);
+  WriteFile(sources / "Many.kc", script);
+  // Destdir lies outside the run's directory: the test reads only two pages.
+  TempDir dest;
+  TempDir dir;
 
-  // The run needs about half a second; the sanitizers slow it some times over.
-  const size_t seconds = testing_support::kUnderSanitizer ? 12 : 4;
-  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"}, 0, 0, seconds);
+  // The run needs about half a second, and on a busy machine a few times
+  // that; the sanitizers slow it some times over.
+  const size_t seconds = testing_support::kUnderSanitizer ? 24 : 8;
+  auto run = RunTool(dir.path(),
+                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
+                     0, 0, seconds);
   EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
   ASSERT_EQ(run.status, 0);
   // The class first, then its states in order.
-  EXPECT_EQ(run.written.count("out/" + Number(kStates) + ".html"), 1u);
-  const std::string& first = run.written["out/00001.html"];
+  EXPECT_TRUE(fs::exists(dest / (Number(kStates) + ".html")));
+  const std::string first = ReadFile(dest / "00001.html");
   EXPECT_NE(first.find(" extends <a href=\"" + Number(kStates) + ".html\">p"), std::string::npos)
       << first;
-  const std::string& second = run.written["out/00002.html"];
+  const std::string second = ReadFile(dest / "00002.html");
   EXPECT_NE(second.find(" extends " + shared + "Missi</pre>"), std::string::npos) << second;
 #endif
 }
