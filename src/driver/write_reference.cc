@@ -56,7 +56,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   bool written = false;
   try {
     ResolveParents();
-    SortByName();
+    SortByName(complete);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <numeric>
 #include <utility>
@@ -174,7 +175,7 @@ void CClassList::ResolveParents() {
   }
 }
 
-void CClassList::SortByName() {
+void CClassList::SortByName(bool keepStateOrder) {
   const size_t count = order_.size();
   if (count >= 2) {
     // Names are read from the records themselves, which move with their
@@ -217,7 +218,41 @@ void CClassList::SortByName() {
       if (m != i) update(m);
     }
   }
+  if (keepStateOrder) KeepStateOrder();
   for (size_t i = 0; i < count; ++i) At(i).position_ = static_cast<uint32_t>(i);
+}
+
+// The exchanges of the sort can carry a state past its namesakes. Equal
+// names stand together in the sorted list; in each such run the states of
+// one class are given back their order of making, which is their order in
+// the script, in the places they hold.
+void CClassList::KeepStateOrder() {
+  const size_t count = order_.size();
+  std::vector<uint32_t> states;  // positions in a run of one name
+  std::vector<uint32_t> made;
+  for (size_t start = 0; start < count;) {
+    size_t end = start + 1;
+    while (end < count && EqualsNoCase(At(start).name(), At(end).name())) ++end;
+    states.clear();
+    for (size_t p = start; p < end; ++p) {
+      if (At(p).isState != 0) states.push_back(static_cast<uint32_t>(p));
+    }
+    start = end;
+    if (states.size() < 2) continue;
+    // By class, each class's places in list order.
+    std::stable_sort(states.begin(), states.end(), [this](uint32_t a, uint32_t b) {
+      return std::less<const CClassRecord*>()(At(a).parent, At(b).parent);
+    });
+    for (size_t first = 0; first < states.size();) {
+      size_t last = first + 1;
+      while (last < states.size() && At(states[last]).parent == At(states[first]).parent) ++last;
+      made.clear();
+      for (size_t k = first; k < last; ++k) made.push_back(order_[states[k]]);
+      std::sort(made.begin(), made.end());
+      for (size_t k = first; k < last; ++k) order_[states[k]] = made[k - first];
+      first = last;
+    }
+  }
 }
 
 std::vector<uint32_t> CClassList::LinkChildren() const {

@@ -86,7 +86,10 @@ class CClassList {
 
   /// Orders the records by name exactly as a selection sort does that takes
   /// the first of the smallest names in each pass and exchanges it into place.
-  void SortByName();
+  /// With `keepStateOrder`, the states of one class whose names are equal but
+  /// for case then stand in the order they were made in (the order their
+  /// script declares them), in the places the sort gave them.
+  void SortByName(bool keepStateOrder = false);
 
   /// Writes index.html and every record page into `destDir`, after linking
   /// and sorting; with `navigation`, the index that searches and the pages
@@ -111,6 +114,10 @@ class CClassList {
   // Records are made this many to a block.
   static constexpr uint32_t kBlockBits = 12;
   static constexpr uint32_t kBlockSize = uint32_t{1} << kBlockBits;
+
+  /// Puts the states of one class and one name back in the order they were
+  /// made in, within the places they hold in the sorted list.
+  void KeepStateOrder();
 
   /// The record made `made`-th, counting from zero.
   CClassRecord& Made(uint32_t made) const {

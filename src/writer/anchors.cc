@@ -21,8 +21,9 @@ void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name
   if (plain) {
     out.append(name);
   } else {
+    // A plain name holds no "-": this form never meets a plain one.
     static constexpr char kHex[] = "0123456789abcdef";
-    out.push_back('x');
+    out.push_back('-');
     for (char c : name) {
       const unsigned char u = static_cast<unsigned char>(c);
       out.push_back(kHex[u >> 4]);

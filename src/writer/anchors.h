@@ -14,11 +14,12 @@ enum class MemberKind { kConstant, kEnumeration, kStructure, kVariable, kFunctio
 
 /// Appends the anchor of a member: its kind's prefix ("const-", "enum-",
 /// "struct-", "var-", "fn-" for every function-like kind, "state-") and its
-/// name. A name with bytes other than ASCII letters, digits, "_" and "."
-/// (an operator's "==") is written as "x" and the hexadecimal codes of its
-/// bytes ("fn-x3d3d"). The `occurrence`-th member (counting from 0) of one
-/// kind and exactly one name gets "-2", "-3", ... after it. A structure's
-/// member is named "Structure.Member".
+/// name. A name that is empty or has bytes other than ASCII letters, digits,
+/// "_" and "." (an operator's "==") is written as "-" and the hexadecimal
+/// codes of its bytes ("fn--3d3d"): a plain name never starts with "-", so
+/// no two members' anchors meet. The `occurrence`-th member (counting from
+/// 0) of one kind and exactly one name gets "-2", "-3", ... after it. A
+/// structure's member is named "Structure.Member".
 void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name,
                         size_t occurrence = 0);
 

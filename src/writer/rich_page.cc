@@ -209,12 +209,24 @@ void CPageBuilder::ListInherited(size_t a, const model::RecordModel& ancestor) {
 }
 
 // The state named `name` among the states of the state `i`'s class, then of
-// each ancestor of it, other than `i` itself.
+// each ancestor of it, other than `i` itself: the first in list order. A
+// class's states are in name order, so each class is searched by halving.
 size_t CPageBuilder::FindExtendedState(size_t i, std::string_view name) const {
   for (size_t a : ancestors_) {
-    for (size_t k = pages_->FirstState(a); k < pages_->EndState(a); ++k) {
+    size_t low = pages_->FirstState(a);
+    size_t high = pages_->EndState(a);
+    while (low < high) {
+      const size_t middle = low + (high - low) / 2;
+      if (CompareNoCase(Record(pages_->State(middle)).name(), name) < 0) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    for (size_t k = low; k < pages_->EndState(a); ++k) {
       const size_t s = pages_->State(k);
-      if (s != i && EqualsNoCase(Record(s).name(), name)) return s;
+      if (!EqualsNoCase(Record(s).name(), name)) break;
+      if (s != i) return s;
     }
   }
   return kNone;

@@ -27,7 +27,8 @@ class CRichPages {
 
   const CClassList& list() const { return list_; }
   const TreeIndex& tree() const { return tree_; }
-  /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i).
+  /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i),
+  /// in list order, which is name order.
   size_t FirstState(size_t i) const { return first_state_[i]; }
   size_t EndState(size_t i) const { return first_state_[i + 1]; }
   size_t State(size_t k) const { return state_[k]; }

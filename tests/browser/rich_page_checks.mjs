@@ -88,13 +88,13 @@ const richPages = [
         ['var-Point.Y', 'var float Y', 8]]],
       ['Variables', [
         ['var-Where', 'var(Place) vector Where', 11], ['var-Count', 'var int Count', 12],
-        ['var-x436166e9', 'var int Caf\u00e9', 13]]],
+        ['var--436166e9', 'var int Caf\u00e9', 13]]],
       ['Events', [['fn-Touched', 'event Touched(Base Other)', 17]]],
       ['Functions', [
         ['fn-Start', 'function Start(optional int Delay)', 16],
         ['fn-Stop', 'native function Stop()', 18],
-        ['fn-x2626', 'native static final operator(20) bool &&(bool A, bool B)', 19],
-        ['fn-x3c', 'native static final preoperator bool <(Base A)', 20]]],
+        ['fn--2626', 'native static final operator(20) bool &&(bool A, bool B)', 19],
+        ['fn--3c', 'native static final preoperator bool <(Base A)', 20]]],
       ['States', [['state-Sleeping', 'state Sleeping', 22]]],
       ['Default properties', []],
     ],

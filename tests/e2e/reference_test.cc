@@ -328,16 +328,36 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   EXPECT_NE(navigable.written["out/index.html"].find(" data-members=\"members.js\">"),
             std::string::npos);
   // A second member of one kind of anchor and one name has an anchor of its
-  // own; events share the functions' kind.
+  // own; events share the functions' kind. A name that is not plain, or
+  // none, has an anchor that no plain name has. States of one name keep
+  // the order the script declares them in, in their anchors and numbers,
+  // though a smaller name after them is sorted past them.
   WriteFile(dir / "twice/Twice.kc",
-            "class Twice;\nvar int A;\nvar int A;\nfunction F() { }\nevent F() { }\n");
+            "class Twice;\nvar int A;\nvar int A;\nfunction F() { }\nevent F() { }\n"
+            "function x3d3d() { }\nnative final operator(24) bool ==(int A, int B);\n"
+            "state Idle { }\nstate Idle { }\nstate { }\nstate x { }\nstate Busy { }\n");
   auto twice = RunTool(dir.path(), {"--navigation", "--complete", "out", "twice"});
   EXPECT_NE(twice.written["out/members.js"].find(
-                Text("const memberKinds = \"ddef\";\nconst memberCounts = \"4,\";\n"
-                     "const memberNames = \"A\\nA\\nF\\nF\\n\";\n"
-                     "const memberAnchors = \"1,var-A-2\\n3,fn-F-2\\n\";\n")),
+                Text("const memberKinds = \"ddefeh\";\nconst memberCounts = \"0,0,0,0,6,0,\";\n"
+                     "const memberNames = \"A\\nA\\nF\\nF\\nx3d3d\\n==\\n\";\n"
+                     "const memberAnchors = \"1,var-A-2\\n3,fn-F-2\\n5,fn--3d3d\\n\";\n")),
             std::string::npos)
       << twice.written["out/members.js"];
+  // Each anchor of the class's page, its line and the page it links to.
+  const std::string& page = twice.written["out/00004.html"];
+  for (const char* member :
+       {"\"fn-x3d3d\"><a class=\"ln\" href=\"source-00004.html#L6\">",
+        "\"fn--3d3d\"><a class=\"ln\" href=\"source-00004.html#L7\">",
+        "\"state-Idle\"><a class=\"ln\" href=\"source-00004.html#L8\">line 8</a><code>state "
+        "<a href=\"00002.html\">",
+        "\"state-Idle-2\"><a class=\"ln\" href=\"source-00004.html#L9\">line 9</a><code>state "
+        "<a href=\"00003.html\">",
+        "\"state--\"><a class=\"ln\" href=\"source-00004.html#L10\">line 10</a><code>state "
+        "<a href=\"00000.html\">",
+        "\"state-x\"><a class=\"ln\" href=\"source-00004.html#L11\">line 11</a><code>state "
+        "<a href=\"00005.html\">"}) {
+    EXPECT_NE(page.find(std::string(" id=") + member), std::string::npos) << member << "\n" << page;
+  }
 }
 
 // With --navigation --complete, the same tree gives rich pages: a class with

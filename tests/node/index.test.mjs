@@ -100,7 +100,7 @@ const members = [
   [2, 'f', 'walk'],
   [6, 'e', 'Sleepwalk'],
   [6, 'a', 'WalkSpeed'],
-  [10, 'h', '==', 'fn-x3d3d'],
+  [10, 'h', '==', 'fn--3d3d'],
 ];
 
 test('members are loaded on the first key and ranked after the records of each kind of match', () => {
@@ -124,7 +124,7 @@ test('members are loaded on the first key and ranked after the records of each k
   assert.equal(page.loaded.length, 1, 'loaded once');
   page.find('=');
   assert.match(page.element('idResults').innerHTML,
-               /href="00010.html#fn-x3d3d" data-member="5"><span class="clsKind">operator<\/span> <b>Ten.==<\/b>/);
+               /href="00010.html#fn--3d3d" data-member="5"><span class="clsKind">operator<\/span> <b>Ten.==<\/b>/);
 });
 
 test('the results are a combobox\'s: Down enters them, Enter picks, Escape clears', () => {

@@ -36,7 +36,7 @@ void Drain(int out_fd, int err_fd, std::string* out, std::string* err) {
 }  // namespace
 
 ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
-                size_t memory_limit, size_t file_limit) {
+                size_t memory_limit, size_t file_limit, size_t cpu_seconds) {
   const std::map<std::string, std::string> before = ReadTree(workdir);
   std::vector<std::string> argv_text = {KORVANREF_BINARY};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -67,6 +67,10 @@ ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::str
       close_range(3, ~0u, 0);
       struct rlimit limit = {file_limit, file_limit};
       if (setrlimit(RLIMIT_NOFILE, &limit) != 0) _exit(125);
+    }
+    if (cpu_seconds) {
+      struct rlimit limit = {cpu_seconds, cpu_seconds};
+      if (setrlimit(RLIMIT_CPU, &limit) != 0) _exit(125);
     }
     execv(argv[0], argv.data());
     _exit(127);

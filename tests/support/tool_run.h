@@ -34,9 +34,11 @@ struct ToolRun {
 };
 
 /// Runs KorvanRef with `args` in the directory `workdir`. A non-zero
-/// `memory_limit` caps the bytes of address space the run may use, and a
-/// non-zero `file_limit` the descriptors it may have open (POSIX).
+/// `memory_limit` caps the bytes of address space the run may use, a
+/// non-zero `file_limit` the descriptors it may have open, and a non-zero
+/// `cpu_seconds` the processor time it may take before a signal ends it
+/// (POSIX).
 ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
-                size_t memory_limit = 0, size_t file_limit = 0);
+                size_t memory_limit = 0, size_t file_limit = 0, size_t cpu_seconds = 0);
 
 }  // namespace testing_support

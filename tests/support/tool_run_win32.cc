@@ -75,10 +75,10 @@ bool MakePipe(HANDLE* read_end, HANDLE* write_end) {
 
 }  // namespace
 
-// `memory_limit` is a POSIX address-space cap; the tests that use it do not
-// run on Windows, and it is not applied here.
+// The limits are POSIX resource caps; the tests that use them do not run on
+// Windows, and they are not applied here.
 ToolRun RunTool(const std::filesystem::path& workdir, const std::vector<std::string>& args,
-                size_t /*memory_limit*/, size_t /*file_limit*/) {
+                size_t /*memory_limit*/, size_t /*file_limit*/, size_t /*cpu_seconds*/) {
   const std::map<std::string, std::string> before = ReadTree(workdir);
   const fs::path tool = ToolPath();
   std::wstring command_line = Quote(tool.wstring());
