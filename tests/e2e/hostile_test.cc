@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -858,30 +860,55 @@ TEST(HostileTree, ReplacedIndexKeepsItsPermissions) {
   EXPECT_EQ(fs::status(dir / "out/index.html").permissions(), kept);
 }
 
-// Runs KorvanRef with `args` in `workdir`, its standard output a pipe that
-// no one reads, as when it is piped into a pager that was quit at once; its
-// exit status, or -1 when a signal ended it.
-int RunWithClosedConsole(const fs::path& workdir, std::vector<std::string> args) {
+// A run of KorvanRef started in `workdir` and left to go on: its standard
+// output is a pipe whose reading end the test holds (-1 if it could not be
+// started).
+struct StartedRun {
+  pid_t pid = -1;
+  int out = -1;
+};
+
+StartedRun StartTool(const fs::path& workdir, std::vector<std::string> args) {
+  StartedRun run;
   int console[2];
-  if (pipe(console) != 0) return -2;
-  close(console[0]);
+  if (pipe(console) != 0) return run;
   args.insert(args.begin(), KORVANREF_BINARY);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
+  run.pid = fork();
+  if (run.pid == 0) {
     dup2(console[1], 1);
+    close(console[0]);
+    close(console[1]);
     // As a shell starts it, whatever the test run ignores.
-    std::signal(SIGPIPE, SIG_DFL);
+    for (int signal : {SIGPIPE, SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
     if (chdir(workdir.c_str()) != 0) _exit(126);
     execv(argv[0], argv.data());
     _exit(127);
   }
   close(console[1]);
+  run.out = console[0];
+  return run;
+}
+
+// Waits for `run` to end; its exit status, or -1 when a signal ended it.
+int WaitFor(const StartedRun& run) {
   int status = 0;
-  waitpid(pid, &status, 0);
+  waitpid(run.pid, &status, 0);
+  if (run.out >= 0) close(run.out);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs KorvanRef with `args` in `workdir`, its standard output a pipe that
+// no one reads, as when it is piped into a pager that was quit at once; its
+// exit status, or -1 when a signal ended it.
+int RunWithClosedConsole(const fs::path& workdir, std::vector<std::string> args) {
+  StartedRun run = StartTool(workdir, std::move(args));
+  if (run.out < 0) return -2;
+  close(run.out);
+  run.out = -1;
+  return WaitFor(run);
 }
 
 TEST(HostileTree, ClosedConsoleStillGetsTheReferenceWritten) {
@@ -896,6 +923,77 @@ TEST(HostileTree, ClosedConsoleStillGetsTheReferenceWritten) {
   EXPECT_EQ(RunWithClosedConsole(dir.path(), {"out", "src"}), 1);
   EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 300u);
   EXPECT_TRUE(fs::exists(dir / "out/00299.html"));
+}
+
+// Whether `done` comes to hold within ten seconds, looked at every tenth of
+// a millisecond.
+template <typename Done>
+bool Await(Done done) {
+  for (int tries = 0; tries < 100000; ++tries) {
+    if (done()) return true;
+    usleep(100);
+  }
+  return false;
+}
+
+TEST(HostileTree, KilledRunLeavesNoIndexWhereThereWasNone) {
+  // One class of 1 000 states, whose pages take a while; 300 of them are
+  // directories that cannot be written. Their reports, more than the console
+  // pipe (made one page small) holds, keep the run waiting before its index
+  // is moved into place for as long as the test reads none of them.
+  TempDir dir;
+  std::string script = "class Big;\n";
+  for (int s = 0; s < 1000; ++s) script += "state S" + std::to_string(s) + " { }\n";
+  WriteFile(dir / "src/Big.kc", script);
+  for (size_t page = 701; page <= 1000; ++page) {
+    fs::create_directories(dir / "out" / (Number(page) + ".html"));
+  }
+  WriteSmallTree(dir / "small");
+  const fs::path index = dir / "out/index.html";
+  const fs::path temp = dir / "out/index.html.tmp";
+
+  // Stops a run by `signal` once `ready` holds for it; the test fails unless
+  // it held before the run ended by itself.
+  const auto stop = [&](int signal, const auto& ready) {
+    const StartedRun run = StartTool(dir.path(), {"out", "src"});
+    fcntl(run.out, F_SETPIPE_SZ, 4096);
+    const bool reached = Await([&] { return ready(run); });
+    kill(run.pid, signal);
+    EXPECT_EQ(WaitFor(run), -1) << signal;
+    return reached;
+  };
+  const auto temp_stands = [&](const StartedRun&) { return fs::exists(temp); };
+  const auto pages_begun = [&](const StartedRun&) { return fs::exists(dir / "out/00250.html"); };
+  // The console pipe is full: the pages and the index text are written and
+  // the run waits on its reports. Another run is refused meanwhile.
+  const auto waiting = [&](const StartedRun& run) {
+    int held = 0;
+    if (ioctl(run.out, FIONREAD, &held) != 0 || held < fcntl(run.out, F_GETPIPE_SZ)) return false;
+    const ToolRun other = RunTool(dir.path(), {"out", "small"});
+    EXPECT_EQ(other.out, Parsed("Base.kc") + Parsed("Derived.kc") +
+                             "Unable to open 'out/index.html' for writing!\n");
+    EXPECT_EQ(other.status, 1);
+    EXPECT_TRUE(other.written.empty());
+    return true;
+  };
+  EXPECT_TRUE(stop(SIGKILL, temp_stands));
+  EXPECT_FALSE(fs::exists(index));
+  EXPECT_TRUE(stop(SIGKILL, pages_begun));
+  EXPECT_FALSE(fs::exists(index));
+  for (int signal : {SIGKILL, SIGTERM, SIGINT}) {
+    EXPECT_TRUE(stop(signal, waiting)) << signal;
+    EXPECT_FALSE(fs::exists(index)) << signal;
+  }
+
+  // The next run clears what the stopped ones left and puts its index in
+  // place; one stopped after that leaves it as it is.
+  const ToolRun next = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(next.status, 1);
+  EXPECT_FALSE(fs::exists(temp));
+  const std::string whole = ReadFile(index);
+  EXPECT_EQ(CountOf(whole, "<li id='idHeader"), 1001u);
+  EXPECT_TRUE(stop(SIGKILL, waiting));
+  EXPECT_EQ(ReadFile(index), whole);
 }
 #endif
 
