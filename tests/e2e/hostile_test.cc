@@ -788,7 +788,10 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
       }
       std::string reports = run.out.substr(generating);
       const size_t made = CountOf(reports, "Unable to write '");
-      for (size_t at; (at = reports.find("Unable to write '")) != std::string::npos;) {
+      // Each page that could not be made, reported as one not opened.
+      for (size_t at, end; (at = reports.find("Unable to write '")) != std::string::npos &&
+                           (end = reports.find("'!\n", at)) != std::string::npos;) {
+        reports.replace(end, 3, "' for writing!\n");
         reports.replace(at, 15, "Unable to open");
       }
       // Compared whole, but shown by its end only: it runs to megabytes.
