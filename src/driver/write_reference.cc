@@ -42,8 +42,9 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
-  // index is held from here to the end, so two runs cannot write one
-  // destination at once, and it is replaced only once it is whole.
+  // index (with its temporary file) is held from here until it is in place,
+  // so two runs cannot write one destination at once, and it is replaced
+  // only once it is whole.
   platform::CReplacingFile index;
   if (!index.Open(index_path)) {
     console::Problem(templates::kUnableToOpen, index_path.c_str());

@@ -18,10 +18,19 @@ COutputFile::~COutputFile() {
 }
 
 bool COutputFile::Open(const std::string& path, OpenMode mode) {
+  Reset();
+  return OpenHandle(path, mode);
+}
+
+bool COutputFile::ShareHold(const COutputFile& file) {
+  Reset();
+  return file.IsOpen() && DuplicateHandle(file);
+}
+
+void COutputFile::Reset() {
   Close();
   failed_ = false;
   buffer_.clear();
-  return OpenHandle(path, mode);
 }
 
 void COutputFile::Write(std::string_view text) {

@@ -11,9 +11,11 @@ namespace platform {
 /// component is a symbolic link (on Windows, a reparse point) is refused in
 /// every mode, so nothing is ever written through one.
 enum class OpenMode {
-  kTruncate,   // create the file, or empty an existing one once it is held
-  kCreateNew,  // create the file; refuse when anything stands at the path
-  kKeep,       // create the file, or hold an existing one as it is
+  kTruncate,      // create the file, or empty an existing one once it is held
+  kCreateNew,     // create the file; refuse when anything stands at the path
+  kHoldExisting,  // hold the file standing at the path as it is; create none
+  kReclaim,       // create the file, or take one that no process holds any
+                  // more and empty it, if it is still the path's once held
 };
 
 class COutputFile {
@@ -35,6 +37,14 @@ class COutputFile {
   /// failed or the file was not open.
   bool Close();
 
+  /// Makes this a second handle on the open `file` that writes nothing: the
+  /// file stays held while this is open, even once `file` is closed; false
+  /// when no handle could be had.
+  bool ShareHold(const COutputFile& file);
+
+  /// True while the file is open.
+  bool IsOpen() const;
+
   /// True while the file is open and this Open created it.
   bool Created() const { return created_; }
 
@@ -44,12 +54,13 @@ class COutputFile {
   bool TakeAccessOf(const COutputFile& model);
 
  private:
+  void Reset();
   void Append(std::string_view text);
   void Drain();
-  // What each platform provides: taking the file, writing bytes through,
-  // and letting it go.
+  // What each platform provides: taking the file or a second handle on one
+  // that is open, writing bytes through, and letting it go.
   bool OpenHandle(const std::string& path, OpenMode mode);
-  bool IsOpen() const;
+  bool DuplicateHandle(const COutputFile& file);
   bool WriteRaw(const char* data, size_t size);
   bool ReleaseHandle();
 

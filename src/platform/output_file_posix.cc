@@ -16,39 +16,53 @@ bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
   // empty regular file, so it needs no check or truncation, only the lock
   // that keeps other processes off it while it is written (one that came
   // first keeps it). Only a path that is already taken goes the long way.
-  const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
-  int fd = ::open(path.c_str(), flags | O_EXCL, 0666);
-  if (fd >= 0) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      ::close(fd);
-      return false;
+  const int flags = O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
+  int fd = -1;
+  if (mode != OpenMode::kHoldExisting) {
+    fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0) {
+      if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+      }
+      fd_ = fd;
+      created_ = true;
+      return true;
     }
-    fd_ = fd;
-    created_ = true;
-    return true;
+    if (errno != EEXIST || mode == OpenMode::kCreateNew) return false;
   }
-  if (errno != EEXIST || mode == OpenMode::kCreateNew) return false;
-  // The file is truncated only once the lock is held, so a file another
-  // process holds is left intact. Its size is looked at under the lock too,
-  // and an empty file is spared the truncating call.
-  fd = ::open(path.c_str(), flags, 0666);
+  // The file is looked at and truncated only once the lock is held, so a
+  // file another process holds is left intact, and an empty file is spared
+  // the truncating call.
+  fd = ::open(path.c_str(), mode == OpenMode::kHoldExisting ? flags : flags | O_CREAT, 0666);
   if (fd < 0) return false;
   struct stat st;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      (mode == OpenMode::kTruncate && st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return false;
   }
-  // A file that is held as it stands may have been moved away from its path
-  // by the process that held it before: then the path is not held at all.
+  // A file taken as it stands may have been moved away from its path by the
+  // process that held it before: then the path is not held at all, and the
+  // file, now another's, is left as it is.
   struct stat at_path;
-  if (mode == OpenMode::kKeep && (::lstat(path.c_str(), &at_path) != 0 ||
-                                  at_path.st_dev != st.st_dev || at_path.st_ino != st.st_ino)) {
+  if (mode != OpenMode::kTruncate && (::lstat(path.c_str(), &at_path) != 0 ||
+                                      at_path.st_dev != st.st_dev || at_path.st_ino != st.st_ino)) {
+    ::close(fd);
+    return false;
+  }
+  if (mode != OpenMode::kHoldExisting && st.st_size != 0 && ::ftruncate(fd, 0) != 0) {
     ::close(fd);
     return false;
   }
   fd_ = fd;
   return true;
+}
+
+bool COutputFile::DuplicateHandle(const COutputFile& file) {
+  // A duplicate shares the open file, and so its lock, which lasts until
+  // the last descriptor of it is closed.
+  fd_ = ::fcntl(file.fd_, F_DUPFD_CLOEXEC, 0);
+  return fd_ >= 0;
 }
 
 bool COutputFile::TakeAccessOf(const COutputFile& model) {

@@ -11,20 +11,39 @@ bool COutputFile::OpenHandle(const std::string& path, OpenMode mode) {
   // A reparse point (a link or junction) is opened as itself and refused, so
   // nothing is written where it points. The file is truncated only once it
   // is held, so a file held elsewhere is left intact.
-  HANDLE handle = ::CreateFileW(LongPath(ToWide(path)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                mode == OpenMode::kCreateNew ? CREATE_NEW : OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  // A file held here cannot be moved away, so one taken as it stands is
+  // still the path's.
+  const DWORD disposition = mode == OpenMode::kCreateNew      ? CREATE_NEW
+                            : mode == OpenMode::kHoldExisting ? OPEN_EXISTING
+                                                              : OPEN_ALWAYS;
+  HANDLE handle =
+      ::CreateFileW(LongPath(ToWide(path)).c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const bool existed = mode == OpenMode::kHoldExisting || ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const bool truncate = mode == OpenMode::kTruncate || mode == OpenMode::kReclaim;
   BY_HANDLE_FILE_INFORMATION info;
   if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info) ||
       (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
-      (mode == OpenMode::kTruncate && !::SetEndOfFile(handle))) {
+      (truncate && !::SetEndOfFile(handle))) {
     ::CloseHandle(handle);
     return false;
   }
   handle_ = handle;
   created_ = !existed;
+  return true;
+}
+
+bool COutputFile::DuplicateHandle(const COutputFile& file) {
+  // A duplicate is the same open file: nothing else can open it while
+  // either handle is open.
+  HANDLE process = ::GetCurrentProcess();
+  HANDLE handle = nullptr;
+  if (!::DuplicateHandle(process, file.handle_, process, &handle, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+    return false;
+  }
+  handle_ = handle;
   return true;
 }
 

@@ -2,9 +2,7 @@
 
 namespace platform {
 namespace {
-// The temporary file's name beside the final one. Only the holder of the
-// final path writes it, so one that stands there already was left by a run
-// that was stopped, and is replaced.
+// The temporary file's name beside the final one.
 constexpr const char* kTempSuffix = ".tmp";
 }  // namespace
 
@@ -14,11 +12,19 @@ CReplacingFile::~CReplacingFile() {
 
 bool CReplacingFile::Open(const std::string& path) {
   Abandon();
-  if (!hold_.Open(path, OpenMode::kKeep)) return false;
   path_ = path;
   temp_path_ = path + kTempSuffix;
-  temp_made_ = temp_.Open(temp_path_, OpenMode::kCreateNew) ||
-               (RemoveFile(temp_path_) && temp_.Open(temp_path_, OpenMode::kCreateNew));
+  // Nothing is ever created at the path itself before the commit, so a run
+  // stopped at any point leaves it as it was.
+  replaces_ = hold_.Open(path, OpenMode::kHoldExisting);
+  if (!replaces_ && KindAt(path) != PathKind::kNothing) return false;
+  // A regular file at the temporary path is either held by a run that is
+  // writing this destination, which refuses this one, or was left by a run
+  // that was stopped, and is taken over. A link or the like was left by no
+  // run and goes.
+  if (KindAt(temp_path_) == PathKind::kOther) RemoveFile(temp_path_);
+  temp_made_ = temp_.Open(temp_path_, OpenMode::kReclaim);
+  if (temp_made_ && !keep_.ShareHold(temp_)) Abandon();
   if (!temp_made_) LetGo();
   return temp_made_;
 }
@@ -26,8 +32,8 @@ bool CReplacingFile::Open(const std::string& path) {
 bool CReplacingFile::Commit() {
   if (!temp_made_) return false;
   // A file that stood at the path before lends the new one its access.
-  const bool access = hold_.Created() || temp_.TakeAccessOf(hold_);
-  if (!access || !temp_.Close() || !MoveOverHeld(hold_, temp_path_, path_)) {
+  const bool access = !replaces_ || temp_.TakeAccessOf(hold_);
+  if (!access || !temp_.Close() || !MoveIntoPlace()) {
     Abandon();
     return false;
   }
@@ -37,19 +43,15 @@ bool CReplacingFile::Commit() {
 
 void CReplacingFile::Abandon() {
   if (temp_made_) {
-    temp_.Close();
-    RemoveFile(temp_path_);
+    RemoveTemp();
     temp_made_ = false;
   }
   LetGo();
 }
 
 void CReplacingFile::LetGo() {
-  if (hold_.Created()) {
-    RemoveHeld(hold_, path_);
-  } else {
-    hold_.Close();
-  }
+  hold_.Close();
+  keep_.Close();
 }
 
 }  // namespace platform

@@ -1,11 +1,14 @@
-// A file that replaces the one at its path whole or not at all. The path is
-// held for this process alone from Open on, so two runs cannot write one
-// destination at once; the text goes to a new temporary file beside it, which
-// is moved over the path only once it was written and closed without fault.
-// Anything short of that (a failed write, a run that stops or is killed)
-// leaves the file at the path as it was, and where there was none, a failure
-// leaves none. The file that replaces keeps the permissions, and where the
-// process may, the owner and group of the one it replaces.
+// A file that replaces the one at its path whole or not at all. The text goes
+// to a temporary file beside the path, which is moved over it only once it
+// was written and closed without fault. That temporary file is also what
+// keeps two runs from writing one destination at once: it is held (as is a
+// file that stands at the path already) from Open until it was moved or
+// removed, and the system lets go of it when a process ends in any way. So
+// anything short of a commit (a failed write, a run that stops or is killed)
+// leaves the file at the path as it was, and where there was none, none; a
+// temporary file that a killed run left is taken over by the next. The file
+// that replaces keeps the permissions, and where the process may, the owner
+// and group of the one it replaces.
 #pragma once
 
 #include <string>
@@ -22,10 +25,9 @@ class CReplacingFile {
   CReplacingFile(const CReplacingFile&) = delete;
   CReplacingFile& operator=(const CReplacingFile&) = delete;
 
-  /// Takes hold of `path` (creating an empty file there if there is none,
-  /// which goes again unless the file is committed) and creates the
-  /// temporary file beside it; false when the path cannot be written, is
-  /// held by another process or is a link.
+  /// Takes hold of the file at `path`, if one stands there, and of the
+  /// temporary file beside it, which it creates or takes over; false when
+  /// either cannot be written, is held by another process or is a link.
   bool Open(const std::string& path);
 
   /// Where the text goes until Commit.
@@ -38,23 +40,29 @@ class CReplacingFile {
 
  private:
   void Abandon();
-  // Lets go of the path; an empty file put there to hold it goes again.
+  // What each platform does: moving the closed temporary file over the path
+  // (letting go of both once it is done), and removing it.
+  bool MoveIntoPlace();
+  void RemoveTemp();
   void LetGo();
 
   std::string path_;
   std::string temp_path_;
-  COutputFile hold_;  // the file at the path, held and never written
+  COutputFile hold_;  // the file that stood at the path, held and never written
   COutputFile temp_;
+  COutputFile keep_;  // holds the temporary file until it is moved or removed
+  bool replaces_ = false;
   bool temp_made_ = false;
 };
 
-/// Moves the closed file `from` over `to`, replacing it in one step, and lets
-/// go of `hold`, which holds `to`; false when the move failed.
-bool MoveOverHeld(COutputFile& hold, const std::string& from, const std::string& to);
-
-/// Removes the file at `path`, which `hold` holds, and lets go of it; false
-/// when it could not be removed.
-bool RemoveHeld(COutputFile& hold, const std::string& path);
+/// What stands at a path, a link taken as itself.
+enum class PathKind {
+  kNothing,
+  kFile,       // a regular file
+  kDirectory,  // a directory
+  kOther,      // a link, FIFO, socket or device
+};
+PathKind KindAt(const std::string& path);
 
 /// Removes the file at `path`, or a link standing there (never what it
 /// points to); false when nothing was removed.

@@ -1,25 +1,36 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/replacing_file.h"
 
 namespace platform {
 
-bool MoveOverHeld(COutputFile& hold, const std::string& from, const std::string& to) {
-  // The path stays held through the rename, so no other run can take hold
-  // of it in between; one that waits on the old file afterwards finds it is
-  // no longer the path's.
-  const bool moved = std::rename(from.c_str(), to.c_str()) == 0;
-  hold.Close();
-  return moved;
+bool CReplacingFile::MoveIntoPlace() {
+  // Both files stay held through the rename, so no other run can take either
+  // in between; one that waits on them afterwards finds they are no longer
+  // the paths'.
+  if (std::rename(temp_path_.c_str(), path_.c_str()) != 0) return false;
+  LetGo();
+  return true;
 }
 
-bool RemoveHeld(COutputFile& hold, const std::string& path) {
+void CReplacingFile::RemoveTemp() {
   // Removed while still held, so it is this run's file that goes.
-  const bool removed = ::unlink(path.c_str()) == 0;
-  hold.Close();
-  return removed;
+  RemoveFile(temp_path_);
+  temp_.Close();
+}
+
+PathKind KindAt(const std::string& path) {
+  struct stat st;
+  // What cannot be looked at is taken to be a file, which is neither
+  // written over nor removed.
+  if (::lstat(path.c_str(), &st) != 0)
+    return errno == ENOENT ? PathKind::kNothing : PathKind::kFile;
+  if (S_ISREG(st.st_mode)) return PathKind::kFile;
+  return S_ISDIR(st.st_mode) ? PathKind::kDirectory : PathKind::kOther;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -769,10 +771,9 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
     GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
   }
   // A hundred classes of 2 500 states each, and a run that may open no more
-  // files than the standard streams, the index and its temporary file: no
-  // page can be written, and each thread notes a problem for every page it
-  // takes.
-  constexpr size_t kFiles = 5;
+  // files than the standard streams, the old index and its temporary file
+  // (held twice): no page can be opened, and every one is reported.
+  constexpr size_t kFiles = 6;
   constexpr size_t kRecords = 100 * 2501;
   TempDir sources;
   for (int c = 0; c < 100; ++c) {
@@ -781,57 +782,81 @@ TEST(HostileTree, RunningOutOfMemoryWhileWritingPagesIsReported) {
     WriteFile(sources / ("C" + Number(c) + ".kc"), script);
   }
   TempDir dir;
+  const std::string old_index = "the index of an earlier run\n";
   for (bool navigation : {false, true}) {
     TempDir dest;
     std::vector<std::string> args = {dest.path().string(), sources.path().string()};
     if (navigation) args.insert(args.begin(), "--navigation");
-    const ToolRun whole = RunTool(dir.path(), args, 0, kFiles);
+    // Runs under a cap of `kib` KiB (none if 0) over the old index.
+    const auto run_under = [&](size_t kib) {
+      WriteFile(dest / "index.html", old_index);
+      return RunTool(dir.path(), args, kib << 10, kFiles);
+    };
+    const ToolRun whole = run_under(0);
     ASSERT_EQ(whole.status, 1);
     ASSERT_EQ(CountOf(whole.out, "Unable to open '"), kRecords);
     const std::string index = ReadFile(dest / "index.html");
-    const std::string unwritten = whole.out.substr(0, whole.out.find("Generating output... ")) +
-                                  "Generating output... Unable to write '" +
-                                  (dest / "index.html").string() + "'!\n";
-    // Runs under a cap of `kib` KiB: never an abort, nothing left beside the
-    // index. True when the reference came out whole, every page reported in
-    // order and the index kept.
+    const size_t generating = whole.out.find("Generating output... ") + 21;
+    const std::string scanned = whole.out.substr(0, generating);
+    const std::string unwritten = "Unable to write '" + (dest / "index.html").string() + "'!\n";
+    // Whether a run under a cap of `kib` KiB came out whole. Whatever memory
+    // it ran short of, it never aborts or leaves a temporary file, the index
+    // is the old one or whole, and every page it did not write (none could
+    // be opened) is reported in the order of the run without a cap, whether
+    // it could not be opened or not be made; the runs that ran short while
+    // writing are counted in `short_runs`.
+    size_t short_runs = 0;
     const auto whole_under = [&](size_t kib) {
-      fs::remove(dest / "index.html");
-      auto run = RunTool(dir.path(), args, kib << 10, kFiles);
+      auto run = run_under(kib);
       EXPECT_EQ(run.err, "") << kib;
       EXPECT_EQ(run.status, 1) << kib;
       EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << kib;
-      if (run.out != whole.out) return false;
-      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index) << kib;
-      return true;
+      const bool scan_whole = run.out.rfind(scanned, 0) == 0;
+      const std::string index_now = ReadFile(dest / "index.html");
+      if (run.out.size() >= unwritten.size() &&
+          run.out.compare(run.out.size() - unwritten.size(), unwritten.size(), unwritten) == 0) {
+        EXPECT_EQ(index_now, old_index) << kib;
+        if (scan_whole) {
+          EXPECT_EQ(run.out, scanned + unwritten) << kib;
+          ++short_runs;
+        }
+        return false;
+      }
+      if (!scan_whole) {
+        // Scripts that could not be read leave a smaller reference, still
+        // whole, each page reported once.
+        EXPECT_EQ(index_now.rfind(index.substr(0, 40), 0), 0u) << kib;
+        EXPECT_EQ(index_now.substr(index_now.size() - 15), index.substr(index.size() - 15)) << kib;
+        return false;
+      }
+      std::string reports = run.out.substr(generating);
+      const size_t made = CountOf(reports, "Unable to write '");
+      // Each page that could not be made, reported as one not opened.
+      for (size_t at, end; (at = reports.find("Unable to write '")) != std::string::npos &&
+                           (end = reports.find("'!\n", at)) != std::string::npos;) {
+        reports.replace(end, 3, "' for writing!\n");
+        reports.replace(at, 15, "Unable to open");
+      }
+      // Compared whole, but shown by its end only: it runs to megabytes.
+      EXPECT_TRUE(reports == whole.out.substr(generating))
+          << kib << ": ..."
+          << reports.substr(reports.size() - std::min<size_t>(reports.size(), 300));
+      EXPECT_TRUE(index_now == index) << kib;
+      if (made == 0) return true;
+      ++short_runs;
+      return false;
     };
-    // The least cap, to a MiB, under which the reference comes out whole:
-    // there the memory is short, on whichever thread it runs out.
+    // The least cap, to a quarter MiB, under which the reference comes out
+    // whole. Just below it the memory runs short while writing, on
+    // whichever thread it runs out.
     size_t low = 8 << 10;
     size_t high = 256 << 10;
     ASSERT_TRUE(whole_under(high));
-    while (high - low > 1024) {
+    while (high - low > 256) {
       const size_t middle = (low + high) / 2;
       (whole_under(middle) ? high : low) = middle;
     }
-    // Just above it, the pages are reported as not written, in order, and
-    // the index once whole is kept; only the index itself may not fit.
-    for (size_t kib : {high + 1024, high + 2048, high + 4096}) {
-      fs::remove(dest / "index.html");
-      auto run = RunTool(dir.path(), args, kib << 10, kFiles);
-      EXPECT_EQ(run.err, "") << kib;
-      EXPECT_EQ(run.status, 1) << kib;
-      EXPECT_FALSE(fs::exists(dest / "index.html.tmp")) << kib;
-      if (run.out == unwritten) {
-        EXPECT_FALSE(fs::exists(dest / "index.html")) << kib;
-        continue;
-      }
-      // Compared whole, but shown by its end only: it runs to megabytes.
-      EXPECT_TRUE(run.out == whole.out)
-          << kib << ": ..."
-          << run.out.substr(run.out.size() - std::min<size_t>(run.out.size(), 300));
-      EXPECT_TRUE(fs::exists(dest / "index.html") && ReadFile(dest / "index.html") == index) << kib;
-    }
+    EXPECT_GE(short_runs, 1u) << low;
   }
 #endif
 }
@@ -901,30 +926,55 @@ TEST(HostileTree, ReplacedIndexKeepsItsPermissions) {
   EXPECT_EQ(fs::status(dir / "out/index.html").permissions(), kept);
 }
 
-// Runs KorvanRef with `args` in `workdir`, its standard output a pipe that
-// no one reads, as when it is piped into a pager that was quit at once; its
-// exit status, or -1 when a signal ended it.
-int RunWithClosedConsole(const fs::path& workdir, std::vector<std::string> args) {
+// A run of KorvanRef started in `workdir` and left to go on: its standard
+// output is a pipe whose reading end the test holds (-1 if it could not be
+// started).
+struct StartedRun {
+  pid_t pid = -1;
+  int out = -1;
+};
+
+StartedRun StartTool(const fs::path& workdir, std::vector<std::string> args) {
+  StartedRun run;
   int console[2];
-  if (pipe(console) != 0) return -2;
-  close(console[0]);
+  if (pipe(console) != 0) return run;
   args.insert(args.begin(), KORVANREF_BINARY);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
+  run.pid = fork();
+  if (run.pid == 0) {
     dup2(console[1], 1);
+    close(console[0]);
+    close(console[1]);
     // As a shell starts it, whatever the test run ignores.
-    std::signal(SIGPIPE, SIG_DFL);
+    for (int signal : {SIGPIPE, SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
     if (chdir(workdir.c_str()) != 0) _exit(126);
     execv(argv[0], argv.data());
     _exit(127);
   }
   close(console[1]);
+  run.out = console[0];
+  return run;
+}
+
+// Waits for `run` to end; its exit status, or -1 when a signal ended it.
+int WaitFor(const StartedRun& run) {
   int status = 0;
-  waitpid(pid, &status, 0);
+  waitpid(run.pid, &status, 0);
+  if (run.out >= 0) close(run.out);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs KorvanRef with `args` in `workdir`, its standard output a pipe that
+// no one reads, as when it is piped into a pager that was quit at once; its
+// exit status, or -1 when a signal ended it.
+int RunWithClosedConsole(const fs::path& workdir, std::vector<std::string> args) {
+  StartedRun run = StartTool(workdir, std::move(args));
+  if (run.out < 0) return -2;
+  close(run.out);
+  run.out = -1;
+  return WaitFor(run);
 }
 
 TEST(HostileTree, ClosedConsoleStillGetsTheReferenceWritten) {
@@ -939,6 +989,77 @@ TEST(HostileTree, ClosedConsoleStillGetsTheReferenceWritten) {
   EXPECT_EQ(RunWithClosedConsole(dir.path(), {"out", "src"}), 1);
   EXPECT_EQ(CountOf(ReadFile(dir / "out/index.html"), "<li id='idHeader"), 300u);
   EXPECT_TRUE(fs::exists(dir / "out/00299.html"));
+}
+
+// Whether `done` comes to hold within ten seconds, looked at every tenth of
+// a millisecond.
+template <typename Done>
+bool Await(Done done) {
+  for (int tries = 0; tries < 100000; ++tries) {
+    if (done()) return true;
+    usleep(100);
+  }
+  return false;
+}
+
+TEST(HostileTree, KilledRunLeavesNoIndexWhereThereWasNone) {
+  // One class of 1 000 states, whose pages take a while; 300 of them are
+  // directories that cannot be written. Their reports, more than the console
+  // pipe (made one page small) holds, keep the run waiting before its index
+  // is moved into place for as long as the test reads none of them.
+  TempDir dir;
+  std::string script = "class Big;\n";
+  for (int s = 0; s < 1000; ++s) script += "state S" + std::to_string(s) + " { }\n";
+  WriteFile(dir / "src/Big.kc", script);
+  for (size_t page = 701; page <= 1000; ++page) {
+    fs::create_directories(dir / "out" / (Number(page) + ".html"));
+  }
+  WriteSmallTree(dir / "small");
+  const fs::path index = dir / "out/index.html";
+  const fs::path temp = dir / "out/index.html.tmp";
+
+  // Stops a run by `signal` once `ready` holds for it; the test fails unless
+  // it held before the run ended by itself.
+  const auto stop = [&](int signal, const auto& ready) {
+    const StartedRun run = StartTool(dir.path(), {"out", "src"});
+    fcntl(run.out, F_SETPIPE_SZ, 4096);
+    const bool reached = Await([&] { return ready(run); });
+    kill(run.pid, signal);
+    EXPECT_EQ(WaitFor(run), -1) << signal;
+    return reached;
+  };
+  const auto temp_stands = [&](const StartedRun&) { return fs::exists(temp); };
+  const auto pages_begun = [&](const StartedRun&) { return fs::exists(dir / "out/00250.html"); };
+  // The console pipe is full: the pages and the index text are written and
+  // the run waits on its reports. Another run is refused meanwhile.
+  const auto waiting = [&](const StartedRun& run) {
+    int held = 0;
+    if (ioctl(run.out, FIONREAD, &held) != 0 || held < fcntl(run.out, F_GETPIPE_SZ)) return false;
+    const ToolRun other = RunTool(dir.path(), {"out", "small"});
+    EXPECT_EQ(other.out, Parsed("Base.kc") + Parsed("Derived.kc") +
+                             "Unable to open 'out/index.html' for writing!\n");
+    EXPECT_EQ(other.status, 1);
+    EXPECT_TRUE(other.written.empty());
+    return true;
+  };
+  EXPECT_TRUE(stop(SIGKILL, temp_stands));
+  EXPECT_FALSE(fs::exists(index));
+  EXPECT_TRUE(stop(SIGKILL, pages_begun));
+  EXPECT_FALSE(fs::exists(index));
+  for (int signal : {SIGKILL, SIGTERM, SIGINT}) {
+    EXPECT_TRUE(stop(signal, waiting)) << signal;
+    EXPECT_FALSE(fs::exists(index)) << signal;
+  }
+
+  // The next run clears what the stopped ones left and puts its index in
+  // place; one stopped after that leaves it as it is.
+  const ToolRun next = RunTool(dir.path(), {"out", "src"});
+  EXPECT_EQ(next.status, 1);
+  EXPECT_FALSE(fs::exists(temp));
+  const std::string whole = ReadFile(index);
+  EXPECT_EQ(CountOf(whole, "<li id='idHeader"), 1001u);
+  EXPECT_TRUE(stop(SIGKILL, waiting));
+  EXPECT_EQ(ReadFile(index), whole);
 }
 #endif
 
