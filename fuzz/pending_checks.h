@@ -9,7 +9,7 @@ namespace pending_checks {
 // No page names two elements alike. Today a function named "x3d3d" and the
 // operator "==" share the anchor "fn-x3d3d", and a state named "x" and an
 // unnamed one "state-x".
-inline constexpr bool kUniqueAnchors = false;
+inline constexpr bool kUniqueAnchors = true;
 
 // model.json writes a script's path that is valid UTF-8 as it is. Today it
 // reads it as windows-1252 ("dïr/Über.kc" becomes "dÃ¯r/Ãœber.kc").

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -148,6 +149,57 @@ TEST(HostileTree, HundredMegabyteOneLineScript) {
   EXPECT_EQ(run.written["out/00000.html"],
             Text(expected::Page("Huge", "<li>var int A</li>\n<li>var int B</li>\n",
                                 "<li>event Done () </li>\n", "<li>function Spin () </li>\n")));
+}
+
+// The whole-language reader keeps the comments between two declarations as
+// one range, not one record each, so fifteen megabytes of comment lines, a
+// huge enumeration, a huge default block and thousands of states are read
+// in memory in proportion to what the model keeps. Before, the comments
+// alone needed some 200 MiB of address space.
+TEST(HostileTree, WholeLanguageReadsHugeScriptsInLittleMemory) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space cap is POSIX only";
+#else
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  const auto write_script = [&](const std::string& name, std::string head, size_t size,
+                                const std::function<std::string(size_t)>& line,
+                                const std::string& tail) {
+    for (size_t i = 0; head.size() < size; ++i) head += line(i);
+    WriteFile(dir / "src" / (name + ".kc"), head + tail);
+  };
+  write_script(
+      "Notes", "class Notes;\nvar int A;\n", size_t{15} << 20, [](size_t) { return "// note\n"; },
+      "var int B;\n");
+  write_script(
+      "Values", "class Values;\nenum E {\n", size_t{4} << 20,
+      [](size_t i) { return "V" + std::to_string(i) + ",\n"; }, "};\nvar E Last;\n");
+  write_script(
+      "Defaults", "class Defaults;\ndefaultproperties\n{\n", size_t{4} << 20,
+      [](size_t i) { return "K" + std::to_string(i) + "=" + std::to_string(i) + "\n"; },
+      "}\nvar int After;\n");
+  constexpr size_t kStates = 5000;
+  std::string states = "class States;\n";
+  for (size_t i = 0; i < kStates; ++i)
+    states += "state S" + std::to_string(i) + " extends Missing { }\n";
+  WriteFile(dir / "src/States.kc", states);
+
+  auto run = RunTool(dir.path(), {"--complete", "out", "src"}, size_t{160} << 20, 0, 60);
+  EXPECT_EQ(run.out, Text(Parsed("Defaults.kc") + Parsed("Notes.kc") + Parsed("States.kc") +
+                          Parsed("Values.kc") + kComplete));
+  EXPECT_EQ(run.status, 0);
+  ExpectCompleteReference(run, "out", 4 + kStates, 4);
+  const std::string& index = run.written["out/index.html"];
+  for (const char* counts :
+       {"<b>Defaults</b></font></a> (), <font size=1> 0 subclasses, 0 states, 1 var,",
+        "<b>Notes</b></font></a> (), <font size=1> 0 subclasses, 0 states, 2 vars,",
+        "<b>Values</b></font></a> (), <font size=1> 0 subclasses, 0 states, 1 var,"}) {
+    EXPECT_NE(index.find(counts), std::string::npos) << counts;
+  }
+#endif
 }
 
 TEST(HostileTree, TenThousandScriptsInOneDirectory) {
