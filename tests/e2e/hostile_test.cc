@@ -266,8 +266,8 @@ TEST(HostileTree, UnbalancedBracesQuotesAndComments) {
 }
 
 // A source page shows every byte of its script as text: markup and entities,
-// control bytes as the signs that picture them, and a string or comment left
-// open kept to its line or to the end.
+// control bytes as the signs that picture them, block comments nested, and a
+// string or comment left open kept to its line or to the end.
 TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   TempDir dir;
   fs::create_directory(dir / "out");
@@ -276,6 +276,9 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
                                              "var string S; // </script><script>x</script>\n"
                                              "S = \"a<b&c\\\"d\" $ 'n&m';\n") +
                                      std::string("\0\x01\t\x1b\x7f\x0c|\rX\n", 10) +
+                                     "/* a /* b */ still */ var\n"
+                                     "/* 1 /* 2\n"
+                                     "*/ 3 */ int\n"
                                      "S = \"unclosed <&\n"
                                      "/* unclosed </pre>\n"
                                      "& <comment> \"q\"");
@@ -292,6 +295,10 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
       R"(S = <span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
       R"(<span class="n">'n&amp;m'</span>;)",
       "&#x2400;&#x2401;\t&#x241B;&#x2421;&#x240C;|&#x240D;X",
+      // Block comments nest, over lines too.
+      R"(<span class="c">/* a /* b */ still */</span> <span class="k">var</span>)",
+      R"(<span class="c">/* 1 /* 2</span>)",
+      R"(<span class="c">*/ 3 */</span> <span class="k">int</span>)",
       R"(S = <span class="s">&quot;unclosed &lt;&amp;</span>)",
       R"(<span class="c">/* unclosed &lt;/pre&gt;</span>)",
       R"(<span class="c">&amp; &lt;comment&gt; &quot;q&quot;</span>)",
@@ -301,8 +308,8 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
       "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body "
       "class=\"source\">\n"
       "<h1>Script <code>Evil.kc</code></h1>\n<p>Class <a href=\"00000.html\">Evil</a></p>\n"
-      "<pre style=\"--digits:1\">";
-  for (int n = 1; n <= 8; ++n) {
+      "<pre style=\"--digits:2\">";
+  for (size_t n = 1; n <= std::size(lines); ++n) {
     const std::string number = std::to_string(n);
     if (n > 1) page += "\n";
     page += "<a id=\"L" + number + "\" href=\"#L" + number + "\">" + number + "</a>" + lines[n - 1];
