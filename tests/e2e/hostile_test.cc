@@ -93,6 +93,18 @@ std::string NoiseBytes(size_t count, unsigned seed) {
   return bytes;
 }
 
+#ifndef _WIN32
+// The `size` bytes of the file at `path` from `offset` on.
+std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(offset));
+  std::string bytes(size, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+#endif
+
 TEST(HostileTree, BinaryFilesAndNulBytes) {
   TempDir dir;
   fs::create_directory(dir / "out");
@@ -316,6 +328,35 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   }
   page += "</pre>\n</body></html>\n";
   EXPECT_EQ(run.written["out/source-00000.html"], Text(page));
+}
+
+// A script of blank lines makes a source page some forty times its size: it
+// is built in room for what it holds, not in a buffer doubled and copied.
+TEST(HostileTree, SourcePageOfBlankLinesFitsInTwiceItsSize) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space cap is POSIX only";
+#else
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  TempDir sources;
+  constexpr size_t kLines = size_t{4} << 20;
+  WriteFile(sources / "Blank.kc", "class Blank;" + std::string(kLines, '\n'));
+  // Destdir lies outside the run's directory: the page is not read back whole.
+  TempDir dest;
+  TempDir dir;
+  constexpr uint64_t kPageSize = 189605005;
+  auto run = RunTool(dir.path(),
+                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
+                     2 * kPageSize);
+  EXPECT_EQ(run.out, Parsed("Blank.kc") + kComplete);
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(fs::file_size(dest / "source-00000.html"), kPageSize);
+  const std::string last = std::to_string(kLines);
+  const std::string end = "<a id=\"L" + last + "\" href=\"#L" + last + "\">" + last +
+                          "</a></pre>\n</body></html>\n";
+  EXPECT_EQ(ReadPart(dest / "source-00000.html", kPageSize - end.size(), end.size()), end);
+#endif
 }
 
 // A small tree with a class, its subclass and a state.
@@ -589,18 +630,6 @@ TEST(HostileTree, RunningOutOfMemoryIsReportedNeverAnAbort) {
   EXPECT_FALSE(fs::exists(dir / "out/index.html.tmp"));
 #endif
 }
-
-#ifndef _WIN32
-// The `size` bytes of the file at `path` from `offset` on.
-std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
-  std::ifstream in(path, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(offset));
-  std::string bytes(size, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
-}
-#endif
 
 TEST(HostileTree, IndexLineLongerThanAnIntCanCount) {
 #ifdef _WIN32
