@@ -353,8 +353,8 @@ TEST(HostileTree, SourcePageOfBlankLinesFitsInTwiceItsSize) {
   EXPECT_EQ(run.status, 0);
   ASSERT_EQ(fs::file_size(dest / "source-00000.html"), kPageSize);
   const std::string last = std::to_string(kLines);
-  const std::string end = "<a id=\"L" + last + "\" href=\"#L" + last + "\">" + last +
-                          "</a></pre>\n</body></html>\n";
+  const std::string end =
+      "<a id=\"L" + last + "\" href=\"#L" + last + "\">" + last + "</a></pre>\n</body></html>\n";
   EXPECT_EQ(ReadPart(dest / "source-00000.html", kPageSize - end.size(), end.size()), end);
 #endif
 }
