@@ -203,6 +203,10 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
     json.Close('}');
   }
   json.Close(']');
+}
+
+// The variables a class or a state declares outside structures.
+void Variables(CJson& json, const model::RecordModel& record) {
   json.Key("variables");
   json.Open('[');
   for (const model::Variable& v : record.variables) {
@@ -240,6 +244,7 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
   } else {
     ClassParts(json, m);
   }
+  Variables(json, m);
   json.Key("functions");
   json.Open('[');
   for (const model::Function& f : m.functions) Function(json, m, f);

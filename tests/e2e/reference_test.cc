@@ -338,6 +338,15 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
                      "const memberAnchors = \"1,var-A-2\\n3,fn-F-2\\n\";\n")),
             std::string::npos)
       << twice.written["out/members.js"];
+  // A variable declared in a state is the state's in the model file too.
+  WriteFile(dir / "stated/Stated.kc", "class Stated;\nstate Busy\n{\n\tvar int Load;\n}\n");
+  auto stated = RunTool(dir.path(), {"--json", "out", "stated"});
+  EXPECT_NE(stated.written["out/model.json"].find(
+                "\"ignores\": [], \"variables\": [{\"name\": \"Load\", \"type\": \"int\", "
+                "\"category\": null, \"modifiers\": [], \"size\": null, \"line\": 4, "
+                "\"doc\": null}], \"functions\": []"),
+            std::string::npos)
+      << stated.written["out/model.json"];
 }
 
 // With --navigation --complete, the same tree gives rich pages: a class with
