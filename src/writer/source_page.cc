@@ -44,7 +44,10 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   // keeps its storage from script to script.
   thread_local CSourceBuffer script;
   platform::CInputFile file;
-  const bool read = sourceDir && file.Open(*sourceDir, path) && script.Load(file);
+  // A script changed since the scan is shown as one that could not be read:
+  // the record's lines and links are those of what was read then.
+  const bool read = sourceDir && file.Open(*sourceDir, path) && script.Load(file) &&
+                    script.Fingerprint() == record.scriptFingerprint();
   file.Close();
 
   page.append(st::kPageOpen);
