@@ -6,6 +6,7 @@
 #include "model/class_list.h"
 #include "platform/directory.h"
 #include "reader/source_buffer.h"
+#include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/source_lines.h"
 #include "writer/source_templates.h"
@@ -51,9 +52,9 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   file.Close();
 
   page.append(st::kPageOpen);
-  AppendEscaped(page, path);
+  AppendPathText(page, path);
   page.append(st::kPageHead);
-  AppendEscaped(page, path);
+  AppendPathText(page, path);
   page.append(st::kPageClass);
   // Record numbers fit in 31 bits, so in a long everywhere.
   AppendFormat(page, "%05ld.html", static_cast<long>(classNumber));

@@ -231,6 +231,47 @@ TEST(HostileTree, AwkwardNames) {
         << script.escaped;
   }
   EXPECT_EQ(CountOf(run.out, "...OK."), scripts.size());
+
+  // With every option, a script's path that is valid UTF-8 is named as UTF-8
+  // in the model file and shown by character references in the pages, any
+  // other read as windows-1252; each script's page is linked from its class's.
+  struct Path {
+    std::string file;   // as the file system holds it
+    std::string json;   // in model.json
+    std::string shown;  // in the pages
+  };
+  std::vector<Path> paths = {
+      {"\xc3\xa9t\xc3\xa9.kc", "\xc3\xa9t\xc3\xa9.kc", "&#xE9;t&#xE9;.kc"},
+      // In octal: a hex escape would take the "b" in.
+      {"d\303\257r/\303\234ber.kc", "d\303\257r/\303\234ber.kc", "d&#xEF;r/&#xDC;ber.kc"},
+  };
+  WriteFile(dir / ("src/" + paths[1].file), "class Uber;");
+#ifndef _WIN32
+  // No Windows file name holds bytes that are no character.
+  paths.push_back({"\xe9l\xe8ve.kc", "\xc3\xa9l\xc3\xa8ve.kc", "\xe9l\xe8ve.kc"});
+  WriteFile(dir / ("src/" + paths[2].file), "class Eleve;");
+#endif
+  fs::create_directory(dir / "rich");
+  auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
+  EXPECT_EQ(rich.status, 0);
+  for (const Path& path : paths) {
+    const std::string shown = Native(path.shown);
+    EXPECT_NE(rich.written["rich/model.json"].find("\"script\": \"" + path.json + "\""),
+              std::string::npos)
+        << path.json;
+    std::string source_page;
+    for (const auto& [written, bytes] : rich.written) {
+      if (bytes.find("<h1>Script <code>" + shown + "</code></h1>") != std::string::npos)
+        source_page = written.substr(std::string("rich/").size());
+    }
+    ASSERT_NE(source_page, "") << shown;
+    size_t linking = 0;
+    for (const auto& [written, bytes] : rich.written) {
+      linking += bytes.find("href=\"" + source_page) != std::string::npos &&
+                 bytes.find(shown) != std::string::npos;
+    }
+    EXPECT_EQ(linking, 1u) << shown;
+  }
 }
 
 TEST(HostileTree, UnbalancedBracesQuotesAndComments) {
