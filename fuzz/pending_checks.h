@@ -13,7 +13,7 @@ inline constexpr bool kUniqueAnchors = true;
 
 // model.json writes a script's path that is valid UTF-8 as it is. Today it
 // reads it as windows-1252 ("dïr/Über.kc" becomes "dÃ¯r/Ãœber.kc").
-inline constexpr bool kUtf8ScriptPaths = false;
+inline constexpr bool kUtf8ScriptPaths = true;
 
 // Every name the complete reader declares stands outside comments, block
 // comments nesting. Today a comment ends at the first "*/".

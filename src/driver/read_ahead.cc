@@ -160,7 +160,7 @@ void CReadAhead::FinishOldest() {
   WaitUntilRead(slot);
   console::Print(messages::kParsing, slot.name.c_str());
   State state = slot.state;
-  const ScriptPath script{slot.relative, slot.name};
+  const ScriptPath script{slot.relative, slot.name, slot.buffer.Fingerprint()};
   bool kept = state == State::kRead && slot.reader->Keep(list_, script);
   if (!kept && state != State::kNotOpened) {
     state = ReadAgainAlone(slot, state == State::kRead);

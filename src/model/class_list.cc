@@ -64,9 +64,10 @@ char* Put(char* out, std::span<const std::string_view> texts) {
 // A record's script is kept as a tag: 0 for none; 1 when the file name is the
 // record's name and ".kc", as it is by convention; else 2 plus the length of
 // the file name. A tag but 0 is followed by the address of the directory path,
-// kept once for the scripts it holds, and a tag above 1 by the file name. The
-// tag is stored doubled, plus one when the record's packed model follows the
-// script.
+// kept once for the scripts it holds, a tag above 1 by the file name, and a
+// tag but 0 then by the script's fingerprint: its size as a length and its
+// hash's eight bytes. The tag is stored doubled, plus one when the record's
+// packed model follows the script.
 bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
   const ScriptPath& script = texts.script;
   const bool has_script = !script.dir.empty() || !script.file.empty();
@@ -91,9 +92,11 @@ bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
   const size_t size =
       packed::LengthSize(vars) + packed::LengthSize(events) + packed::LengthSize(functions) +
       PackedSize(texts.name) + PackedSize(texts.superName) + packed::LengthSize(stored_tag) +
-      (script_tag ? sizeof last_dir_ : 0) + (script_tag > 1 ? script.file.size() : 0) +
-      (has_model ? PackedSize(texts.model) : 0) + PackedSize(texts.vars) +
-      PackedSize(texts.events) + PackedSize(texts.functions);
+      (script_tag ? sizeof last_dir_ + packed::LengthSize(script.fingerprint.size) +
+                        sizeof script.fingerprint.hash
+                  : 0) +
+      (script_tag > 1 ? script.file.size() : 0) + (has_model ? PackedSize(texts.model) : 0) +
+      PackedSize(texts.vars) + PackedSize(texts.events) + PackedSize(texts.functions);
   char* block = texts_.Allocate(size);
   if (!block) return false;
   char* out = packed::PutLength(block, vars);
@@ -109,6 +112,11 @@ bool CClassList::SetTexts(CClassRecord& record, const RecordTexts& texts) {
   if (script_tag > 1) {
     std::memcpy(out, script.file.data(), script.file.size());
     out += script.file.size();
+  }
+  if (script_tag) {
+    out = packed::PutLength(out, script.fingerprint.size);
+    std::memcpy(out, &script.fingerprint.hash, sizeof script.fingerprint.hash);
+    out += sizeof script.fingerprint.hash;
   }
   if (has_model) out = Put(out, texts.model);
   out = Put(out, texts.vars);

@@ -21,10 +21,11 @@ class COutputFile;
 }
 
 /// Where a script lies below the scanned directory: the path of its directory,
-/// empty or ending in a separator, and its file name.
+/// empty or ending in a separator, and its file name; and what it held.
 struct ScriptPath {
   std::string_view dir{};
   std::string_view file{};
+  ScriptFingerprint fingerprint{};
 };
 
 /// Everything a record keeps, as views of texts that need only last until

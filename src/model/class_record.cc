@@ -12,6 +12,7 @@ struct Head {
   size_t script_tag;
   const char* script_dir;
   std::string_view script_file;
+  ScriptFingerprint fingerprint;
   std::string_view model;
   const char* declarations;
 };
@@ -34,6 +35,12 @@ Head ReadHead(const char* at) {
   if (head.script_tag > 1) {
     head.script_file = std::string_view(at, head.script_tag - 2);
     at += head.script_tag - 2;
+  }
+  head.fingerprint = ScriptFingerprint();
+  if (head.script_tag) {
+    at = packed::GetLength(at, &head.fingerprint.size);
+    std::memcpy(&head.fingerprint.hash, at, sizeof head.fingerprint.hash);
+    at += sizeof head.fingerprint.hash;
   }
   if (stored_tag & 1) at = packed::GetText(at, &head.model);
   head.declarations = at;
@@ -61,6 +68,11 @@ std::string CClassRecord::scriptPath() const {
     path += head.script_file;
   }
   return path;
+}
+
+ScriptFingerprint CClassRecord::scriptFingerprint() const {
+  if (isState != 0 && parent) return parent->scriptFingerprint();
+  return ReadHead(texts_).fingerprint;
 }
 
 // A record with a model keeps its declarations only in the model.

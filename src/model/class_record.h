@@ -15,6 +15,14 @@
 /// it shows.
 enum class PageStatus { kWritten, kCannotOpen, kCannotWrite, kIncomplete };
 
+/// What a script held when it was read: its size and a hash of its bytes,
+/// so that a script read again can be told from one changed since.
+struct ScriptFingerprint {
+  size_t size = 0;
+  uint64_t hash = 0;
+  bool operator==(const ScriptFingerprint&) const = default;
+};
+
 class CClassRecord {
  public:
   uint32_t isState : 1 = 0;  // 0 for a class, 1 for a state
@@ -47,6 +55,9 @@ class CClassRecord {
   /// The path of the record's script relative to the scanned directory, with
   /// the platform's separator; a state's is its class's. Empty if unknown.
   std::string scriptPath() const;
+  /// What the record's script held when it was read; a state's is its
+  /// class's. Empty if unknown.
+  ScriptFingerprint scriptFingerprint() const;
   /// Variable, event and function declarations, each in the order found;
   /// empty for a record read with a model, which holds them.
   CTextList vars() const;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/class_record.h"
+
 namespace platform {
 class CInputFile;
 }  // namespace platform
@@ -34,12 +36,17 @@ class CSourceBuffer {
   /// Condense.
   size_t Length() const { return length_; }
 
+  /// What the text held when it was loaded or set, kept when it is
+  /// condensed; empty after Release.
+  const ScriptFingerprint& Fingerprint() const { return fingerprint_; }
+
  private:
   static bool Reserve(std::unique_ptr<char[]>& storage, size_t& capacity, size_t size);
 
   std::unique_ptr<char[]> text_;
   size_t text_capacity_ = 0;
   size_t length_ = 0;
+  ScriptFingerprint fingerprint_;
   // Storage the condenser writes into; it becomes the text, and the old text's
   // storage is kept for the next round.
   std::unique_ptr<char[]> work_;

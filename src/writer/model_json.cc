@@ -9,6 +9,7 @@
 #include "model/model_codec.h"
 #include "platform/output_file.h"
 #include "platform/path.h"
+#include "writer/file_path_text.h"
 
 namespace {
 
@@ -52,6 +53,10 @@ class CJson {
   void String(std::string_view text) {
     Separate();
     AppendJsonString(out_, text);
+  }
+  void Path(std::string_view path) {
+    Separate();
+    AppendJsonPath(out_, path);
   }
   void Optional(const model::OptionalText& text) {
     if (text) {
@@ -203,6 +208,10 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
     json.Close('}');
   }
   json.Close(']');
+}
+
+// The variables a class or a state declares outside structures.
+void Variables(CJson& json, const model::RecordModel& record) {
   json.Key("variables");
   json.Open('[');
   for (const model::Variable& v : record.variables) {
@@ -231,7 +240,7 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
       if (c == platform::kPathSeparator) c = '/';
     }
   }
-  json.String(script);
+  json.Path(script);
   json.Count("line", m.line);
   json.Maybe("doc", m.doc);
   json.List("modifiers", m, m.modifiers);
@@ -240,6 +249,7 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
   } else {
     ClassParts(json, m);
   }
+  Variables(json, m);
   json.Key("functions");
   json.Open('[');
   for (const model::Function& f : m.functions) Function(json, m, f);
@@ -259,9 +269,9 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
   json.Close('}');
 }
 
-}  // namespace
-
-void AppendJsonString(std::string& out, std::string_view text) {
+// Appends `text` as a JSON string in UTF-8, quotes included: its bytes from
+// 0x80 up kept when it is `utf8`, else read as windows-1252.
+void AppendJsonText(std::string& out, std::string_view text, bool utf8) {
   static constexpr char kHex[] = "0123456789abcdef";
   // Printable ASCII but the quote and the backslash stand as they are: such
   // runs are added whole, the other bytes one by one.
@@ -292,6 +302,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
       out.append("\\u00"sv);
       out.push_back(kHex[u >> 4]);
       out.push_back(kHex[u & 15]);
+    } else if (utf8 && u >= 0x80) {
+      out.push_back(c);
     } else if (u >= 0x80 && u < 0xA0) {
       AppendUtf8(out, kHighControls[u - 0x80]);
     } else {
@@ -299,6 +311,16 @@ void AppendJsonString(std::string& out, std::string_view text) {
     }
   }
   out.push_back('"');
+}
+
+}  // namespace
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  AppendJsonText(out, text, false);
+}
+
+void AppendJsonPath(std::string& out, std::string_view path) {
+  AppendJsonText(out, path, IsUtf8(path));
 }
 
 void WriteModelJson(platform::COutputFile& file, const CClassList& list) {

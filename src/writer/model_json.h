@@ -1,6 +1,7 @@
 // The model file: every record of the run with its whole model, as JSON, for
 // editors, linters and other tools. Texts are the scripts' bytes read as
-// windows-1252 and written as UTF-8.
+// windows-1252 and written as UTF-8; the scripts' paths are read as UTF-8
+// where they are valid UTF-8.
 #pragma once
 
 #include <string>
@@ -21,3 +22,7 @@ void WriteModelJson(platform::COutputFile& file, const CClassList& list);
 /// Appends `text`, bytes in windows-1252, as a JSON string in UTF-8, quotes
 /// included.
 void AppendJsonString(std::string& out, std::string_view text);
+
+/// Appends a file's `path` as a JSON string in UTF-8, quotes included: as it
+/// is when it is valid UTF-8, else its bytes read as windows-1252.
+void AppendJsonPath(std::string& out, std::string_view path);

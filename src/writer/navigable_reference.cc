@@ -11,6 +11,7 @@
 #include "platform/path.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
+#include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
 #include "writer/page_builder.h"
@@ -88,11 +89,11 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
     page.append(nt::kPageScriptLink);
     anchors::AppendSourcePageName(page, i);
     page.append(nt::kPageScriptLinkMiddle);
-    AppendEscaped(page, record.scriptPath());
+    AppendPathText(page, record.scriptPath());
     page.append(nt::kPageScriptLinkEnd);
   } else {
     page.append(nt::kPageScript);
-    AppendEscaped(page, record.scriptPath());
+    AppendPathText(page, record.scriptPath());
     page.append(nt::kPageScriptEnd);
   }
   AppendIndexLink(page, i);

@@ -7,6 +7,7 @@
 #include "model/declaration_text.h"
 #include "model/model_codec.h"
 #include "model/names.h"
+#include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/page_links.h"
 #include "writer/rich_page_builder.h"
@@ -285,7 +286,7 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   page.append(rt::kScript);
   AppendSourceLink(page, source_, own_.line);
   page.append(rt::kScriptMiddle);
-  AppendEscaped(page, record.scriptPath());
+  AppendPathText(page, record.scriptPath());
   page.append(rt::kScriptEnd);
   AppendIndexLink(page, i);
   page.append(rt::kHeaderEnd);

@@ -22,8 +22,8 @@ enum ByteKind : uint8_t {
   kDigit,       // starts a number; continues a word
   kLineFeed,    // ends a line
   kReturn,      // dropped before a line feed, else shown as a control byte
-  kSlash,       // may open a comment
-  kStar,        // may close a block comment
+  kSlash,       // may open a comment, or a level of a block comment
+  kStar,        // may close a level of a block comment
   kQuote,       // opens or closes a string; written as an entity
   kApostrophe,  // opens or closes a name literal
   kBackslash,   // escapes the next byte in a string or name literal
@@ -70,7 +70,7 @@ constexpr uint32_t kWritten = Bits({kLineFeed, kReturn, kQuote, kEntity, kContro
 constexpr std::array<uint32_t, 6> kStops = {
     kWritten | Bits({kWord, kDigit, kSlash, kApostrophe}),  // code
     kWritten,                                               // line comment
-    kWritten | Bits({kStar}),                               // block comment
+    kWritten | Bits({kSlash, kStar}),                       // block comment
     kWritten | Bits({kBackslash}),                          // string
     kWritten | Bits({kApostrophe, kBackslash}),             // name literal
     kWritten,                                               // directive
@@ -198,6 +198,8 @@ void AppendSourceLines(std::string& page, std::string_view text) {
   const char* at = text.data();
   const char* const end = at + text.size();
   State state = kCode;
+  // Block comments nest: the levels open in the block comment, if any.
+  size_t depth = 0;
   size_t line = 1;
   // Only blanks stand before `at` on its line, in code: a "#" there starts a
   // directive, as it does for the reader.
@@ -248,8 +250,13 @@ void AppendSourceLines(std::string& page, std::string_view text) {
         break;
       }
       case kSlash:
-        if (at + 1 < end && (at[1] == '/' || at[1] == '*')) {
+        if (state == kBlockComment && at + 1 < end && at[1] == '*') {
+          ++depth;
+          page.append(at, 2);
+          at += 2;
+        } else if (state == kCode && at + 1 < end && (at[1] == '/' || at[1] == '*')) {
           state = at[1] == '/' ? kLineComment : kBlockComment;
+          depth = 1;
           page.append(st::kComment);
           page.append(at, 2);
           at += 2;
@@ -258,11 +265,15 @@ void AppendSourceLines(std::string& page, std::string_view text) {
         }
         break;
       case kStar:
+        // Only a block comment stops at a star: "*/" closes its innermost
+        // level, and the comment with its first.
         page.push_back(*at++);
         if (at < end && *at == '/') {
           page.push_back(*at++);
-          page.append(st::kSpanEnd);
-          state = kCode;
+          if (--depth == 0) {
+            page.append(st::kSpanEnd);
+            state = kCode;
+          }
         }
         break;
       case kQuote:

@@ -12,9 +12,10 @@
 /// but for a line feed that ends the text. An empty text is one empty line.
 size_t CountSourceLines(std::string_view text);
 
-/// Appends `text` as numbered lines, in one pass. A line feed ends a line
-/// (a carriage return right before it is dropped); "<", ">", "&" and "\""
-/// are written as entities, other control bytes as the signs that picture
-/// them (U+2400 and on, U+2421 for 0x7F), tabs and bytes from 0x80 up as
-/// they are.
+/// Appends `text` as numbered lines, in one pass. A block comment nests: a
+/// "/*" inside it opens another level, and it ends at the "*/" that closes
+/// its first, on whatever line. A line feed ends a line (a carriage return
+/// right before it is dropped); "<", ">", "&" and "\"" are written as
+/// entities, other control bytes as the signs that picture them (U+2400 and
+/// on, U+2421 for 0x7F), tabs and bytes from 0x80 up as they are.
 void AppendSourceLines(std::string& page, std::string_view text);

@@ -6,12 +6,32 @@
 #include "model/class_list.h"
 #include "platform/directory.h"
 #include "reader/source_buffer.h"
+#include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/source_lines.h"
 #include "writer/source_templates.h"
 #include "writer/write_line.h"
 
 namespace st = source_templates;
+
+namespace {
+
+// The bytes that open lines 1 to `lines`: the fixed text of each, and its
+// number three times, as wide as it is.
+size_t LineNumbersSize(size_t lines) {
+  const size_t fixed = st::kLineOpen.size() + st::kLineLink.size() + st::kLineNumber.size() +
+                       st::kLineClose.size() + 2;  // and the anchors' "L"
+  size_t size = lines * fixed;
+  size_t digits = 1;
+  for (size_t first = 1; first <= lines; first *= 10, ++digits) {
+    const size_t last = first > lines / 10 ? lines : first * 10 - 1;
+    size += (last - first + 1) * 3 * digits;
+    if (last == lines) break;
+  }
+  return size;
+}
+
+}  // namespace
 
 bool HasSourcePage(const CClassRecord& record) {
   return record.isState == 0 && !record.scriptPath().empty();
@@ -25,13 +45,16 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   // keeps its storage from script to script.
   thread_local CSourceBuffer script;
   platform::CInputFile file;
-  const bool read = sourceDir && file.Open(*sourceDir, path) && script.Load(file);
+  // A script changed since the scan is shown as one that could not be read:
+  // the record's lines and links are those of what was read then.
+  const bool read = sourceDir && file.Open(*sourceDir, path) && script.Load(file) &&
+                    script.Fingerprint() == record.scriptFingerprint();
   file.Close();
 
   page.append(st::kPageOpen);
-  AppendEscaped(page, path);
+  AppendPathText(page, path);
   page.append(st::kPageHead);
-  AppendEscaped(page, path);
+  AppendPathText(page, path);
   page.append(st::kPageClass);
   // Record numbers fit in 31 bits, so in a long everywhere.
   AppendFormat(page, "%05ld.html", static_cast<long>(classNumber));
@@ -45,8 +68,10 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   }
   const std::string_view text(script.Text(), script.Length());
   const size_t lines = CountSourceLines(text);
-  // Room for the text, a few escapes, and each line's number and anchor.
-  page.reserve(page.size() + text.size() + text.size() / 8 + lines * 40 + 64);
+  // Room for the text, a few escapes, and each line's number and anchor:
+  // no more, since a script of many short lines makes a page many times its
+  // size, which must not grow by doubling.
+  page.reserve(page.size() + text.size() + text.size() / 8 + LineNumbersSize(lines) + 64);
   page.append(st::kPageLinesOpen);
   // The numbers are as wide as the last one.
   char digits[24];

@@ -1,7 +1,8 @@
 // The source page of a class's script: the script read again from SourceDir
-// when its page is written (the scan keeps no script's bytes), shown as
-// numbered lines under a heading that names it and links to the class's
-// record page. A page builder: given a record number, it appends the page.
+// when its page is written (the scan keeps no script's bytes, only their
+// fingerprint, which what is read again must match), shown as numbered lines
+// under a heading that names it and links to the class's record page. A page
+// builder: given a record number, it appends the page.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +20,8 @@ bool HasSourcePage(const CClassRecord& record);
 
 /// Appends the source page of the script of class record `classNumber` of
 /// `list`, read from `sourceDir` (null when SourceDir could not be opened
-/// again). False when the script could not be read: the page then says so.
+/// again). False when the script could not be read, or holds other bytes
+/// than the scan read: the page then says so.
 /// Safe to call from several threads at once.
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
                       const platform::CDirectory* sourceDir);

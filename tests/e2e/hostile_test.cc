@@ -96,6 +96,18 @@ std::string NoiseBytes(size_t count, unsigned seed) {
   return bytes;
 }
 
+#ifndef _WIN32
+// The `size` bytes of the file at `path` from `offset` on.
+std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(offset));
+  std::string bytes(size, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+#endif
+
 TEST(HostileTree, BinaryFilesAndNulBytes) {
   TempDir dir;
   fs::create_directory(dir / "out");
@@ -273,6 +285,47 @@ TEST(HostileTree, AwkwardNames) {
         << script.escaped;
   }
   EXPECT_EQ(CountOf(run.out, "...OK."), scripts.size());
+
+  // With every option, a script's path that is valid UTF-8 is named as UTF-8
+  // in the model file and shown by character references in the pages, any
+  // other read as windows-1252; each script's page is linked from its class's.
+  struct Path {
+    std::string file;   // as the file system holds it
+    std::string json;   // in model.json
+    std::string shown;  // in the pages
+  };
+  std::vector<Path> paths = {
+      {"\xc3\xa9t\xc3\xa9.kc", "\xc3\xa9t\xc3\xa9.kc", "&#xE9;t&#xE9;.kc"},
+      // In octal: a hex escape would take the "b" in.
+      {"d\303\257r/\303\234ber.kc", "d\303\257r/\303\234ber.kc", "d&#xEF;r/&#xDC;ber.kc"},
+  };
+  WriteFile(dir / ("src/" + paths[1].file), "class Uber;");
+#ifndef _WIN32
+  // No Windows file name holds bytes that are no character.
+  paths.push_back({"\xe9l\xe8ve.kc", "\xc3\xa9l\xc3\xa8ve.kc", "\xe9l\xe8ve.kc"});
+  WriteFile(dir / ("src/" + paths[2].file), "class Eleve;");
+#endif
+  fs::create_directory(dir / "rich");
+  auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
+  EXPECT_EQ(rich.status, 0);
+  for (const Path& path : paths) {
+    const std::string shown = Native(path.shown);
+    EXPECT_NE(rich.written["rich/model.json"].find("\"script\": \"" + path.json + "\""),
+              std::string::npos)
+        << path.json;
+    std::string source_page;
+    for (const auto& [written, bytes] : rich.written) {
+      if (bytes.find("<h1>Script <code>" + shown + "</code></h1>") != std::string::npos)
+        source_page = written.substr(std::string("rich/").size());
+    }
+    ASSERT_NE(source_page, "") << shown;
+    size_t linking = 0;
+    for (const auto& [written, bytes] : rich.written) {
+      linking += bytes.find("href=\"" + source_page) != std::string::npos &&
+                 bytes.find(shown) != std::string::npos;
+    }
+    EXPECT_EQ(linking, 1u) << shown;
+  }
 }
 
 TEST(HostileTree, UnbalancedBracesQuotesAndComments) {
@@ -320,8 +373,8 @@ TEST(HostileTree, UnbalancedBracesQuotesAndComments) {
 }
 
 // A source page shows every byte of its script as text: markup and entities,
-// control bytes as the signs that picture them, and a string or comment left
-// open kept to its line or to the end.
+// control bytes as the signs that picture them, block comments nested, and a
+// string or comment left open kept to its line or to the end.
 TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   TempDir dir;
   fs::create_directory(dir / "out");
@@ -330,6 +383,9 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
                                              "var string S; // </script><script>x</script>\n"
                                              "S = \"a<b&c\\\"d\" $ 'n&m';\n") +
                                      std::string("\0\x01\t\x1b\x7f\x0c|\rX\n", 10) +
+                                     "/* a /* b */ still */ var\n"
+                                     "/* 1 /* 2\n"
+                                     "*/ 3 */ int\n"
                                      "S = \"unclosed <&\n"
                                      "/* unclosed </pre>\n"
                                      "& <comment> \"q\"");
@@ -346,6 +402,10 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
       R"(S = <span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
       R"(<span class="n">'n&amp;m'</span>;)",
       "&#x2400;&#x2401;\t&#x241B;&#x2421;&#x240C;|&#x240D;X",
+      // Block comments nest, over lines too.
+      R"(<span class="c">/* a /* b */ still */</span> <span class="k">var</span>)",
+      R"(<span class="c">/* 1 /* 2</span>)",
+      R"(<span class="c">*/ 3 */</span> <span class="k">int</span>)",
       R"(S = <span class="s">&quot;unclosed &lt;&amp;</span>)",
       R"(<span class="c">/* unclosed &lt;/pre&gt;</span>)",
       R"(<span class="c">&amp; &lt;comment&gt; &quot;q&quot;</span>)",
@@ -355,8 +415,8 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
       "<title>Script Evil.kc</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body "
       "class=\"source\">\n"
       "<h1>Script <code>Evil.kc</code></h1>\n<p>Class <a href=\"00000.html\">Evil</a></p>\n"
-      "<pre style=\"--digits:1\">";
-  for (int n = 1; n <= 8; ++n) {
+      "<pre style=\"--digits:2\">";
+  for (size_t n = 1; n <= std::size(lines); ++n) {
     const std::string number = std::to_string(n);
     if (n > 1) page += "\n";
     page += "<a id=\"L" + number + "\" href=\"#L" + number + "\">" + number + "</a>" + lines[n - 1];
@@ -405,6 +465,35 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
       << first;
   const std::string second = ReadFile(dest / "00002.html");
   EXPECT_NE(second.find(" extends " + shared + "Missi</pre>"), std::string::npos) << second;
+#endif
+}
+
+// A script of blank lines makes a source page some forty times its size: it
+// is built in room for what it holds, not in a buffer doubled and copied.
+TEST(HostileTree, SourcePageOfBlankLinesFitsInTwiceItsSize) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the address-space cap is POSIX only";
+#else
+  if (testing_support::kUnderSanitizer) {
+    GTEST_SKIP() << "an address-space cap leaves no room for the sanitizer's shadow memory";
+  }
+  TempDir sources;
+  constexpr size_t kLines = size_t{4} << 20;
+  WriteFile(sources / "Blank.kc", "class Blank;" + std::string(kLines, '\n'));
+  // Destdir lies outside the run's directory: the page is not read back whole.
+  TempDir dest;
+  TempDir dir;
+  constexpr uint64_t kPageSize = 189605005;
+  auto run = RunTool(dir.path(),
+                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
+                     2 * kPageSize);
+  EXPECT_EQ(run.out, Parsed("Blank.kc") + kComplete);
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(fs::file_size(dest / "source-00000.html"), kPageSize);
+  const std::string last = std::to_string(kLines);
+  const std::string end =
+      "<a id=\"L" + last + "\" href=\"#L" + last + "\">" + last + "</a></pre>\n</body></html>\n";
+  EXPECT_EQ(ReadPart(dest / "source-00000.html", kPageSize - end.size(), end.size()), end);
 #endif
 }
 
@@ -679,18 +768,6 @@ TEST(HostileTree, RunningOutOfMemoryIsReportedNeverAnAbort) {
   EXPECT_FALSE(fs::exists(dir / "out/index.html.tmp"));
 #endif
 }
-
-#ifndef _WIN32
-// The `size` bytes of the file at `path` from `offset` on.
-std::string ReadPart(const fs::path& path, uint64_t offset, size_t size) {
-  std::ifstream in(path, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(offset));
-  std::string bytes(size, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
-}
-#endif
 
 TEST(HostileTree, IndexLineLongerThanAnIntCanCount) {
 #ifdef _WIN32

@@ -358,6 +358,15 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
         "<a href=\"00005.html\">"}) {
     EXPECT_NE(page.find(std::string(" id=") + member), std::string::npos) << member << "\n" << page;
   }
+  // A variable declared in a state is the state's in the model file too.
+  WriteFile(dir / "stated/Stated.kc", "class Stated;\nstate Busy\n{\n\tvar int Load;\n}\n");
+  auto stated = RunTool(dir.path(), {"--json", "out", "stated"});
+  EXPECT_NE(stated.written["out/model.json"].find(
+                "\"ignores\": [], \"variables\": [{\"name\": \"Load\", \"type\": \"int\", "
+                "\"category\": null, \"modifiers\": [], \"size\": null, \"line\": 4, "
+                "\"doc\": null}], \"functions\": []"),
+            std::string::npos)
+      << stated.written["out/model.json"];
 }
 
 // With --navigation --complete, the same tree gives rich pages: a class with

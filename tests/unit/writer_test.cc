@@ -10,6 +10,7 @@
 #include "model/class_list.h"
 #include "platform/console.h"
 #include "platform/path.h"
+#include "reader/source_buffer.h"
 #include "support/expected_pages.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
@@ -179,26 +180,51 @@ TEST(RecordPage, SectionsInOrderAndNoFinalNewline) {
   EXPECT_EQ(s->parent, r);
 }
 
-// A script gone since the scan when its source page is written: the page
-// says so and the run reports it, after the index is written.
-TEST(SourcePage, ScriptGoneSinceTheScanIsReported) {
-  TempDir out;
-  TempDir src;
-  CClassList list;
-  list.SetTexts(*list.CreateRecord(), {.name = "Gone", .script = {"", "Gone.kc"}});
-  list.sourceDir = src.path().string();
-  testing::internal::CaptureStdout();
-  list.WriteReference(out.path().string(), true, false, true);
-  console::Flush();
-  const std::string script = platform::JoinPath(list.sourceDir, "Gone.kc");
-  // The console is captured as the program writes it, before any line end
-  // is translated.
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Generating output... Unable to read '" + script + "'!\nComplete.\n");
-  auto files = ReadTree(out.path());
-  EXPECT_EQ(files.size(), 5u);  // index, record page, source page, stylesheet, members
-  EXPECT_NE(files["source-00000.html"].find("<p>The script could not be read"), std::string::npos);
-  EXPECT_NE(files["00000.html"].find("<a href=\"source-00000.html\">"), std::string::npos);
+// A script gone or changed since the scan when its source page is written:
+// the page says so and the run reports it, after the index is written. Only
+// the script as it was read is shown.
+TEST(SourcePage, ScriptGoneOrChangedSinceTheScanIsReported) {
+  const std::string read = "class Gone;\nvar int A;\n";
+  struct Case {
+    const char* what;
+    bool exists;
+    std::string now;
+  };
+  const Case cases[] = {
+      {"gone", false, ""},
+      {"shorter", true, "class Gone;\n"},
+      {"of the same size", true, "class Gone;\nvar int B;\n"},
+      {"as it was", true, read},
+  };
+  CSourceBuffer scanned;
+  ASSERT_TRUE(scanned.SetText(read));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir out;
+    TempDir src;
+    if (c.exists) testing_support::WriteFile(src / "Gone.kc", c.now);
+    CClassList list;
+    list.SetTexts(*list.CreateRecord(),
+                  {.name = "Gone", .script = {"", "Gone.kc", scanned.Fingerprint()}});
+    list.sourceDir = src.path().string();
+    testing::internal::CaptureStdout();
+    list.WriteReference(out.path().string(), true, false, true);
+    console::Flush();
+    const std::string script = platform::JoinPath(list.sourceDir, "Gone.kc");
+    const bool same = c.exists && c.now == read;
+    // The console is captured as the program writes it, before any line end
+    // is translated.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Generating output... " +
+                  (same ? std::string() : "Unable to read '" + script + "'!\n") + "Complete.\n");
+    auto files = ReadTree(out.path());
+    EXPECT_EQ(files.size(), 5u);  // index, record page, source page, stylesheet, members
+    EXPECT_EQ(
+        files["source-00000.html"].find("<p>The script could not be read") == std::string::npos,
+        same);
+    EXPECT_EQ(files["source-00000.html"].find("<a id=\"L2\"") != std::string::npos, same);
+    EXPECT_NE(files["00000.html"].find("<a href=\"source-00000.html\">"), std::string::npos);
+  }
 }
 
 #ifdef __linux__

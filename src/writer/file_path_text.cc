@@ -1,0 +1,76 @@
+#include "writer/file_path_text.h"
+
+#include <cstdint>
+
+#include "writer/html_escape.h"
+
+namespace {
+
+// Reads the UTF-8 character at `at` of `text` into `*c`; the byte after it,
+// or 0 when the bytes there are no valid UTF-8.
+size_t NextCharacter(std::string_view text, size_t at, uint32_t* c) {
+  const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80) {
+    *c = lead;
+    return at + 1;
+  }
+  size_t more;
+  uint32_t least;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    more = 1;
+    least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    more = 2;
+    least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    more = 3;
+    least = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() - at <= more) return 0;
+  uint32_t value = lead & (0x3F >> more);
+  for (size_t i = 1; i <= more; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(at + i) & 0x3F);
+  }
+  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  *c = value;
+  return at + 1 + more;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view text) {
+  uint32_t c = 0;
+  for (size_t at = 0; at < text.size();) {
+    at = NextCharacter(text, at, &c);
+    if (at == 0) return false;
+  }
+  return true;
+}
+
+void AppendPathText(std::string& out, std::string_view path) {
+  if (!IsUtf8(path)) {
+    AppendEscaped(out, path);
+    return;
+  }
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  size_t run = 0;
+  for (size_t at = 0; at < path.size();) {
+    uint32_t c = 0;
+    const size_t next = NextCharacter(path, at, &c);
+    if (c >= 0x80) {
+      AppendEscaped(out, path.substr(run, at - run));
+      out.append("&#x");
+      int shift = 20;
+      while (shift > 0 && (c >> shift) == 0) shift -= 4;
+      for (; shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 15]);
+      out.push_back(';');
+      run = next;
+    }
+    at = next;
+  }
+  AppendEscaped(out, path.substr(run));
+}
