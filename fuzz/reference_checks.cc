@@ -13,7 +13,6 @@
 
 #include "fuzz/json_reader.h"
 #include "fuzz/page_reader.h"
-#include "fuzz/pending_checks.h"
 #include "model/class_list.h"
 #include "platform/path.h"
 #include "writer/model_json.h"
@@ -125,9 +124,7 @@ class CReferenceChecker {
     Expect(ReadPageLinks(ReadWhole(dest_ / name), links, error), name, "markup", error);
     Page& page = pages_[name];
     for (const std::string& target : links.targets) {
-      if (!page.targets.insert(target).second && pending_checks::kUniqueAnchors) {
-        Fault(name, "an anchor twice", target);
-      }
+      if (!page.targets.insert(target).second) Fault(name, "an anchor twice", target);
     }
     page.links = std::move(links.links);
   }
@@ -237,7 +234,7 @@ class CReferenceChecker {
                                             : parent->text == parent_text),
              "model.json", "a parent unlike the index's", at);
       Expect(script && script->type == JsonValue::Type::kString, "model.json", "no script", at);
-      if (pending_checks::kUtf8ScriptPaths) CheckScriptPath(script->text, list_.At(i).scriptPath());
+      CheckScriptPath(script->text, list_.At(i).scriptPath());
       // A state's script is its class's, whose source page it shares.
       const size_t owner =
           kinds_[i] == 's' && parents_[i] >= 0 ? static_cast<size_t>(parents_[i]) : i;

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "fuzz/pending_checks.h"
 #include "model/record_model.h"
 
 namespace {
@@ -97,16 +96,12 @@ void ExpectNoStrayBrace(std::string_view value) {
 }  // namespace
 
 void CheckReadScript(const model::RecordModel& m, std::string_view script) {
-  if (pending_checks::kNamesOutsideComments) {
-    const std::string code = CodeOf(script);
-    ExpectInCode(code, m.name);
-    for (const model::Constant& c : m.constants) ExpectInCode(code, c.name);
-    for (const model::Enumeration& e : m.enums) ExpectInCode(code, e.name);
-    for (const model::Structure& s : m.structs) ExpectInCode(code, s.name);
-    for (const model::Variable& v : m.variables) ExpectInCode(code, v.name);
-    for (const model::Function& f : m.functions) ExpectInCode(code, f.name);
-  }
-  if (pending_checks::kDefaultsWithinBlock) {
-    for (const model::DefaultProperty& d : m.defaults) ExpectNoStrayBrace(d.value);
-  }
+  const std::string code = CodeOf(script);
+  ExpectInCode(code, m.name);
+  for (const model::Constant& c : m.constants) ExpectInCode(code, c.name);
+  for (const model::Enumeration& e : m.enums) ExpectInCode(code, e.name);
+  for (const model::Structure& s : m.structs) ExpectInCode(code, s.name);
+  for (const model::Variable& v : m.variables) ExpectInCode(code, v.name);
+  for (const model::Function& f : m.functions) ExpectInCode(code, f.name);
+  for (const model::DefaultProperty& d : m.defaults) ExpectNoStrayBrace(d.value);
 }
