@@ -18,6 +18,7 @@
 #include <csignal>
 #endif
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +27,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "support/expected_pages.h"
@@ -1126,7 +1128,7 @@ template <typename Done>
 bool Await(Done done) {
   for (int tries = 0; tries < 100000; ++tries) {
     if (done()) return true;
-    usleep(100);
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
   }
   return false;
 }
