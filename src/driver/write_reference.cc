@@ -57,12 +57,12 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   // index then stays as it was.
   bool written = false;
   // What the type names of declarations name, for the writers that link
-  // them; the records are read with their models only when complete.
+  // them; the model file reads it.
   CTypeTable types;
   try {
     ResolveParents();
     SortByName(complete);
-    if (complete) types.Build(*this);
+    if (json) types.Build(*this);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete);
