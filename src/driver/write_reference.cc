@@ -12,6 +12,7 @@
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
 #include "writer/templates.h"
+#include "writer/type_table.h"
 
 namespace {
 
@@ -55,9 +56,13 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   // this is the one place that turns that into a plain failure. The previous
   // index then stays as it was.
   bool written = false;
+  // What the type names of declarations name, for the writers that link
+  // them; the model file reads it.
+  CTypeTable types;
   try {
     ResolveParents();
     SortByName(complete);
+    if (json) types.Build(*this);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete);
@@ -80,8 +85,9 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
                    [](platform::COutputFile& file) { file.Write(assets::kReferenceStyle); });
   }
   if (json) {
-    WriteWholeFile(*this, templates::kModelFileName,
-                   [this](platform::COutputFile& file) { WriteModelJson(file, *this); });
+    WriteWholeFile(*this, templates::kModelFileName, [this, &types](platform::COutputFile& file) {
+      WriteModelJson(file, *this, types);
+    });
   }
   if (navigation && complete) {
     WriteWholeFile(*this, anchors::kMemberDataName,

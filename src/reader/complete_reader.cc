@@ -424,6 +424,11 @@ void CCompleteParser::ParseVariable(RecordModel& record, const Lead& lead, uint3
         type_at = Opening(head_, from, type_at, '[', ']');
         if (type_at > from) --type_at;
       }
+      // A qualified type, "Outer.Inner", is one type, not modifiers.
+      while (type_at >= from + 2 && head_[type_at - 1].Is('.') &&
+             head_[type_at - 2].kind == Token::kWord) {
+        type_at -= 2;
+      }
       type = Slice(type_at, name_at);
       modifiers = Modifiers(record, from, type_at);
     }

@@ -10,6 +10,7 @@
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/file_path_text.h"
+#include "writer/type_table.h"
 
 namespace {
 
@@ -128,10 +129,42 @@ class CJson {
   bool after_key_ = false;
 };
 
-void Variable(CJson& json, const model::RecordModel& record, const model::Variable& v) {
+// What a type names in the tree, seen from the record at `context`: the
+// record and the anchor of an enumeration or structure, the record and a
+// null anchor of a class, or null.
+void TypeRef(CJson& json, const CTypeTable& types, size_t context, std::string_view key,
+             const model::OptionalText& type) {
+  json.Key(key);
+  const CTypeTable::Target target = type ? types.Resolve(*type, context) : CTypeTable::Target{};
+  if (!target.found()) {
+    json.Null();
+    return;
+  }
+  json.Open('{');
+  json.Count("record", target.record);
+  json.Key("anchor");
+  if (target.kind == CTypeTable::kClass) {
+    json.Null();
+  } else {
+    std::string anchor;
+    CTypeTable::AppendAnchor(anchor, target);
+    json.String(anchor);
+  }
+  json.Close('}');
+}
+
+// Where a record's types are resolved from: the tree's table and the record.
+struct Types {
+  const CTypeTable& table;
+  size_t record;
+};
+
+void Variable(CJson& json, const Types& types, const model::RecordModel& record,
+              const model::Variable& v) {
   json.Open('{');
   json.Text("name", v.name);
   json.Text("type", v.type);
+  TypeRef(json, types.table, types.record, "type_ref", v.type);
   json.Maybe("category", v.category);
   json.List("modifiers", record, v.modifiers);
   json.Maybe("size", v.size);
@@ -140,11 +173,13 @@ void Variable(CJson& json, const model::RecordModel& record, const model::Variab
   json.Close('}');
 }
 
-void Function(CJson& json, const model::RecordModel& record, const model::Function& f) {
+void Function(CJson& json, const Types& types, const model::RecordModel& record,
+              const model::Function& f) {
   json.Open('{');
   json.Text("name", f.name);
   json.Text("kind", model::KindName(f.kind));
   json.Maybe("returns", f.returns);
+  TypeRef(json, types.table, types.record, "returns_ref", f.returns);
   json.List("modifiers", record, f.modifiers);
   json.Key("parameters");
   json.Open('[');
@@ -153,6 +188,7 @@ void Function(CJson& json, const model::RecordModel& record, const model::Functi
     json.Open('{');
     json.Text("name", p.name);
     json.Text("type", p.type);
+    TypeRef(json, types.table, types.record, "type_ref", p.type);
     json.List("modifiers", record, p.modifiers);
     json.Maybe("default", p.value);
     json.Close('}');
@@ -165,7 +201,7 @@ void Function(CJson& json, const model::RecordModel& record, const model::Functi
   json.Close('}');
 }
 
-void ClassParts(CJson& json, const model::RecordModel& record) {
+void ClassParts(CJson& json, const Types& types, const model::RecordModel& record) {
   json.Maybe("within", record.within);
   json.Key("constants");
   json.Open('[');
@@ -200,7 +236,7 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
     json.Key("members");
     json.Open('[');
     for (const model::Variable& v : record.variables) {
-      if (v.structure == s + 1) Variable(json, record, v);
+      if (v.structure == s + 1) Variable(json, types, record, v);
     }
     json.Close(']');
     json.Count("line", structure.line);
@@ -211,17 +247,19 @@ void ClassParts(CJson& json, const model::RecordModel& record) {
 }
 
 // The variables a class or a state declares outside structures.
-void Variables(CJson& json, const model::RecordModel& record) {
+void Variables(CJson& json, const Types& types, const model::RecordModel& record) {
   json.Key("variables");
   json.Open('[');
   for (const model::Variable& v : record.variables) {
-    if (v.structure == 0) Variable(json, record, v);
+    if (v.structure == 0) Variable(json, types, record, v);
   }
   json.Close(']');
 }
 
-void Record(CJson& json, const CClassList& list, size_t number, const model::RecordModel& m) {
+void Record(CJson& json, const CClassList& list, const CTypeTable& table, size_t number,
+            const model::RecordModel& m) {
   const CClassRecord& record = list.At(number);
+  const Types types{table, number};
   json.Open('{');
   json.Count("number", number);
   json.Text("kind", record.isState ? "state" : "class");
@@ -247,12 +285,12 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
   if (record.isState) {
     json.List("ignores", m, m.ignores);
   } else {
-    ClassParts(json, m);
+    ClassParts(json, types, m);
   }
-  Variables(json, m);
+  Variables(json, types, m);
   json.Key("functions");
   json.Open('[');
-  for (const model::Function& f : m.functions) Function(json, m, f);
+  for (const model::Function& f : m.functions) Function(json, types, m, f);
   json.Close(']');
   if (!record.isState) {
     json.Key("defaults");
@@ -323,7 +361,7 @@ void AppendJsonPath(std::string& out, std::string_view path) {
   AppendJsonText(out, path, IsUtf8(path));
 }
 
-void WriteModelJson(platform::COutputFile& file, const CClassList& list) {
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types) {
   std::string out;
   out.append("{\"format\": "sv);
   out.append(std::to_string(kModelFormat));
@@ -336,7 +374,7 @@ void WriteModelJson(platform::COutputFile& file, const CClassList& list) {
     model::UnpackModel(list.At(i).packedModel(), record);
     out.append(i == 0 ? "\n"sv : ",\n"sv);
     CJson json(out);
-    Record(json, list, i, record);
+    Record(json, list, types, i, record);
     if (out.size() >= (size_t{1} << 20)) {
       file.Write(out);
       out.clear();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class CClassList;
+class CTypeTable;
 namespace platform {
 class COutputFile;
 }
@@ -16,8 +17,9 @@ class COutputFile;
 /// never renamed or removed.
 inline constexpr int kModelFormat = 1;
 
-/// Writes the model file of `list`, linked and sorted, to `file`.
-void WriteModelJson(platform::COutputFile& file, const CClassList& list);
+/// Writes the model file of `list`, linked and sorted, to `file`, each type
+/// with what it names by `types`, built from `list`.
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types);
 
 /// Appends `text`, bytes in windows-1252, as a JSON string in UTF-8, quotes
 /// included.

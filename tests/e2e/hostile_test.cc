@@ -470,6 +470,42 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
 #endif
 }
 
+// Type names that lead round in circles: classes within each other, a class
+// extending itself, two extending each other, a structure holding itself and
+// types nested a thousand deep. Every run ends, each type with what it names.
+TEST(HostileTree, TypeNamesInCirclesAreResolvedOnce) {
+  TempDir dir;
+  WriteFile(dir / "src/Outer.kc",
+            "class Outer within Inner;\nenum EOuter { O_A };\nvar Inner In;\n");
+  WriteFile(dir / "src/Inner.kc", "class Inner within Outer;\nvar Outer.EOuter Kind;\n");
+  WriteFile(dir / "src/Self.kc",
+            "class Self extends Self;\nstruct Link { var Link Next; };\n"
+            "var Self Me;\nvar Self.Self Again;\n");
+  WriteFile(dir / "src/Ping.kc", "class Ping extends Pong;\nenum EPing { P_A };\nvar EPong B;\n");
+  WriteFile(dir / "src/Pong.kc", "class Pong extends Ping;\nenum EPong { P_B };\nvar EPing A;\n");
+  std::string deep;
+  for (int i = 0; i < 1000; ++i) deep += i % 2 ? "class<" : "array<";
+  deep += "Link";
+  deep.append(1000, '>');
+  WriteFile(dir / "src/Deep.kc", "class Deep;\nvar " + deep + " Chain;\n");
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--json", "out", "src"}, 0, 0, 10);
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string model = ReadFile(dir / "out/model.json");
+  // Records: Deep 0, Inner 1, Outer 2, Ping 3, Pong 4, Self 5.
+  for (const char* resolved :
+       {"\"name\": \"In\", \"type\": \"Inner\", \"type_ref\": {\"record\": 1, \"anchor\": null}",
+        "\"type\": \"Outer.EOuter\", \"type_ref\": {\"record\": 2, \"anchor\": \"enum-EOuter\"}",
+        "\"type\": \"Link\", \"type_ref\": {\"record\": 5, \"anchor\": \"struct-Link\"}",
+        "\"type\": \"Self\", \"type_ref\": {\"record\": 5, \"anchor\": null}",
+        "\"type\": \"Self.Self\", \"type_ref\": null",
+        "\"type\": \"EPong\", \"type_ref\": {\"record\": 4, \"anchor\": \"enum-EPong\"}",
+        "\"type\": \"EPing\", \"type_ref\": {\"record\": 3, \"anchor\": \"enum-EPing\"}",
+        ">>\", \"type_ref\": {\"record\": 5, \"anchor\": \"struct-Link\"}"}) {
+    EXPECT_NE(model.find(resolved), std::string::npos) << resolved << "\n" << model;
+  }
+}
+
 // A script of blank lines makes a source page some forty times its size: it
 // is built in room for what it holds, not in a buffer doubled and copied.
 TEST(HostileTree, SourcePageOfBlankLinesFitsInTwiceItsSize) {

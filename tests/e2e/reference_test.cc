@@ -2,6 +2,7 @@
 // it gives, its pages, and what happens when a page cannot be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -361,11 +362,12 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   // A variable declared in a state is the state's in the model file too.
   WriteFile(dir / "stated/Stated.kc", "class Stated;\nstate Busy\n{\n\tvar int Load;\n}\n");
   auto stated = RunTool(dir.path(), {"--json", "out", "stated"});
-  EXPECT_NE(stated.written["out/model.json"].find(
-                "\"ignores\": [], \"variables\": [{\"name\": \"Load\", \"type\": \"int\", "
-                "\"category\": null, \"modifiers\": [], \"size\": null, \"line\": 4, "
-                "\"doc\": null}], \"functions\": []"),
-            std::string::npos)
+  EXPECT_NE(
+      stated.written["out/model.json"].find(
+          "\"ignores\": [], \"variables\": [{\"name\": \"Load\", \"type\": \"int\", "
+          "\"type_ref\": null, \"category\": null, \"modifiers\": [], \"size\": null, \"line\": 4, "
+          "\"doc\": null}], \"functions\": []"),
+      std::string::npos)
       << stated.written["out/model.json"];
 }
 
@@ -393,4 +395,77 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   }
   EXPECT_EQ(run.written["out/reference.css"],
             Text(testing_support::ReadFile(fs::path(KORVANREF_ASSET_DIR) / "reference.css")));
+}
+
+// With --json, what each type of a declaration names: an enumeration or
+// structure of the class itself (inline ones too), of an ancestor, of
+// another class (of two alike, the one in the class's own package, else the
+// first), a class, "class<>", "array<>" and their nesting, qualified names,
+// built-in and unknown types, in any case. Each type with its resolution,
+// in the order the model file holds them.
+TEST(Reference, TypeNamesResolveToTheirDeclarations) {
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  WriteFile(dir / "src/Core/Classes/Thing.kc",
+            "class Thing;\nenum EKind { K_A };\nstruct Spot { var int X; };\n"
+            "var struct Box { var Box Inner; var EKind Sort; } Held;\nvar Thing Self;\n");
+  WriteFile(dir / "src/Beasts/Beast.kc",
+            "class Beast extends Thing;\nenum EMood { M_Calm };\n"
+            "var enum EGait { G_Walk } Gait;\nvar emood Lower;\nvar EKind Kind;\n"
+            "var Spot Where;\nvar class<Thing> Kin;\nvar array< class<beast> > Herd;\n"
+            "var array<SPOT> Spots;\nvar Thing.EKind Qualified;\nvar core.Thing InPackage;\n"
+            "var Spot.Lost Gone;\nvar string[8] Tag;\nvar INT Count;\nvar Nowhere Lost;\n"
+            "var Shared Near;\nfunction Shared Pick(Thing Other, float Rate, EGait Step);\n"
+            "state Sleeping { function EMood Wake(Spot At); }\n");
+  WriteFile(dir / "src/Beasts/Ant.kc", "class Ant;\nenum Shared { S_Two };\n");
+  WriteFile(dir / "src/Other/classes/Zebra.kc", "class Zebra;\nenum Shared { S_One };\n");
+  WriteFile(dir / "src/Other/classes/Yak.kc", "class Yak;\nvar Shared Fur;\n");
+  WriteFile(dir / "src/Bird.kc", "class Bird;\nvar shared Far;\n");
+  auto run = RunTool(dir.path(), {"--json", "out", "src"});
+  EXPECT_EQ(run.status, 0) << run.out;
+  const std::string& model = run.written["out/model.json"];
+  // Each type field with the resolution after it.
+  std::string types;
+  for (size_t at = 0; (at = model.find("_ref\": ", at)) != std::string::npos; ++at) {
+    const size_t type = model.rfind("\", \"", at);
+    const size_t key = model.rfind(", \"", model.rfind("\": \"", type)) + 2;
+    const size_t end =
+        std::min(model.find(", \"category\"", at), model.find(", \"modifiers\"", at));
+    types += model.substr(key, end - key) + "\n";
+  }
+  EXPECT_EQ(
+      types,
+      // Beast
+      "\"type\": \"EGait\", \"type_ref\": {\"record\": 1, \"anchor\": \"enum-EGait\"}\n"
+      "\"type\": \"emood\", \"type_ref\": {\"record\": 1, \"anchor\": \"enum-EMood\"}\n"
+      "\"type\": \"EKind\", \"type_ref\": {\"record\": 4, \"anchor\": \"enum-EKind\"}\n"
+      "\"type\": \"Spot\", \"type_ref\": {\"record\": 4, \"anchor\": \"struct-Spot\"}\n"
+      "\"type\": \"class<Thing>\", \"type_ref\": {\"record\": 4, \"anchor\": null}\n"
+      "\"type\": \"array< class<beast> >\", \"type_ref\": {\"record\": 1, \"anchor\": null}\n"
+      "\"type\": \"array<SPOT>\", \"type_ref\": {\"record\": 4, \"anchor\": \"struct-Spot\"}\n"
+      "\"type\": \"Thing.EKind\", \"type_ref\": {\"record\": 4, \"anchor\": \"enum-EKind\"}\n"
+      "\"type\": \"core.Thing\", \"type_ref\": {\"record\": 4, \"anchor\": null}\n"
+      "\"type\": \"Spot.Lost\", \"type_ref\": null\n"
+      "\"type\": \"string[8]\", \"type_ref\": null\n"
+      "\"type\": \"INT\", \"type_ref\": null\n"
+      "\"type\": \"Nowhere\", \"type_ref\": null\n"
+      "\"type\": \"Shared\", \"type_ref\": {\"record\": 0, \"anchor\": \"enum-Shared\"}\n"
+      "\"returns\": \"Shared\", \"returns_ref\": {\"record\": 0, \"anchor\": \"enum-Shared\"}\n"
+      "\"type\": \"Thing\", \"type_ref\": {\"record\": 4, \"anchor\": null}\n"
+      "\"type\": \"float\", \"type_ref\": null\n"
+      "\"type\": \"EGait\", \"type_ref\": {\"record\": 1, \"anchor\": \"enum-EGait\"}\n"
+      // Bird, in no package: the first of two
+      "\"type\": \"shared\", \"type_ref\": {\"record\": 0, \"anchor\": \"enum-Shared\"}\n"
+      // Beast's state Sleeping, seen from Beast
+      "\"returns\": \"EMood\", \"returns_ref\": {\"record\": 1, \"anchor\": \"enum-EMood\"}\n"
+      "\"type\": \"Spot\", \"type_ref\": {\"record\": 4, \"anchor\": \"struct-Spot\"}\n"
+      // Thing: its inline structure naming itself, and its own class
+      "\"type\": \"int\", \"type_ref\": null\n"
+      "\"type\": \"Box\", \"type_ref\": {\"record\": 4, \"anchor\": \"struct-Box\"}\n"
+      "\"type\": \"EKind\", \"type_ref\": {\"record\": 4, \"anchor\": \"enum-EKind\"}\n"
+      "\"type\": \"Box\", \"type_ref\": {\"record\": 4, \"anchor\": \"struct-Box\"}\n"
+      "\"type\": \"Thing\", \"type_ref\": {\"record\": 4, \"anchor\": null}\n"
+      // Yak: the one of its own package, Zebra's
+      "\"type\": \"Shared\", \"type_ref\": {\"record\": 6, \"anchor\": \"enum-Shared\"}\n")
+      << model;
 }

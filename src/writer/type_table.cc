@@ -1,0 +1,201 @@
+#include "writer/type_table.h"
+
+#include <algorithm>
+#include <map>
+
+#include "model/class_list.h"
+#include "model/model_codec.h"
+#include "model/names.h"
+#include "model/package_name.h"
+#include "platform/path.h"
+#include "writer/anchors.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// The type inside "class<...>" or "array<...>", or empty when `type` is
+// neither.
+std::string_view Argument(std::string_view type) {
+  for (std::string_view word : {"class"sv, "array"sv}) {
+    if (type.size() <= word.size() || !EqualsNoCase(type.substr(0, word.size()), word)) continue;
+    const std::string_view rest = Trim(type.substr(word.size()));
+    if (rest.size() >= 2 && rest.front() == '<' && rest.back() == '>') {
+      return Trim(rest.substr(1, rest.size() - 2));
+    }
+  }
+  return {};
+}
+
+bool BuiltIn(std::string_view name) {
+  for (std::string_view word : {"byte"sv, "int"sv, "bool"sv, "float"sv, "string"sv, "name"sv}) {
+    if (EqualsNoCase(name, word)) return true;
+  }
+  return false;
+}
+
+// A name as the scripts write one: letters, digits and "_".
+bool PlainName(std::string_view name) {
+  if (name.empty()) return false;
+  for (char c : name) {
+    const bool word =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (!word) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void CTypeTable::Build(const CClassList& list) {
+  list_ = &list;
+  declared_.clear();
+  classes_.clear();
+  packages_.assign(list.Count(), 0);
+  package_names_.clear();
+  std::map<std::string, uint32_t> package_numbers;  // by name without case
+  model::RecordModel model;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const CClassRecord& record = list.At(i);
+    if (record.isState) continue;
+    const auto position = static_cast<uint32_t>(i);
+    classes_.push_back(position);
+    const std::string path = record.scriptPath();
+    const std::string_view package = PackageOf(path, platform::kPathSeparator);
+    if (!package.empty()) {
+      auto [at, made] = package_numbers.emplace(FoldCase(package),
+                                                static_cast<uint32_t>(package_names_.size() + 1));
+      if (made) package_names_.emplace_back(package);
+      packages_[i] = at->second;
+    }
+    model::UnpackModel(record.packedModel(), model);
+    for (const model::Enumeration& e : model.enums) {
+      declared_.push_back({e.name, position, packages_[i], kEnumeration});
+    }
+    for (const model::Structure& s : model.structs) {
+      declared_.push_back({s.name, position, packages_[i], kStructure});
+    }
+  }
+  // A state's package is its class's.
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const CClassRecord& record = list.At(i);
+    if (record.isState && record.parent) packages_[i] = packages_[list.PositionOf(*record.parent)];
+  }
+  std::stable_sort(declared_.begin(), declared_.end(), [](const Declared& a, const Declared& b) {
+    const int order = CompareNoCase(a.name, b.name);
+    if (order != 0) return order < 0;
+    if (a.record != b.record) return a.record < b.record;
+    return a.kind < b.kind;
+  });
+  declared_.shrink_to_fit();
+  classes_.shrink_to_fit();
+}
+
+size_t CTypeTable::Bytes() const {
+  size_t bytes = declared_.capacity() * sizeof(Declared) + classes_.capacity() * sizeof(uint32_t) +
+                 packages_.capacity() * sizeof(uint32_t);
+  for (const std::string& name : package_names_) bytes += sizeof name + name.capacity();
+  return bytes;
+}
+
+CTypeTable::Target CTypeTable::Resolve(std::string_view type, size_t position) const {
+  if (!list_ || position >= list_->Count()) return {};
+  type = Trim(type);
+  // class<X>, array<X> and their nestings name what X names; each step takes
+  // a part of the text, so this ends.
+  for (std::string_view inner = Argument(type); !inner.empty(); inner = Argument(type)) {
+    type = inner;
+  }
+  const size_t dot = type.find('.');
+  if (dot != std::string_view::npos) {
+    const std::string_view outer = type.substr(0, dot);
+    const std::string_view name = type.substr(dot + 1);
+    if (!PlainName(outer) || !PlainName(name)) return {};
+    return Qualified(outer, name);
+  }
+  if (!PlainName(type) || BuiltIn(type)) return {};
+  // Declarations in a state are seen from its class.
+  const CClassRecord* context = &list_->At(position);
+  if (context->isState && context->parent) context = context->parent;
+  if (context->isState) return {};
+  return Bare(type, static_cast<uint32_t>(list_->PositionOf(*context)));
+}
+
+CTypeTable::Target CTypeTable::Bare(std::string_view name, uint32_t context) const {
+  // The class itself, then each ancestor from the superclass up; the links
+  // of the parents never make a cycle, yet the walk stops after as many
+  // steps as there are records.
+  const CClassRecord* record = &list_->At(context);
+  for (size_t steps = 0; record && steps < list_->Count(); ++steps, record = record->parent) {
+    const Target own = DeclaredIn(name, static_cast<uint32_t>(list_->PositionOf(*record)));
+    if (own.found()) return own;
+  }
+  const uint32_t named = ClassNamed(name);
+  if (named != kNone) return {named, kClass, {}};
+  // Any class's: the first in the class's own package, else the first.
+  const auto first = std::lower_bound(
+      declared_.begin(), declared_.end(), name,
+      [](const Declared& d, std::string_view key) { return CompareNoCase(d.name, key) < 0; });
+  if (first == declared_.end() || !EqualsNoCase(first->name, name)) return {};
+  const uint32_t package = packages_[context];
+  if (package != 0) {
+    for (auto at = first; at != declared_.end() && EqualsNoCase(at->name, name); ++at) {
+      if (at->package == package) return Of(*at);
+    }
+  }
+  return Of(*first);
+}
+
+CTypeTable::Target CTypeTable::Qualified(std::string_view outer, std::string_view name) const {
+  const uint32_t holder = ClassNamed(outer);
+  if (holder != kNone) {
+    const Target own = DeclaredIn(name, holder);
+    if (own.found()) return own;
+  }
+  // A class of the package `outer`.
+  auto first = std::lower_bound(classes_.begin(), classes_.end(), name,
+                                [this](uint32_t c, std::string_view key) {
+                                  return CompareNoCase(list_->At(c).name(), key) < 0;
+                                });
+  for (; first != classes_.end() && EqualsNoCase(list_->At(*first).name(), name); ++first) {
+    const uint32_t package = packages_[*first];
+    if (package != 0 && EqualsNoCase(package_names_[package - 1], outer)) {
+      return {*first, kClass, {}};
+    }
+  }
+  return {};
+}
+
+CTypeTable::Target CTypeTable::DeclaredIn(std::string_view name, uint32_t record) const {
+  const auto at =
+      std::lower_bound(declared_.begin(), declared_.end(), std::pair{name, record},
+                       [](const Declared& d, const std::pair<std::string_view, uint32_t>& key) {
+                         const int order = CompareNoCase(d.name, key.first);
+                         if (order != 0) return order < 0;
+                         return d.record < key.second;
+                       });
+  if (at == declared_.end() || at->record != record || !EqualsNoCase(at->name, name)) return {};
+  return Of(*at);
+}
+
+uint32_t CTypeTable::ClassNamed(std::string_view name) const {
+  const auto at = std::lower_bound(classes_.begin(), classes_.end(), name,
+                                   [this](uint32_t c, std::string_view key) {
+                                     return CompareNoCase(list_->At(c).name(), key) < 0;
+                                   });
+  if (at == classes_.end() || !EqualsNoCase(list_->At(*at).name(), name)) return kNone;
+  return *at;
+}
+
+void CTypeTable::AppendAnchor(std::string& out, const Target& target) {
+  anchors::AppendMemberAnchor(out,
+                              target.kind == kEnumeration ? anchors::MemberKind::kEnumeration
+                                                          : anchors::MemberKind::kStructure,
+                              target.name);
+}
