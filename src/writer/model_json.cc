@@ -10,6 +10,7 @@
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/file_path_text.h"
+#include "writer/packages.h"
 
 namespace {
 
@@ -241,6 +242,12 @@ void Record(CJson& json, const CClassList& list, size_t number, const model::Rec
     }
   }
   json.Path(script);
+  json.Key("package");
+  if (const std::string_view package = PackageOf(script); package.empty()) {
+    json.Null();
+  } else {
+    json.Path(package);
+  }
   json.Count("line", m.line);
   json.Maybe("doc", m.doc);
   json.List("modifiers", m, m.modifiers);

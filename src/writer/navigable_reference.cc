@@ -67,6 +67,8 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexBody);
   index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
   index.Write(nt::kIndexControls);
+  if (members) index.Write(nt::kPackagesLink);
+  index.Write(nt::kIndexTree);
   index.Write(data);
   index.Write(nt::kScriptOpen);
   index.Write(assets::kIndexScript);
