@@ -12,9 +12,11 @@
 #include "writer/html_escape.h"
 #include "writer/packages_templates.h"
 #include "writer/page_links.h"
+#include "writer/rich_templates.h"
 #include "writer/tree_index.h"
 
 namespace pt = packages_templates;
+namespace rt = rich_templates;
 
 namespace {
 
@@ -86,13 +88,13 @@ PackageList CollectPackages(const CClassList& list, const std::vector<bool>& rea
 }
 
 void AppendPackageLink(std::string& out, std::string_view name) {
-  out.append(pt::kLinkOpen);
+  out.append(rt::kLinkOpen);
   out.append(anchors::kPackagesPageName);
   out.push_back('#');
   anchors::AppendPackageAnchor(out, name);
-  out.append(pt::kLinkMiddle);
+  out.append(rt::kLinkMiddle);
   AppendPathText(out, name);
-  out.append(pt::kLinkEnd);
+  out.append(rt::kLinkEnd);
 }
 
 void AppendPackageOfRecord(std::string& page, std::string_view name) {
@@ -123,14 +125,14 @@ void WritePackagesPage(platform::COutputFile& out, const CClassList& list) {
     section.append(pt::kCountsEnd);
     bool first = true;
     for (uint32_t c : package.classes) {
-      if (!first) section.append(pt::kClassSeparator);
+      if (!first) section.append(rt::kSeparator);
       first = false;
-      section.append(pt::kLinkOpen);
+      section.append(rt::kLinkOpen);
       AppendNumber(section, c, kRecordNumberWidth);
-      section.append(".html");
-      section.append(pt::kLinkMiddle);
+      section.append(rt::kPageExtension);
+      section.append(rt::kLinkMiddle);
       AppendEscaped(section, list.At(c).name());
-      section.append(pt::kLinkEnd);
+      section.append(rt::kLinkEnd);
     }
     section.append(pt::kSectionEnd);
     out.Write(section);

@@ -1,7 +1,8 @@
 // The fixed texts of the packages page (--navigation with --complete): the
 // head with the rich pages' stylesheet, one section per package with its
 // counts and its classes, and the line that names a record's package on its
-// rich page. Kept as data, readable as they are written.
+// rich page. Kept as data, readable as they are written; links are written
+// with the rich pages' texts (rich_templates.h).
 #pragma once
 
 namespace packages_templates {
@@ -20,10 +21,6 @@ inline constexpr const char* kState = " state";
 inline constexpr const char* kStates = " states";
 inline constexpr const char* kCountSeparator = ", ";
 inline constexpr const char* kCountsEnd = "</p>\n<p>";
-inline constexpr const char* kLinkOpen = "<a href=\"";
-inline constexpr const char* kLinkMiddle = "\">";
-inline constexpr const char* kLinkEnd = "</a>";
-inline constexpr const char* kClassSeparator = ", ";
 inline constexpr const char* kSectionEnd = "</p>\n</section>\n";
 inline constexpr const char* kEnd = "</body></html>\n";
 
