@@ -279,6 +279,9 @@ TEST(Reference, NavigableReferenceOfASmallTree) {
   EXPECT_EQ(index.find("</script>", index.find("const names")),
             index.find(Text("\";\n</script>")) + Text("\";\n").size());
   EXPECT_EQ(index.size() - index.rfind(Text("</body></html>\n")), Text("</body></html>\n").size());
+  // Without the member data the script leaves out its parts that search
+  // packages, and the index does not link the packages page.
+  EXPECT_EQ(index.find("ackage"), std::string::npos);
 }
 
 }  // namespace

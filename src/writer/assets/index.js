@@ -517,11 +517,16 @@
       kindNames: memberKindNames.split("\n"),
       prefixes: memberPrefixes.split("\n"),
       starts: memberStarts,
+      // <packages>
       ...readPackages(),
+      // </packages>
     };
   }
+  // <packages>
   // The packages, where the member data has them: their names, folded names
-  // and anchors, each one's classes in record order.
+  // and anchors, each one's classes in record order. Packages are found by
+  // name after the classes and states of each rank, before the members;
+  // "Package." and "Package.Name" list the package's classes as classes.
   function readPackages() {
     if (typeof packageNames !== "string") return {packages: []};
     const lines = (text) => text.split("\n").slice(0, -1);
@@ -534,6 +539,8 @@
     }
     return {packages};
   }
+  const packageLink = (p) => "packages.html#" + members.packages[p].anchor;
+  // </packages>
   const memberName = (m) => memberNames.slice(members.starts[m], members.starts[m + 1] - 1);
   const memberKind = (m) => memberKinds.charCodeAt(m) - 97;
   // The page and place of member m: its owner's page at the member's anchor.
@@ -542,11 +549,10 @@
 
   // The matches of `query`, ASCII letters compared without case: those that
   // are it, then those that start with it, then those that hold it; in each,
-  // classes, then states, then packages, then members; each group in record
-  // order and at most `limit` long. Records are numbers, members {member: m},
-  // packages {package: p}. "Owner.Name" and "Owner." look among the classes
-  // of the package called Owner, and the states ({state: s}) and members of
-  // the records called Owner, only.
+  // classes, then states, then members; each group in record order and at
+  // most `limit` long. Records are numbers, members {member: m}.
+  // "Owner.Name" and "Owner." look among the states ({state: s}) and members
+  // of the records called Owner only.
   function search(query, limit) {
     const groups = [[], [], [], [], [], [], [], [], []];
     const q = foldCase(query);
@@ -556,6 +562,7 @@
     if (dot > 0 && members) {
       const name = q.slice(dot + 1);
       const quality = (text) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
+      // <packages>
       for (const p of members.packages) {
         if (p.folded !== q.slice(0, dot)) continue;
         for (const c of p.classes) {
@@ -563,6 +570,7 @@
           if (text.includes(name)) add(groups[3 * quality(text)], c);
         }
       }
+      // </packages>
       scan(folded, starts, q.slice(0, dot), (owner, exact) => {
         if (exact !== 0) return;
         for (const c of childrenOf(owner)) {
@@ -582,10 +590,12 @@
     scan(folded, starts, q, (r, quality) => add(groups[3 * quality + (kinds[r] === "s")], r),
          () => filled([0, 1, 3, 4, 6]) >= limit);
     if (members) {
+      // <packages>
       members.packages.forEach((p, k) => {
         const found = p.folded.indexOf(q);
         if (found >= 0) add(groups[3 * (found > 0 ? 2 : p.folded === q ? 0 : 1) + 2], {package: k});
       });
+      // </packages>
       scan(members.folded, members.starts, q, (m, quality) => add(groups[3 * quality + 2],
                                                                   {member: m}),
            () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8]) >= limit);
@@ -614,11 +624,6 @@
     document.body.appendChild(script);
   }
 
-  // Where a result that is not a record leads.
-  const entryLink = (entry) => ("state" in entry ? number(entry.state) + ".html" :
-      "package" in entry ? "packages.html#" + members.packages[entry.package].anchor :
-      memberLink(entry.member));
-
   const kShown = 50;
   let matches = [];
   let active = -1;
@@ -630,17 +635,21 @@
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
           escapeHtml(nameOf(entry)) + "</b> (" + parentName(entry) + ")</a></li>";
     }
+    // <packages>
     if ("package" in entry) {
       const p = members.packages[entry.package];
-      return open + 'href="' + escapeHtml(entryLink(entry)) + '" data-package="' + entry.package +
-          '"><span class="clsKind">package</span> <b>' + escapeHtml(p.name) + "</b> (" +
-          counted(p.classes.length, "class", "es") + ")</a></li>";
+      return open + 'href="' + escapeHtml(packageLink(entry.package)) + '" data-package="' +
+          entry.package + '"><span class="clsKind">package</span> <b>' + escapeHtml(p.name) +
+          "</b> (" + counted(p.classes.length, "class", "es") + ")</a></li>";
     }
-    const [data, kind, owner, name] = "state" in entry ?
-        ['data-state="' + entry.state, "state", parents[entry.state], nameOf(entry.state)] :
-        ['data-member="' + entry.member, members.kindNames[memberKind(entry.member)],
-         members.owner[entry.member], memberName(entry.member)];
-    return open + 'href="' + escapeHtml(entryLink(entry)) + '" ' + data + '"><span class="clsKind">' + kind +
+    // </packages>
+    const [link, data, kind, owner, name] = "state" in entry ?
+        [number(entry.state) + ".html", 'data-state="' + entry.state, "state",
+         parents[entry.state], nameOf(entry.state)] :
+        [memberLink(entry.member), 'data-member="' + entry.member,
+         members.kindNames[memberKind(entry.member)], members.owner[entry.member],
+         memberName(entry.member)];
+    return open + 'href="' + escapeHtml(link) + '" ' + data + '"><span class="clsKind">' + kind +
         "</span> <b>" + escapeHtml(nameOf(owner)) + "." + escapeHtml(name) + "</b></a></li>";
   }
   function showResults() {
@@ -665,7 +674,13 @@
   function pick(k) {
     const entry = matches[k];
     if (typeof entry !== "number") {
-      location.href = entryLink(entry);
+      // <packages>
+      if ("package" in entry) {
+        location.href = packageLink(entry.package);
+        return;
+      }
+      // </packages>
+      location.href = "state" in entry ? number(entry.state) + ".html" : memberLink(entry.member);
       return;
     }
     try {
