@@ -11,6 +11,7 @@
 #include "writer/member_data.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
+#include "writer/packages.h"
 #include "writer/templates.h"
 #include "writer/type_table.h"
 
@@ -92,6 +93,8 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   if (navigation && complete) {
     WriteWholeFile(*this, anchors::kMemberDataName,
                    [this](platform::COutputFile& file) { WriteMemberData(file, *this); });
+    WriteWholeFile(*this, anchors::kPackagesPageName,
+                   [this](platform::COutputFile& file) { WritePackagesPage(file, *this); });
   }
   console::Print("%s", messages::kComplete);
 }

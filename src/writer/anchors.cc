@@ -1,5 +1,7 @@
 #include "writer/anchors.h"
 
+#include "model/names.h"
+
 namespace anchors {
 
 namespace {
@@ -9,13 +11,8 @@ bool IsPlain(char c) {
          c == '.';
 }
 
-}  // namespace
-
-void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name,
-                        size_t occurrence) {
-  static constexpr const char* kPrefixes[] = {"const-", "enum-", "struct-",
-                                              "var-",   "fn-",   "state-"};
-  out.append(kPrefixes[static_cast<size_t>(kind)]);
+// Appends `name` as it stands in an anchor after its prefix.
+void AppendAnchorName(std::string& out, std::string_view name) {
   bool plain = !name.empty();
   for (char c : name) plain = plain && IsPlain(c);
   if (plain) {
@@ -30,10 +27,25 @@ void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name
       out.push_back(kHex[u & 15]);
     }
   }
+}
+
+}  // namespace
+
+void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name,
+                        size_t occurrence) {
+  static constexpr const char* kPrefixes[] = {"const-", "enum-", "struct-",
+                                              "var-",   "fn-",   "state-"};
+  out.append(kPrefixes[static_cast<size_t>(kind)]);
+  AppendAnchorName(out, name);
   if (occurrence > 0) {
     out.push_back('-');
     out.append(std::to_string(occurrence + 1));
   }
+}
+
+void AppendPackageAnchor(std::string& out, std::string_view name) {
+  out.append("pkg-");
+  AppendAnchorName(out, FoldCase(name));
 }
 
 void AppendLineAnchor(std::string& out, size_t line) {

@@ -23,6 +23,12 @@ enum class MemberKind { kConstant, kEnumeration, kStructure, kVariable, kFunctio
 void AppendMemberAnchor(std::string& out, MemberKind kind, std::string_view name,
                         size_t occurrence = 0);
 
+/// Appends the anchor of a package's entry on the packages page: "pkg-" and
+/// the name with ASCII letters in lower case, written as a member's name is
+/// ("pkg-core"); packages whose names differ only in case are one. A script
+/// without a package has "pkg--".
+void AppendPackageAnchor(std::string& out, std::string_view name);
+
 /// Appends the anchor of line `line` of a source page: "L42".
 void AppendLineAnchor(std::string& out, size_t line);
 
@@ -33,5 +39,7 @@ void AppendSourcePageName(std::string& out, size_t number);
 /// The stylesheet every rich page links, and the data of the member search.
 inline constexpr const char* kStyleSheetName = "reference.css";
 inline constexpr const char* kMemberDataName = "members.js";
+/// The page that lists the packages and their classes.
+inline constexpr const char* kPackagesPageName = "packages.html";
 
 }  // namespace anchors

@@ -12,6 +12,7 @@
 #include "platform/output_file.h"
 #include "writer/anchors.h"
 #include "writer/navigation_templates.h"
+#include "writer/packages.h"
 #include "writer/script_text.h"
 #include "writer/tree_index.h"
 
@@ -143,6 +144,33 @@ class CMemberTexts {
   std::string anchor_;
 };
 
+// The packages' names and each record's package, for the search to find a
+// package by name and list its classes.
+void WritePackageData(platform::COutputFile& out, const PackageList& packages) {
+  std::string text;
+  std::string anchors;
+  for (const PackageList::Package& package : packages.packages) {
+    if (package.name.empty()) continue;
+    AppendScriptString(text, package.name);
+    text.append(nt::kNameEnd);
+    anchors::AppendPackageAnchor(anchors, package.name);
+    anchors.append(nt::kNameEnd);
+  }
+  out.Write(nt::kPackageNamesOpen);
+  out.Write(text);
+  out.Write(nt::kPackageAnchorsOpen);
+  out.Write(anchors);
+  text.clear();
+  for (uint32_t p : packages.ofRecord) {
+    const bool named = p != PackageList::kOutside && !packages.packages[p].name.empty();
+    text.append(named ? std::to_string(p + 1) : "0");
+    text.append(nt::kNumberEnd);
+  }
+  out.Write(nt::kRecordPackagesOpen);
+  out.Write(text);
+  out.Write(nt::kPackagesEnd);
+}
+
 }  // namespace
 
 void WriteMemberData(platform::COutputFile& out, const CClassList& list) {
@@ -156,4 +184,5 @@ void WriteMemberData(platform::COutputFile& out, const CClassList& list) {
     texts.AddRecord(reachable[i] && !packed.empty() ? &model : nullptr);
   }
   texts.Write(out);
+  WritePackageData(out, CollectPackages(list, reachable));
 }

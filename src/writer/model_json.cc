@@ -10,6 +10,7 @@
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/file_path_text.h"
+#include "writer/packages.h"
 #include "writer/type_table.h"
 
 namespace {
@@ -279,6 +280,12 @@ void Record(CJson& json, const CClassList& list, const CTypeTable& table, size_t
     }
   }
   json.Path(script);
+  json.Key("package");
+  if (const std::string_view package = PackageOf(script); package.empty()) {
+    json.Null();
+  } else {
+    json.Path(package);
+  }
   json.Count("line", m.line);
   json.Maybe("doc", m.doc);
   json.List("modifiers", m, m.modifiers);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/class_list.h"
@@ -27,6 +28,29 @@
 namespace nt = navigation_templates;
 
 namespace {
+
+// The index's script; without the member data, less its parts that search
+// packages, each a run of whole lines from a "// <packages>" line to a
+// "// </packages>" line, so that the index is as it was before packages.
+void WriteIndexScript(platform::COutputFile& index, bool members) {
+  if (members) {
+    index.Write(assets::kIndexScript);
+    return;
+  }
+  constexpr std::string_view kOpen = "// <packages>\n";
+  constexpr std::string_view kClose = "// </packages>\n";
+  std::string_view rest = assets::kIndexScript;
+  std::string kept;
+  for (size_t at = rest.find(kOpen); at != std::string_view::npos; at = rest.find(kOpen)) {
+    const size_t end = rest.find(kClose, at);
+    if (end == std::string_view::npos) break;
+    // The line's indentation goes with it.
+    kept.append(rest.substr(0, rest.rfind('\n', at) + 1));
+    rest.remove_prefix(end + kClose.size());
+  }
+  kept.append(rest);
+  index.Write(kept);
+}
 
 // The index page: fixed head and style, the records' data, fixed script. The
 // data is put together in one text and written at once.
@@ -67,9 +91,11 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexBody);
   index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
   index.Write(nt::kIndexControls);
+  if (members) index.Write(nt::kPackagesLink);
+  index.Write(nt::kIndexTree);
   index.Write(data);
   index.Write(nt::kScriptOpen);
-  index.Write(assets::kIndexScript);
+  WriteIndexScript(index, members);
   index.Write(nt::kIndexEnd);
 }
 

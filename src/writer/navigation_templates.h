@@ -37,7 +37,11 @@ inline constexpr const char* kIndexControls = R"html(
  <button type="button" id="idExpandAll">Expand all</button>
  <button type="button" id="idCollapseAll">Collapse all</button>
 <ol id="idResults" role="listbox" aria-label="Matches"></ol></div>
-<p>Class Reference:</p>
+)html";
+// With the member data, the index links the packages page.
+inline constexpr const char* kPackagesLink = R"html(<p><a href="packages.html">Packages</a></p>
+)html";
+inline constexpr const char* kIndexTree = R"html(<p>Class Reference:</p>
 <ul id="idTree" role="tree" aria-label="Classes and states"></ul>
 <script>
 )html";
@@ -110,6 +114,14 @@ inline constexpr const char* kMemberNamesOpen = "\";\nconst memberNames = \"";
 inline constexpr const char* kMemberAnchorsOpen = "\";\nconst memberAnchors = \"";
 inline constexpr const char* kMemberAnchorSeparator = ",";
 inline constexpr const char* kMemberDataEnd = "\";\n";
+// Then the packages: their names and their anchors on the packages page, one
+// a line, in the packages page's order (the scripts without a package left
+// out), and each record's package as a decimal followed by a comma, in record
+// order: 1 the first package, 0 none.
+inline constexpr const char* kPackageNamesOpen = "const packageNames = \"";
+inline constexpr const char* kPackageAnchorsOpen = "\";\nconst packageAnchors = \"";
+inline constexpr const char* kRecordPackagesOpen = "\";\nconst recordPackages = \"";
+inline constexpr const char* kPackagesEnd = "\";\n";
 
 #undef KORVANREF_CHARSET
 

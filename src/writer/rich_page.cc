@@ -9,6 +9,7 @@
 #include "model/names.h"
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
+#include "writer/packages.h"
 #include "writer/page_links.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
@@ -286,8 +287,10 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   page.append(rt::kScript);
   AppendSourceLink(page, source_, own_.line);
   page.append(rt::kScriptMiddle);
-  AppendPathText(page, record.scriptPath());
+  const std::string script = record.scriptPath();
+  AppendPathText(page, script);
   page.append(rt::kScriptEnd);
+  AppendPackageOfRecord(page, PackageOf(script));
   AppendIndexLink(page, i);
   page.append(rt::kHeaderEnd);
 }

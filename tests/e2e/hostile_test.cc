@@ -307,6 +307,11 @@ TEST(HostileTree, AwkwardNames) {
   paths.push_back({"\xe9l\xe8ve.kc", "\xc3\xa9l\xc3\xa8ve.kc", "\xe9l\xe8ve.kc"});
   WriteFile(dir / ("src/" + paths[2].file), "class Eleve;");
 #endif
+#ifndef _WIN32
+  // Folders that name packages: markup and quotes, bytes that are no UTF-8.
+  WriteFile(dir / "src/<p&\"q\">/Classes/Tagged.kc", "class Tagged;");
+  WriteFile(dir / "src/\xe9t\xe9/Summer.kc", "class Summer;");
+#endif
   fs::create_directory(dir / "rich");
   auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
   EXPECT_EQ(rich.status, 0);
@@ -328,6 +333,21 @@ TEST(HostileTree, AwkwardNames) {
     }
     EXPECT_EQ(linking, 1u) << shown;
   }
+  // A package's name is text on the packages page and on its classes' pages,
+  // and a path's step in the model file.
+  const std::string& packages = rich.written["rich/packages.html"];
+  EXPECT_NE(packages.find("<h2>d&#xEF;r</h2>"), std::string::npos) << packages;
+  EXPECT_NE(rich.written["rich/model.json"].find("\"package\": \"d\303\257r\""), std::string::npos);
+#ifndef _WIN32
+  EXPECT_NE(packages.find("<h2>&lt;p&amp;&quot;q&quot;&gt;</h2>"), std::string::npos) << packages;
+  EXPECT_NE(packages.find("<h2>\xe9t\xe9</h2>"), std::string::npos) << packages;
+  EXPECT_NE(rich.written["rich/model.json"].find("\"package\": \"\xc3\xa9t\xc3\xa9\""),
+            std::string::npos);
+  size_t naming = 0;
+  for (const auto& [written, bytes] : rich.written)
+    naming += bytes.find("\">&lt;p&amp;&quot;q&quot;&gt;</a></p>") != std::string::npos;
+  EXPECT_EQ(naming, 1u);
+#endif
 }
 
 TEST(HostileTree, UnbalancedBracesQuotesAndComments) {

@@ -280,6 +280,9 @@ TEST(Reference, NavigableReferenceOfASmallTree) {
   EXPECT_EQ(index.find("</script>", index.find("const names")),
             index.find(Text("\";\n</script>")) + Text("\";\n").size());
   EXPECT_EQ(index.size() - index.rfind(Text("</body></html>\n")), Text("</body></html>\n").size());
+  // Without the member data the script leaves out its parts that search
+  // packages, and the index does not link the packages page.
+  EXPECT_EQ(index.find("ackage"), std::string::npos);
 }
 
 }  // namespace
@@ -294,8 +297,9 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(run.out, Text("Parsing Bat.kc...OK.\nParsing Creature.kc...OK.\n"
                           "Parsing Entity.kc...OK.\nParsing Broken.kc...OK.\n"
-                          "Generating output... Complete.\n"));
-  EXPECT_EQ(run.written.size(), 9u);  // index, seven pages, model
+                          "Parsing Shotgun.kc...OK.\nParsing Top.kc...OK.\n"
+                          "Parsing Slug.kc...OK.\nGenerating output... Complete.\n"));
+  EXPECT_EQ(run.written.size(), 13u);  // index, eleven pages, model
   for (const char* file : {"index.html", "00002.html", "model.json"}) {
     SCOPED_TRACE(file);
     EXPECT_EQ(run.written[std::string("out/") + file],
@@ -308,7 +312,8 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(run.written.size(), 14u);  // index, 7 pages, 4 source pages, style, members
+  // index, 11 pages, 7 source pages, style, members, packages
+  EXPECT_EQ(run.written.size(), 22u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
   std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
   // The script's path is shown with the platform's separator.
@@ -327,6 +332,12 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   EXPECT_EQ(navigable.written["out/members.js"],
             Text(testing_support::ReadFile(complete / "expected" / "members.js")));
   EXPECT_NE(navigable.written["out/index.html"].find(" data-members=\"members.js\">"),
+            std::string::npos);
+  // The packages page: each package once, names equal but for case merged,
+  // in name order, with its classes and counts; scripts without one last.
+  EXPECT_EQ(navigable.written["out/packages.html"],
+            Text(testing_support::ReadFile(complete / "expected" / "packages.html")));
+  EXPECT_NE(navigable.written["out/index.html"].find("<a href=\"packages.html\">Packages</a>"),
             std::string::npos);
   // A second member of one kind of anchor and one name has an anchor of its
   // own; events share the functions' kind. A name that is not plain, or
@@ -383,7 +394,8 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   auto run =
       RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(run.written.size(), 14u);  // index, 7 pages, 4 source pages, style, members
+  // index, 11 pages, 7 source pages, style, members, packages
+  EXPECT_EQ(run.written.size(), 22u);
   for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
     SCOPED_TRACE(file);
     std::string page = testing_support::ReadFile(complete / "expected" / "rich" / file);

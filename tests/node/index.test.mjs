@@ -127,6 +127,33 @@ test('members are loaded on the first key and ranked after the records of each k
                /href="00010.html#fn--3d3d" data-member="5"><span class="clsKind">operator<\/span> <b>Ten.==<\/b>/);
 });
 
+// Walker (0), Walk (2) and WalkerTwo (5) in the package Walkers; Talk (6) and
+// A<&"b (9) in Talkies; the states and the rest in none.
+const packages = {
+  names: ['Talkies', 'Walkers'],
+  anchors: ['pkg-talkies', 'pkg-walkers'],
+  ofRecord: [2, 2, 2, 0, 2, 2, 1, 0, 0, 1, 0, 0, 0],
+};
+
+test('a package is found by name, after the records; "Package." lists its classes', () => {
+  const page = openIndex(records, '', members, packages);
+  page.find('walkers');
+  page.loadMembers();
+  const cases = [
+    ['walkers', ['p1']],
+    ['talk', [6, 'p0']],
+    ['walkers.', [0, 2, 5]],
+    ['WALKERS.two', [5]],
+    ['talkies.', [6, 9]],
+  ];
+  for (const [query, expected] of cases) assert.deepEqual(page.find(query), expected, query);
+  page.find('walkers');
+  assert.match(page.element('idResults').innerHTML,
+               /href="packages.html#pkg-walkers" data-package="1"><span class="clsKind">package<\/span> <b>Walkers<\/b> \(3 classes\)/);
+  page.element('idSearch').listeners.keydown(key('Enter'));
+  assert.equal(page.context.location.href, 'packages.html#pkg-walkers');
+});
+
 test('the results are a combobox\'s: Down enters them, Enter picks, Escape clears', () => {
   const page = openIndex(records, '', members);
   const field = page.element('idSearch');

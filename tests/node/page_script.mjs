@@ -26,8 +26,9 @@ export function indexData(records) {
 // The member data as the tool writes it: members are [owner, kind letter
 // ("a" const ... "e" function, "f" event, "h" operator), name, anchor or
 // null where it is the kind's prefix and the name], grouped by owner in
-// record order; `count` records.
-export function memberData(members, count) {
+// record order; `count` records. `packages`, when given, are {names,
+// anchors, ofRecord}: ofRecord[r] is 1 + the package of record r, 0 none.
+export function memberData(members, count, packages = null) {
   const text = (value) => JSON.stringify(value);
   const perRecord = Array(count).fill(0);
   for (const [owner] of members) perRecord[owner]++;
@@ -39,7 +40,13 @@ export function memberData(members, count) {
       `const memberCounts = ${text(perRecord.map((n) => n + ',').join(''))};\n` +
       `const memberNames = ${text(members.map((m) => m[2] + '\n').join(''))};\n` +
       `const memberAnchors = ${
-        text(members.map((m, k) => (m[3] ? `${k},${m[3]}\n` : '')).join(''))};\n`;
+        text(members.map((m, k) => (m[3] ? `${k},${m[3]}\n` : '')).join(''))};\n` +
+      (packages ? `const packageNames = ${text(packages.names.map((n) => n + '\n').join(''))};\n` +
+                      `const packageAnchors = ${
+                        text(packages.anchors.map((a) => a + '\n').join(''))};\n` +
+                      `const recordPackages = ${
+                        text(packages.ofRecord.map((p) => p + ',').join(''))};\n` :
+                  '');
 }
 
 // An element that keeps what the script does to it: its markup, value,
@@ -152,16 +159,17 @@ export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
 }
 
 // The index over `records` opened at `hash`, with `find(query)`: the records
-// (numbers), members ("m" and their number) and states found as members ("s"
-// and their number) listed for what is typed into
-// the search field, in order. With `members` the search loads them, and
-// `loadMembers()` runs their data as the script element would.
-export function openIndex(records, hash = '', members = null) {
+// (numbers), members ("m" and their number), states found as members ("s"
+// and their number) and packages ("p" and their number) listed for what is
+// typed into the search field, in order. With `members` (and `packages`,
+// see memberData) the search loads them, and `loadMembers()` runs their
+// data as the script element would.
+export function openIndex(records, hash = '', members = null, packages = null) {
   const page = openPage('index.js', {data: indexData(records), hash});
   if (members) {
     page.element('idSearch').dataset.members = 'members.js';
     page.loadMembers = () => {
-      page.run(memberData(members, records.length));
+      page.run(memberData(members, records.length, packages));
       page.loaded[0].onload();
       while (page.tasks.length > 0) page.tasks.shift()();
     };
@@ -170,7 +178,7 @@ export function openIndex(records, hash = '', members = null) {
     page.element('idSearch').value = query;
     page.element('idSearch').listeners.input();
     const shown = page.element('idResults').innerHTML;
-    return [...shown.matchAll(/data-(record|member|state)="(\d+)"/g)].map(
+    return [...shown.matchAll(/data-(record|member|state|package)="(\d+)"/g)].map(
         (match) => (match[1] === 'record' ? Number(match[2]) : match[1][0] + match[2]));
   };
   return page;

@@ -517,8 +517,30 @@
       kindNames: memberKindNames.split("\n"),
       prefixes: memberPrefixes.split("\n"),
       starts: memberStarts,
+      // <packages>
+      ...readPackages(),
+      // </packages>
     };
   }
+  // <packages>
+  // The packages, where the member data has them: their names, folded names
+  // and anchors, each one's classes in record order. Packages are found by
+  // name after the classes and states of each rank, before the members;
+  // "Package." and "Package.Name" list the package's classes as classes.
+  function readPackages() {
+    if (typeof packageNames !== "string") return {packages: []};
+    const lines = (text) => text.split("\n").slice(0, -1);
+    const packages = lines(packageNames).map((name) => ({name, classes: []}));
+    lines(packageAnchors).forEach((anchor, p) => (packages[p].anchor = anchor));
+    for (const p of packages) p.folded = foldCase(p.name);
+    const ofRecord = readNumbers(recordPackages, count);
+    for (let r = 0; r < count; r++) {
+      if (ofRecord[r] > 0 && kinds[r] === "c") packages[ofRecord[r] - 1].classes.push(r);
+    }
+    return {packages};
+  }
+  const packageLink = (p) => "packages.html#" + members.packages[p].anchor;
+  // </packages>
   const memberName = (m) => memberNames.slice(members.starts[m], members.starts[m + 1] - 1);
   const memberKind = (m) => memberKinds.charCodeAt(m) - 97;
   // The page and place of member m: its owner's page at the member's anchor.
@@ -540,6 +562,15 @@
     if (dot > 0 && members) {
       const name = q.slice(dot + 1);
       const quality = (text) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
+      // <packages>
+      for (const p of members.packages) {
+        if (p.folded !== q.slice(0, dot)) continue;
+        for (const c of p.classes) {
+          const text = folded.slice(starts[c], starts[c + 1] - 1);
+          if (text.includes(name)) add(groups[3 * quality(text)], c);
+        }
+      }
+      // </packages>
       scan(folded, starts, q.slice(0, dot), (owner, exact) => {
         if (exact !== 0) return;
         for (const c of childrenOf(owner)) {
@@ -559,6 +590,12 @@
     scan(folded, starts, q, (r, quality) => add(groups[3 * quality + (kinds[r] === "s")], r),
          () => filled([0, 1, 3, 4, 6]) >= limit);
     if (members) {
+      // <packages>
+      members.packages.forEach((p, k) => {
+        const found = p.folded.indexOf(q);
+        if (found >= 0) add(groups[3 * (found > 0 ? 2 : p.folded === q ? 0 : 1) + 2], {package: k});
+      });
+      // </packages>
       scan(members.folded, members.starts, q, (m, quality) => add(groups[3 * quality + 2],
                                                                   {member: m}),
            () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8]) >= limit);
@@ -598,6 +635,14 @@
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
           escapeHtml(nameOf(entry)) + "</b> (" + parentName(entry) + ")</a></li>";
     }
+    // <packages>
+    if ("package" in entry) {
+      const p = members.packages[entry.package];
+      return open + 'href="' + escapeHtml(packageLink(entry.package)) + '" data-package="' +
+          entry.package + '"><span class="clsKind">package</span> <b>' + escapeHtml(p.name) +
+          "</b> (" + counted(p.classes.length, "class", "es") + ")</a></li>";
+    }
+    // </packages>
     const [link, data, kind, owner, name] = "state" in entry ?
         [number(entry.state) + ".html", 'data-state="' + entry.state, "state",
          parents[entry.state], nameOf(entry.state)] :
@@ -629,6 +674,12 @@
   function pick(k) {
     const entry = matches[k];
     if (typeof entry !== "number") {
+      // <packages>
+      if ("package" in entry) {
+        location.href = packageLink(entry.package);
+        return;
+      }
+      // </packages>
       location.href = "state" in entry ? number(entry.state) + ".html" : memberLink(entry.member);
       return;
     }
