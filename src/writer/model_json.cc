@@ -7,6 +7,7 @@
 
 #include "model/class_list.h"
 #include "model/model_codec.h"
+#include "model/package_name.h"
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/file_path_text.h"
@@ -281,7 +282,8 @@ void Record(CJson& json, const CClassList& list, const CTypeTable& table, size_t
   }
   json.Path(script);
   json.Key("package");
-  if (const std::string_view package = PackageOf(script); package.empty()) {
+  if (const std::string_view package = PackageOf(script, platform::kPathSeparator);
+      package.empty()) {
     json.Null();
   } else {
     json.Path(package);

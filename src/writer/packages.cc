@@ -5,6 +5,7 @@
 
 #include "model/class_list.h"
 #include "model/names.h"
+#include "model/package_name.h"
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/anchors.h"
@@ -20,36 +21,12 @@ namespace rt = rich_templates;
 
 namespace {
 
-bool IsSeparator(char c) {
-  return c == '/' || c == platform::kPathSeparator;
-}
-
-// The last step of a directory path without its trailing separator.
-std::string_view LastStep(std::string_view dir) {
-  size_t at = dir.size();
-  while (at > 0 && !IsSeparator(dir[at - 1])) --at;
-  return dir.substr(at);
-}
-
 void AppendCount(std::string& out, size_t n, const char* one, const char* many) {
   out.append(std::to_string(n));
   out.append(n == 1 ? one : many);
 }
 
 }  // namespace
-
-std::string_view PackageOf(std::string_view path) {
-  size_t end = path.size();
-  while (end > 0 && !IsSeparator(path[end - 1])) --end;
-  if (end == 0) return {};
-  const std::string_view dir = path.substr(0, end - 1);
-  const std::string_view holder = LastStep(dir);
-  if (EqualsNoCase(holder, "Classes") && holder.size() < dir.size()) {
-    const std::string_view above = LastStep(dir.substr(0, dir.size() - holder.size() - 1));
-    if (!above.empty()) return above;
-  }
-  return holder;
-}
 
 PackageList CollectPackages(const CClassList& list, const std::vector<bool>& reachable) {
   PackageList result;
@@ -61,7 +38,7 @@ PackageList CollectPackages(const CClassList& list, const std::vector<bool>& rea
     if (!reachable[i]) continue;
     const CClassRecord& record = list.At(i);
     const std::string path = record.scriptPath();
-    const std::string_view name = PackageOf(path);
+    const std::string_view name = PackageOf(path, platform::kPathSeparator);
     auto [at, made] = byName.try_emplace(FoldCase(name));
     if (made) at->second.name = std::string(name);
     if (record.isState != 0) {

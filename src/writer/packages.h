@@ -15,10 +15,6 @@ namespace platform {
 class COutputFile;
 }
 
-/// The package of the script at `path`, relative to the scanned directory:
-/// a view into `path`, empty when the script has none.
-std::string_view PackageOf(std::string_view path);
-
 /// The packages of a list, each once: names equal but for case are one.
 struct PackageList {
   struct Package {

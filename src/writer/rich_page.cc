@@ -7,6 +7,8 @@
 #include "model/declaration_text.h"
 #include "model/model_codec.h"
 #include "model/names.h"
+#include "model/package_name.h"
+#include "platform/path.h"
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/packages.h"
@@ -290,7 +292,7 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   const std::string script = record.scriptPath();
   AppendPathText(page, script);
   page.append(rt::kScriptEnd);
-  AppendPackageOfRecord(page, PackageOf(script));
+  AppendPackageOfRecord(page, PackageOf(script, platform::kPathSeparator));
   AppendIndexLink(page, i);
   page.append(rt::kHeaderEnd);
 }
