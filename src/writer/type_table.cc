@@ -100,7 +100,7 @@ void CTypeTable::Build(const CClassList& list) {
 size_t CTypeTable::Bytes() const {
   size_t bytes = declared_.capacity() * sizeof(Declared) + classes_.capacity() * sizeof(uint32_t) +
                  packages_.capacity() * sizeof(uint32_t);
-  for (const std::string& name : package_names_) bytes += sizeof name + name.capacity();
+  for (const std::string& name : package_names_) bytes += sizeof(std::string) + name.capacity();
   return bytes;
 }
 
