@@ -97,13 +97,6 @@ void CTypeTable::Build(const CClassList& list) {
   classes_.shrink_to_fit();
 }
 
-size_t CTypeTable::Bytes() const {
-  size_t bytes = declared_.capacity() * sizeof(Declared) + classes_.capacity() * sizeof(uint32_t) +
-                 packages_.capacity() * sizeof(uint32_t);
-  for (const std::string& name : package_names_) bytes += sizeof(std::string) + name.capacity();
-  return bytes;
-}
-
 CTypeTable::Target CTypeTable::Resolve(std::string_view type, size_t position) const {
   if (!list_ || position >= list_->Count()) return {};
   type = Trim(type);

@@ -42,9 +42,6 @@ class CTypeTable {
   /// "enum-EMood", "struct-Wound".
   static void AppendAnchor(std::string& out, const Target& target);
 
-  /// Bytes the table holds.
-  size_t Bytes() const;
-
  private:
   struct Declared {
     std::string_view name;
