@@ -58,15 +58,15 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   // index then stays as it was.
   bool written = false;
   // What the type names of declarations name, for the writers that link
-  // them; the model file reads it.
+  // them: the model file and the rich pages.
   CTypeTable types;
   try {
     ResolveParents();
     SortByName(complete);
-    if (json) types.Build(*this);
+    if (json || (navigation && complete)) types.Build(*this);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this, complete);
+      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);

@@ -200,11 +200,13 @@ class CNavigablePages final : public CPageBuilder {
 
 }  // namespace
 
-void WriteNavigableReference(platform::COutputFile& index, const CClassList& list, bool complete) {
+void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
+                             const CTypeTable* types) {
+  const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
-  if (complete) rich_pages.emplace(list, tree);
+  if (complete) rich_pages.emplace(list, tree, *types);
   // The source pages read their scripts below SourceDir, opened once for
   // both threads.
   platform::CDirectory source_dir;

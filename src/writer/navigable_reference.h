@@ -7,11 +7,13 @@
 #include "platform/output_file.h"
 
 class CClassList;
+class CTypeTable;
 
 /// Writes the index page into the open `index` and every reachable record's
-/// page beside it, for the linked and sorted `list`; with `complete`, the
-/// pages of records read with their models are rich pages (see rich_page.h),
+/// page beside it, for the linked and sorted `list`; given `types` (the
+/// run's read with --complete), the pages of records read with their models
+/// are rich pages (see rich_page.h) that link the types they name,
 /// each reachable class's script gets a source page, and the index's search
 /// loads the member data too.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             bool complete = false);
+                             const CTypeTable* types = nullptr);

@@ -375,8 +375,8 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
 
 }  // namespace rich_page
 
-CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree)
-    : list_(list), tree_(tree), run_(++last_run_) {
+CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types)
+    : list_(list), tree_(tree), types_(types), run_(++last_run_) {
   const size_t count = list.Count();
   first_state_.assign(count + 1, 0);
   for (size_t i = 0; i < count; ++i) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 class CClassList;
+class CTypeTable;
 struct TreeIndex;
 
 /// What every rich page reads besides its own record: the record list, the
@@ -20,13 +21,15 @@ struct TreeIndex;
 /// written; then only read, by any number of threads at once.
 class CRichPages {
  public:
-  CRichPages(const CClassList& list, const TreeIndex& tree);
+  CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types);
 
   /// Appends the whole page of record `i`, a record read with its model.
   void AppendPage(std::string& page, size_t i) const;
 
   const CClassList& list() const { return list_; }
   const TreeIndex& tree() const { return tree_; }
+  /// What the type names of the records' declarations name.
+  const CTypeTable& types() const { return types_; }
   /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i),
   /// in list order, which is name order.
   size_t FirstState(size_t i) const { return first_state_[i]; }
@@ -38,6 +41,7 @@ class CRichPages {
  private:
   const CClassList& list_;
   const TreeIndex& tree_;
+  const CTypeTable& types_;
   // The states of record i: state_[first_state_[i] .. first_state_[i + 1]),
   // in list order.
   std::vector<uint32_t> first_state_;
