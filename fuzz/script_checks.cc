@@ -52,19 +52,34 @@ bool StartsComment(std::string_view text, size_t at) {
   return text[at] == '/' && at + 1 < text.size() && (text[at + 1] == '/' || text[at + 1] == '*');
 }
 
-// The script with every comment made blanks of the same length.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// The script with every comment made blanks of the same length. A line whose
+// first byte but blanks is "#" is a directive to its line end, in which a
+// comment's opening is text.
 std::string CodeOf(std::string_view script) {
   std::string code(script);
+  bool line_start = true;
   for (size_t at = 0; at < script.size();) {
-    if (script[at] == '"' || script[at] == '\'') {
+    const char c = script[at];
+    if (c == '#' && line_start) {
+      const size_t end = script.find('\n', at);
+      at = end == std::string_view::npos ? script.size() : end;
+    } else if (c == '"' || c == '\'') {
       at = PastLiteral(script, at);
+      line_start = false;
     } else if (StartsComment(script, at)) {
       const size_t end = PastComment(script, at);
       for (size_t i = at; i < end; ++i) {
         if (code[i] != '\n') code[i] = ' ';
       }
       at = end;
+      line_start = false;
     } else {
+      if (c == '\n') line_start = true;
+      if (c != '\n' && !IsBlank(c)) line_start = false;
       ++at;
     }
   }
