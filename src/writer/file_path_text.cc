@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "writer/html_escape.h"
+#include "writer/script_text.h"
 
 namespace {
 
@@ -51,26 +52,66 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-void AppendPathText(std::string& out, std::string_view path) {
-  if (!IsUtf8(path)) {
-    AppendEscaped(out, path);
-    return;
-  }
-  static constexpr char kHex[] = "0123456789ABCDEF";
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+// Appends the path's runs of ASCII by `ascii` and each character from U+0080
+// up by `wide`, for a valid UTF-8 path.
+template <typename Ascii, typename Wide>
+void AppendCharacters(std::string_view path, Ascii ascii, Wide wide) {
   size_t run = 0;
   for (size_t at = 0; at < path.size();) {
     uint32_t c = 0;
     const size_t next = NextCharacter(path, at, &c);
     if (c >= 0x80) {
-      AppendEscaped(out, path.substr(run, at - run));
-      out.append("&#x");
-      int shift = 20;
-      while (shift > 0 && (c >> shift) == 0) shift -= 4;
-      for (; shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 15]);
-      out.push_back(';');
+      ascii(path.substr(run, at - run));
+      wide(c);
       run = next;
     }
     at = next;
   }
-  AppendEscaped(out, path.substr(run));
+  ascii(path.substr(run));
+}
+
+void AppendHex(std::string& out, uint32_t c, int digits) {
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 15]);
+}
+
+}  // namespace
+
+void AppendPathText(std::string& out, std::string_view path) {
+  if (!IsUtf8(path)) {
+    AppendEscaped(out, path);
+    return;
+  }
+  AppendCharacters(
+      path, [&out](std::string_view ascii) { AppendEscaped(out, ascii); },
+      [&out](uint32_t c) {
+        out.append("&#x");
+        int digits = 6;
+        while (digits > 1 && (c >> ((digits - 1) * 4)) == 0) --digits;
+        AppendHex(out, c, digits);
+        out.push_back(';');
+      });
+}
+
+void AppendPathScriptString(std::string& out, std::string_view path) {
+  if (!IsUtf8(path)) {
+    AppendScriptString(out, path);
+    return;
+  }
+  AppendCharacters(
+      path, [&out](std::string_view ascii) { AppendScriptString(out, ascii); },
+      [&out](uint32_t c) {
+        if (c >= 0x10000) {
+          // A pair of surrogates, as a script string holds such a character.
+          const uint32_t v = c - 0x10000;
+          out.append("\\u");
+          AppendHex(out, 0xD800 + (v >> 10), 4);
+          c = 0xDC00 + (v & 0x3FF);
+        }
+        out.append("\\u");
+        AppendHex(out, c, 4);
+      });
 }

@@ -16,3 +16,9 @@ bool IsUtf8(std::string_view text);
 /// reference, which reads the same in a page of any character set. Any other
 /// path's bytes are kept, to be read in the page's windows-1252.
 void AppendPathText(std::string& out, std::string_view path);
+
+/// Appends `path` for the inside of a double-quoted script string, as
+/// AppendScriptString does, but for a path that is valid UTF-8 each
+/// character from U+0080 up as a \u escape (two for one beyond U+FFFF),
+/// which reads the same whatever character set the page declares.
+void AppendPathScriptString(std::string& out, std::string_view path);

@@ -11,6 +11,7 @@
 #include "model/record_model.h"
 #include "platform/output_file.h"
 #include "writer/anchors.h"
+#include "writer/file_path_text.h"
 #include "writer/navigation_templates.h"
 #include "writer/packages.h"
 #include "writer/script_text.h"
@@ -151,7 +152,7 @@ void WritePackageData(platform::COutputFile& out, const PackageList& packages) {
   std::string anchors;
   for (const PackageList::Package& package : packages.packages) {
     if (package.name.empty()) continue;
-    AppendScriptString(text, package.name);
+    AppendPathScriptString(text, package.name);
     text.append(nt::kNameEnd);
     anchors::AppendPackageAnchor(anchors, package.name);
     anchors.append(nt::kNameEnd);

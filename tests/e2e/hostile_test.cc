@@ -340,6 +340,8 @@ TEST(HostileTree, AwkwardNames) {
   const std::string& packages = rich.written["rich/packages.html"];
   EXPECT_NE(packages.find("<h2>d&#xEF;r</h2>"), std::string::npos) << packages;
   EXPECT_NE(rich.written["rich/model.json"].find("\"package\": \"d\303\257r\""), std::string::npos);
+  // The search reads it in the index's 8-bit character set: as escapes.
+  EXPECT_NE(rich.written["rich/members.js"].find("d\\u00EFr\\n"), std::string::npos);
 #ifndef _WIN32
   EXPECT_NE(packages.find("<h2>&lt;p&amp;&quot;q&quot;&gt;</h2>"), std::string::npos) << packages;
   EXPECT_NE(packages.find("<h2>\xe9t\xe9</h2>"), std::string::npos) << packages;
