@@ -99,7 +99,8 @@ void CPageBuilder::NoteOwnNames(size_t i) {
     folded_.Insert(Key(MemberKind::kStructure), {}, s.name, 0, made);
   for (const model::Variable& v : own_.variables) {
     // A variable's value: the record that declares it.
-    if (v.structure == 0) folded_.Insert(Key(MemberKind::kVariable), {}, v.name, i, made);
+    if (v.structure == 0)
+      folded_.Insert(Key(MemberKind::kVariable), {}, v.name, static_cast<uint32_t>(i), made);
   }
   for (const model::Function& f : own_.functions)
     folded_.Insert(Key(MemberKind::kFunction), {}, f.name, kUnresolved, made);
