@@ -253,23 +253,4 @@ void CPageBuilder::AppendStates(std::string& page, size_t i) {
   page.append(rt::kSectionEnd);
 }
 
-void CPageBuilder::AppendDefaults(std::string& page) {
-  if (own_.defaults.empty()) return;
-  OpenSection(page, rt::kDefaults);
-  page.append(rt::kTableOpen);
-  for (const model::DefaultProperty& d : own_.defaults) {
-    page.append(rt::kRowOpen);
-    AppendEscaped(page, d.key);
-    page.append(rt::kRowMiddle);
-    AppendEscaped(page, d.value);
-    page.append(rt::kRowLine);
-    AppendSourceLink(page, source_, d.line);
-    page.append(rt::kMemberLineMiddle);
-    AppendNumber(page, d.line);
-    page.append(rt::kRowEnd);
-  }
-  page.append(rt::kTableEnd);
-  page.append(rt::kSectionEnd);
-}
-
 }  // namespace rich_page

@@ -98,7 +98,9 @@ void CPageBuilder::NoteOwnNames(size_t i) {
   for (const model::Structure& s : own_.structs)
     folded_.Insert(Key(MemberKind::kStructure), {}, s.name, 0, made);
   for (const model::Variable& v : own_.variables) {
-    if (v.structure == 0) folded_.Insert(Key(MemberKind::kVariable), {}, v.name, 0, made);
+    // A variable's value: the record that declares it.
+    if (v.structure == 0)
+      folded_.Insert(Key(MemberKind::kVariable), {}, v.name, static_cast<uint32_t>(i), made);
   }
   for (const model::Function& f : own_.functions)
     folded_.Insert(Key(MemberKind::kFunction), {}, f.name, kUnresolved, made);
@@ -134,12 +136,15 @@ const CPageBuilder::Target* CPageBuilder::Resolved(std::string_view name) const 
 // its own override; for a state's page the functions it names.
 void CPageBuilder::ReadAncestors(bool listInherited) {
   if (!listInherited && wanted_lengths_ == 0) return;
+  uint32_t depth = 0;
   for (size_t a : ancestors_) {
+    ++depth;
     const std::string_view packed = Record(a).packedModel();
     if (packed.empty()) continue;
     const model::RecordModel& ancestor = AncestorModel(a, packed);
     if (listInherited) {
       ListInherited(a, ancestor);
+      NoteInheritedDefaults(depth, a, ancestor);
       continue;
     }
     for (const model::Function& f : ancestor.functions) {
@@ -175,7 +180,8 @@ void CPageBuilder::ListInherited(size_t a, const model::RecordModel& ancestor) {
   int open_kind = -1;
   const auto entry = [&](MemberKind kind, std::string_view name, size_t record, bool member) {
     bool made = false;
-    CNameTable::Entry& seen = folded_.Insert(Key(kind), {}, name, kInherited, made);
+    const uint32_t value = kind == MemberKind::kVariable ? static_cast<uint32_t>(a) : kInherited;
+    CNameTable::Entry& seen = folded_.Insert(Key(kind), {}, name, value, made);
     if (!made) {
       if (kind == MemberKind::kFunction) Resolve(seen, a, name);
       return;
@@ -340,6 +346,7 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   } else {
     NoteOwnNames(i);
   }
+  NoteOwnDefaults(i);
   ReadAncestors(!state);
 
   // Anchors are numbered in the order the script declares their members.

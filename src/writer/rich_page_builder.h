@@ -22,6 +22,10 @@ namespace rich_page {
 // A key of the case-folding table beside the members' kinds: a variable
 // category (its value the category's group).
 constexpr uint8_t kCategory = 6;
+// Keys of what default properties set (see model/default_key.h): a
+// variable or an array's entry (its index as the owner), an object group.
+constexpr uint8_t kDefaultEntry = 7;
+constexpr uint8_t kDefaultGroup = 8;
 
 constexpr uint8_t Key(anchors::MemberKind kind) {
   return static_cast<uint8_t>(kind);
@@ -93,12 +97,30 @@ class CPageBuilder {
   void AppendStates(std::string& page, size_t i);
   void AppendDefaults(std::string& page);
 
+  void NoteOwnDefaults(size_t i);
+  void NoteInheritedDefaults(uint32_t depth, size_t a, const model::RecordModel& ancestor);
+  CNameTable::Entry* DefaultSlot(const model::DefaultProperty& property, bool& made);
+  void AppendDefaultKey(std::string& page, const model::DefaultProperty& property);
+
   static constexpr size_t kNone = SIZE_MAX;
   static constexpr size_t kCacheSlots = 256;
 
   struct CachedModel {
     size_t record = kNone;
     model::RecordModel model;
+  };
+
+  // One row of the effective default properties: the property, the record
+  // that sets it, what it replaces when the class sets it over an
+  // ancestor's value, and where the row goes (see rich_defaults.cc).
+  struct DefaultRow {
+    model::DefaultProperty property;
+    size_t setter = kNone;
+    bool inherited = false;
+    size_t replaced = kNone;  // the nearest ancestor that set it before the class
+    std::string_view replacedValue;
+    uint32_t depth = 0;     // of the farthest record that sets it: 0 the class, 1 its parent...
+    uint32_t position = 0;  // of that record's first property that sets it
   };
 
   const CRichPages* pages_ = nullptr;
@@ -117,6 +139,7 @@ class CPageBuilder {
   std::vector<uint32_t> order_;                // variables by structure or category
   std::vector<uint32_t> starts_;               // where each one's run starts in order_
   std::vector<std::string_view> categories_;   // as first written
+  std::vector<DefaultRow> defaults_;           // the class's effective default properties
   std::string declaration_;
   std::string inherited_;
 };

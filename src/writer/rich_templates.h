@@ -72,12 +72,18 @@ inline constexpr const char* kEnumOpen = " { ";
 inline constexpr const char* kEnumEnd = " }";
 inline constexpr const char* kStructWord = "struct ";
 
-// The default properties, one row each.
+// The default properties, one row each; after an inherited value the
+// ancestor that sets it, after a replaced one what it was and where.
 inline constexpr const char* kTableOpen =
     "<table><tr><th>Property</th><th>Value</th><th></th></tr>\n";
 inline constexpr const char* kRowOpen = "<tr><td><code>";
 inline constexpr const char* kRowMiddle = "</code></td><td><code>";
-inline constexpr const char* kRowLine = "</code></td><td><a class=\"ln\" href=\"";
+inline constexpr const char* kRowValueEnd = "</code>";
+inline constexpr const char* kSetIn = " <span class=\"t\">from ";
+inline constexpr const char* kWas = " <span class=\"t\">was <code>";
+inline constexpr const char* kWasIn = "</code> in ";
+inline constexpr const char* kNoteEnd = "</span>";
+inline constexpr const char* kRowLine = "</td><td><a class=\"ln\" href=\"";
 inline constexpr const char* kRowEnd = "</a></td></tr>\n";
 inline constexpr const char* kTableEnd = "</table>\n";
 

@@ -385,8 +385,11 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
 // With --navigation --complete, the same tree gives rich pages: a class with
 // every section, its override and what it inherits; a subclass whose doc
 // comment holds markup and bytes above 0x7F; a state that extends a state of
-// its class and ignores a function of it and one nobody declares. Every page
-// links the one stylesheet, written beside them as the tool holds it.
+// its class and ignores a function of it and one nobody declares. Each class
+// shows the defaults it starts with: its own, replacing an ancestor's (case,
+// brackets and an object group's name aside) or new, and those it inherits,
+// keys linked to their variables, markup in keys and values as text. Every
+// page links the one stylesheet, written beside them as the tool holds it.
 TEST(Reference, RichPagesOfEveryConstruct) {
   const fs::path complete = KORVANREF_COMPLETE_DIR;
   TempDir dir;
