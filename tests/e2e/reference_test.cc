@@ -312,8 +312,8 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, style, members, packages
-  EXPECT_EQ(run.written.size(), 22u);
+  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
+  EXPECT_EQ(run.written.size(), 29u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
   std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
   // The script's path is shown with the platform's separator.
@@ -394,9 +394,11 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   auto run =
       RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, style, members, packages
-  EXPECT_EQ(run.written.size(), 22u);
-  for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
+  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
+  EXPECT_EQ(run.written.size(), 29u);
+  // A class, an enumeration and a structure used by declarations of every
+  // kind, in classes and states: the class page's counts, the use page.
+  for (const char* file : {"00001.html", "00002.html", "00004.html", "use-00002.html"}) {
     SCOPED_TRACE(file);
     std::string page = testing_support::ReadFile(complete / "expected" / "rich" / file);
     // The script's path is shown with the platform's separator.
