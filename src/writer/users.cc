@@ -141,9 +141,14 @@ void CUsers::Build(const CRichPages& pages, const std::vector<bool>& reachable) 
   }
 }
 
+uint32_t CUsers::MemberSection(const char* name) const {
+  const uintptr_t key = reinterpret_cast<uintptr_t>(name);
+  auto at = std::lower_bound(members_.begin(), members_.end(), std::make_pair(key, uint32_t{0}));
+  return at == members_.end() || at->first != key ? kNoSection : at->second;
+}
+
 std::span<const CUsers::Use> CUsers::OfMember(std::string_view name) const {
-  auto at =
-      std::lower_bound(members_.begin(), members_.end(), std::make_pair(name.data(), uint32_t{0}));
-  if (at == members_.end() || at->first != name.data()) return {};
-  return Section(at->second);
+  const uint32_t section = MemberSection(name.data());
+  if (section == kNoSection) return {};
+  return Section(section);
 }
