@@ -314,9 +314,23 @@ TEST(HostileTree, AwkwardNames) {
   WriteFile(dir / "src/<p&\"q\">/Classes/Tagged.kc", "class Tagged;");
   WriteFile(dir / "src/\xe9t\xe9/Summer.kc", "class Summer;");
 #endif
+  // Classes extend Base, whose operators "<" and "&" take Base: its use page
+  // names them as text, bytes from 0x80 up as they are.
+  WriteFile(dir / "src/Base.kc",
+            "class Base;\nstatic final operator(24) bool < (Base A, Base B);\n"
+            "static final operator(28) Base & (Base A, int B);\n");
   fs::create_directory(dir / "rich");
   auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
   EXPECT_EQ(rich.status, 0);
+  std::string base_users;
+  for (const auto& [written, bytes] : rich.written) {
+    if (bytes.find("<h1>Users of class Base</h1>") != std::string::npos) base_users = bytes;
+  }
+  for (const char* use :
+       {"\xc3\x89t\xc3\xa9</a></dt>", "parameter A of <a href=\"", "#fn--3c\">&lt;</a></dd>",
+        "<dd>return of <a href=\"", "#fn--26\">&amp;</a></dd>"}) {
+    EXPECT_NE(base_users.find(use), std::string::npos) << use << "\n" << base_users;
+  }
   for (const Path& path : paths) {
     const std::string shown = Native(path.shown);
     EXPECT_NE(rich.written["rich/model.json"].find("\"script\": \"" + path.json + "\""),
