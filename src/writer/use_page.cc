@@ -27,7 +27,6 @@ void AppendPageName(std::string& out, size_t record) {
 
 // "3 declarations in 2 classes", or "nothing".
 void AppendCounts(std::string& out, const CUsers& users, std::span<const CUsers::Use> uses) {
-  out.append(ut::kUsedBy);
   if (uses.empty()) {
     out.append(ut::kNothing);
     return;
@@ -111,6 +110,7 @@ void AppendUse(std::string& page, const CClassList& list, const CUsers::Use& use
 void AppendUsers(std::string& page, size_t start, const CClassList& list, const CUsers& users,
                  std::span<const CUsers::Use> uses, std::string& scratch) {
   page.append(ut::kCountsOpen);
+  page.append(ut::kUsedBy);
   AppendCounts(page, users, uses);
   page.append(ut::kCountsEnd);
   if (uses.empty()) return;
@@ -190,6 +190,7 @@ void AppendUsedByLine(std::string& page, const CRichPages& pages, size_t i) {
   page.append(ut::kClassPageOpen);
   anchors::AppendUsePageName(page, i);
   page.append(ut::kClassPageMiddle);
+  page.append(ut::kUsedBy);
   AppendCounts(page, pages.users(), pages.users().OfClass(i));
   page.append(ut::kClassPageEnd);
 }
@@ -201,6 +202,7 @@ void AppendMemberUsersLink(std::string& page, const CRichPages& pages, size_t i,
   page.push_back('#');
   anchors::AppendMemberAnchor(page, kind, name, occurrence);
   page.append(ut::kClassPageMiddle);
+  page.append(ut::kUsedBy);
   AppendCounts(page, pages.users(), pages.users().OfMember(name));
   page.append(ut::kMemberLinkEnd);
 }

@@ -64,7 +64,7 @@ inline constexpr const char* kParameterOf = " of ";
 inline constexpr const char* kReturnOf = "return of ";
 // What a page too large leaves out, counted.
 inline constexpr const char* kOmittedOpen = "<p>Not listed, for the page's size: ";
-inline constexpr const char* kOmittedEnd = " more.</p>\n";
+inline constexpr const char* kOmittedEnd = ".</p>\n";
 
 inline constexpr const char* kEnd = "</body></html>\n";
 

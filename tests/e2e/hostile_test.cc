@@ -542,6 +542,29 @@ TEST(HostileTree, TypeNamesInCirclesAreResolvedOnce) {
   }
 }
 
+// A class used by tens of thousands of declarations: its use page lists
+// them up to a size and counts the rest, staying under 500 KB.
+TEST(HostileTree, UsePageOfAClassUsedEverywhereStaysSmall) {
+  constexpr size_t kUses = 30000;
+  TempDir dir;
+  std::string many = "class Many;\n";
+  for (size_t i = 0; i < kUses; ++i) many += "var Root V" + std::to_string(i) + ";\n";
+  WriteFile(dir / "src/Many.kc", many);
+  WriteFile(dir / "src/Root.kc", "class Root;\n");
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string& page = run.written["out/use-00001.html"];
+  EXPECT_LT(page.size(), size_t{500000});
+  EXPECT_NE(run.written["out/00001.html"].find(">Used by 30000 declarations in 1 class</a>"),
+            std::string::npos);
+  const size_t listed = CountOf(page, "<dd>");
+  EXPECT_GT(listed, 1000u);
+  EXPECT_NE(page.find("<p>Not listed, for the page's size: " + std::to_string(kUses - listed) +
+                      " declarations in 1 class.</p>"),
+            std::string::npos);
+}
+
 // A script of blank lines makes a source page some forty times its size: it
 // is built in room for what it holds, not in a buffer doubled and copied.
 TEST(HostileTree, SourcePageOfBlankLinesFitsInTwiceItsSize) {
