@@ -6,6 +6,7 @@
 #include "model/model_codec.h"
 #include "model/record_model.h"
 #include "writer/html_escape.h"
+#include "writer/name_table.h"
 #include "writer/page_links.h"
 #include "writer/rich_page.h"
 #include "writer/use_templates.h"
@@ -141,6 +142,7 @@ void AppendUsers(std::string& page, size_t start, const CClassList& list, const 
 void AppendUsePage(std::string& page, const CRichPages& pages, size_t i) {
   thread_local model::RecordModel model;
   thread_local std::string scratch;
+  thread_local CNameTable names{false};
   const size_t start = page.size();
   const CClassList& list = pages.list();
   const CUsers& users = pages.users();
@@ -173,16 +175,15 @@ void AppendUsePage(std::string& page, const CRichPages& pages, size_t i) {
     AppendUsers(page, start, list, users, users.OfMember(member), scratch);
     page.append(ut::kSectionEnd);
   };
-  for (size_t k = 0; k < model.enums.size(); ++k) {
-    size_t occurrence = 0;
-    for (size_t j = 0; j < k; ++j) occurrence += model.enums[j].name == model.enums[k].name;
-    section(MemberKind::kEnumeration, model.enums[k].name, occurrence);
-  }
-  for (size_t k = 0; k < model.structs.size(); ++k) {
-    size_t occurrence = 0;
-    for (size_t j = 0; j < k; ++j) occurrence += model.structs[j].name == model.structs[k].name;
-    section(MemberKind::kStructure, model.structs[k].name, occurrence);
-  }
+  // Anchors are numbered by kind and exact name, as on the class page.
+  names.Clear();
+  const auto occurrence = [&](MemberKind kind, std::string_view member) {
+    return names.Count(static_cast<uint8_t>(kind), {}, member);
+  };
+  for (const model::Enumeration& e : model.enums)
+    section(MemberKind::kEnumeration, e.name, occurrence(MemberKind::kEnumeration, e.name));
+  for (const model::Structure& st : model.structs)
+    section(MemberKind::kStructure, st.name, occurrence(MemberKind::kStructure, st.name));
   page.append(ut::kEnd);
 }
 

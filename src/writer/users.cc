@@ -62,10 +62,7 @@ class CPass {
   // The anchors of a record's members are numbered by kind, owner and exact
   // name, in the order the script declares them, as on its page.
   uint32_t Occurrence(anchors::MemberKind kind, std::string_view owner, std::string_view name) {
-    bool made = false;
-    CNameTable::Entry& entry = names_.Insert(static_cast<uint8_t>(kind), owner, name, 0, made);
-    if (!made) entry.value += 1;
-    return entry.value;
+    return names_.Count(static_cast<uint8_t>(kind), owner, name);
   }
 
   void Found(const CUsers::Use& use, std::string_view type) {
