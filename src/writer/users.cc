@@ -22,6 +22,13 @@ class CPass {
 
   bool HasPage(size_t i) const { return reachable_[i] && !list_.At(i).packedModel().empty(); }
 
+  // A class and its states see type names alike: what a type names is
+  // looked up once for them all.
+  void ForgetTypes() {
+    types_.Clear();
+    targets_.clear();
+  }
+
   // Reads the declarations of record `r`.
   void Read(uint32_t r) {
     const CClassRecord& record = list_.At(r);
@@ -66,7 +73,13 @@ class CPass {
   }
 
   void Found(const CUsers::Use& use, std::string_view type) {
-    const CTypeTable::Target target = pages_.types().Resolve(type, use.user);
+    bool made = false;
+    CNameTable::Entry& known = types_.Insert(0, {}, type, 0, made);
+    if (made) {
+      known.value = static_cast<uint32_t>(targets_.size());
+      targets_.push_back(pages_.types().Resolve(type, use.user));
+    }
+    const CTypeTable::Target& target = targets_[known.value];
     if (!target.found()) return;
     if (target.kind == CTypeTable::kClass) {
       Add(use, target.record, nullptr);
@@ -86,6 +99,8 @@ class CPass {
   const std::vector<bool>& reachable_;
   model::RecordModel model_;
   CNameTable names_{false};
+  CNameTable types_{false};  // what each type named in the class group resolves to
+  std::vector<CTypeTable::Target> targets_;
 };
 
 }  // namespace
@@ -102,6 +117,7 @@ void CUsers::Build(const CRichPages& pages, const std::vector<bool>& reachable) 
   CPass pass(pages, reachable);
   for (uint32_t i = 0; i < count; ++i) {
     if (list.At(i).isState != 0 || !pass.HasPage(i)) continue;
+    pass.ForgetTypes();
     pass.Read(i);
     for (size_t k = pages.FirstState(i); k < pages.EndState(i); ++k) {
       const uint32_t s = static_cast<uint32_t>(pages.State(k));
