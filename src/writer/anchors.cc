@@ -53,12 +53,22 @@ void AppendLineAnchor(std::string& out, size_t line) {
   out.append(std::to_string(line));
 }
 
-void AppendSourcePageName(std::string& out, size_t number) {
+namespace {
+void AppendNumberedPageName(std::string& out, std::string_view prefix, size_t number) {
   std::string digits = std::to_string(number);
-  out.append("source-");
+  out.append(prefix);
   if (digits.size() < 5) out.append(5 - digits.size(), '0');
   out.append(digits);
   out.append(".html");
+}
+}  // namespace
+
+void AppendSourcePageName(std::string& out, size_t number) {
+  AppendNumberedPageName(out, "source-", number);
+}
+
+void AppendUsePageName(std::string& out, size_t number) {
+  AppendNumberedPageName(out, "use-", number);
 }
 
 }  // namespace anchors

@@ -36,6 +36,10 @@ void AppendLineAnchor(std::string& out, size_t line);
 /// record `number`: "source-00012.html".
 void AppendSourcePageName(std::string& out, size_t number);
 
+/// Appends the file name of the page of the users of the class record
+/// `number` and of its enumerations and structures: "use-00012.html".
+void AppendUsePageName(std::string& out, size_t number);
+
 /// The stylesheet every rich page links, and the data of the member search.
 inline constexpr const char* kStyleSheetName = "reference.css";
 inline constexpr const char* kMemberDataName = "members.js";

@@ -32,6 +32,15 @@ class CNameTable {
   Entry& Insert(uint8_t kind, std::string_view owner, std::string_view name, uint32_t value,
                 bool& made);
 
+  /// How many times the key was counted before: 0 the first time, then 1,
+  /// 2, ... (the entry's value counts them).
+  uint32_t Count(uint8_t kind, std::string_view owner, std::string_view name) {
+    bool made = false;
+    Entry& entry = Insert(kind, owner, name, 0, made);
+    if (!made) entry.value += 1;
+    return entry.value;
+  }
+
   /// The entry of the key, or null.
   const Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) const;
   Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) {

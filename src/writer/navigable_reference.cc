@@ -24,6 +24,7 @@
 #include "writer/source_page.h"
 #include "writer/templates.h"
 #include "writer/tree_index.h"
+#include "writer/use_page.h"
 
 namespace nt = navigation_templates;
 
@@ -129,8 +130,9 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 // The linked record pages, as the page writer builds them: a page for each
 // record reachable from the roots, in record order. With source pages, each
 // class's source page follows its record page, its script read again from
-// `sourceDir` (null when that cannot be opened): record i has slot 2i, its
-// source page 2i + 1.
+// `sourceDir` (null when that cannot be opened), and with rich pages each
+// class's use page follows: record i has slot 3i, its source page 3i + 1,
+// its use page 3i + 2.
 class CNavigablePages final : public CPageBuilder {
  public:
   /// With `rich`, the records read with their models get rich pages.
@@ -143,20 +145,25 @@ class CNavigablePages final : public CPageBuilder {
         source_pages_(sourcePages),
         source_dir_(sourceDir) {}
 
-  size_t SlotCount() const override { return list_.Count() * 2; }
+  size_t SlotCount() const override { return list_.Count() * kSlots; }
 
   void VisitPages(CVisitor& visitor) const override {
     for (size_t i = 0; i < list_.Count(); ++i) {
       if (!reachable_[i]) continue;
-      visitor.Visit(2 * i);
-      if (HasSource(i)) visitor.Visit(2 * i + 1);
+      visitor.Visit(kSlots * i);
+      if (HasSource(i)) visitor.Visit(kSlots * i + kSourceSlot);
+      if (HasUsePage(i)) visitor.Visit(kSlots * i + kUseSlot);
     }
   }
 
   bool AppendPage(size_t slot, std::string& page) const override {
-    const size_t i = slot / 2;
-    if (slot % 2 == 1) return AppendSourcePage(page, list_, i, source_dir_);
-    if (rich_ && !list_.At(i).packedModel().empty()) {
+    const size_t i = slot / kSlots;
+    if (slot % kSlots == kSourceSlot) return AppendSourcePage(page, list_, i, source_dir_);
+    if (slot % kSlots == kUseSlot) {
+      AppendUsePage(page, *rich_, i);
+      return true;
+    }
+    if (HasRichPage(i)) {
       rich_->AppendPage(page, i);
     } else {
       AppendLinkedPage(page, list_, tree_, i, HasSource(i));
@@ -167,11 +174,15 @@ class CNavigablePages final : public CPageBuilder {
   void AppendPath(size_t slot, std::string& path) const override {
     path.append(list_.destDir);
     path.push_back(platform::kPathSeparator);
-    if (slot % 2 == 1) {
-      anchors::AppendSourcePageName(path, slot / 2);
+    if (slot % kSlots == kSourceSlot) {
+      anchors::AppendSourcePageName(path, slot / kSlots);
       return;
     }
-    AppendNumber(path, slot / 2, kRecordNumberWidth);
+    if (slot % kSlots == kUseSlot) {
+      anchors::AppendUsePageName(path, slot / kSlots);
+      return;
+    }
+    AppendNumber(path, slot / kSlots, kRecordNumberWidth);
     path.append(nt::kPageFileExtension);
   }
 
@@ -180,15 +191,22 @@ class CNavigablePages final : public CPageBuilder {
   // A source page whose script could not be read again says so; the script
   // is reported as one that could not be read.
   void ReportIncomplete(size_t slot) const override {
-    const std::string script = platform::JoinPath(list_.sourceDir, list_.At(slot / 2).scriptPath());
+    const std::string script =
+        platform::JoinPath(list_.sourceDir, list_.At(slot / kSlots).scriptPath());
     console::Problem(templates::kUnableToRead, script.c_str());
   }
 
  private:
   // Room for a page's file name.
   static constexpr size_t kPageNameRoom = 32;
+  static constexpr size_t kSlots = 3;
+  static constexpr size_t kSourceSlot = 1;
+  static constexpr size_t kUseSlot = 2;
 
   bool HasSource(size_t i) const { return source_pages_ && HasSourcePage(list_.At(i)); }
+  bool HasRichPage(size_t i) const { return rich_ && !list_.At(i).packedModel().empty(); }
+  // Every class with a rich page has a use page, so links to it never dangle.
+  bool HasUsePage(size_t i) const { return HasRichPage(i) && list_.At(i).isState == 0; }
 
   const CClassList& list_;
   const TreeIndex& tree_;
@@ -206,7 +224,10 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
-  if (complete) rich_pages.emplace(list, tree, *types);
+  if (complete) {
+    rich_pages.emplace(list, tree, *types);
+    rich_pages->FindUsers(reachable);
+  }
   // The source pages read their scripts below SourceDir, opened once for
   // both threads.
   platform::CDirectory source_dir;

@@ -8,6 +8,7 @@
 #include "writer/page_links.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
+#include "writer/use_page.h"
 
 namespace rt = rich_templates;
 using anchors::MemberKind;
@@ -91,8 +92,8 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
   if (own_.enums.empty()) return;
   OpenSection(page, rt::kEnumerations);
   for (const model::Enumeration& e : own_.enums) {
-    OpenMember(page, MemberKind::kEnumeration, e.name,
-               Occurrence(MemberKind::kEnumeration, {}, e.name), e.line);
+    const uint32_t occurrence = Occurrence(MemberKind::kEnumeration, {}, e.name);
+    OpenMember(page, MemberKind::kEnumeration, e.name, occurrence, e.line);
     declaration_.assign("enum ");
     declaration_.append(e.name);
     declaration_.append(rt::kEnumOpen);
@@ -104,6 +105,7 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
     }
     declaration_.append(rt::kEnumEnd);
     AppendDeclarationText(page);
+    AppendMemberUsersLink(page, *pages_, source_, MemberKind::kEnumeration, e.name, occurrence);
     EndMember(page, e.doc);
   }
   page.append(rt::kSectionEnd);
@@ -137,8 +139,8 @@ void CPageBuilder::AppendStructures(std::string& page) {
   OpenSection(page, rt::kStructures);
   for (size_t s = 0; s < own_.structs.size(); ++s) {
     const model::Structure& structure = own_.structs[s];
-    OpenMember(page, MemberKind::kStructure, structure.name,
-               Occurrence(MemberKind::kStructure, {}, structure.name), structure.line);
+    const uint32_t occurrence = Occurrence(MemberKind::kStructure, {}, structure.name);
+    OpenMember(page, MemberKind::kStructure, structure.name, occurrence, structure.line);
     declaration_.assign(rt::kStructWord);
     for (std::string_view word : own_.Span(structure.modifiers)) {
       declaration_.append(word);
@@ -150,6 +152,8 @@ void CPageBuilder::AppendStructures(std::string& page) {
       declaration_.append(*structure.extends);
     }
     AppendDeclarationText(page);
+    AppendMemberUsersLink(page, *pages_, source_, MemberKind::kStructure, structure.name,
+                          occurrence);
     page.append(rt::kMemberHeadEnd);
     AppendDoc(page, structure.doc);
     for (uint32_t k = starts_[s + 1]; k < starts_[s + 2]; ++k)

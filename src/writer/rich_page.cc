@@ -16,6 +16,7 @@
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
 #include "writer/tree_index.h"
+#include "writer/use_page.h"
 
 namespace rt = rich_templates;
 using anchors::MemberKind;
@@ -299,6 +300,7 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   AppendPathText(page, script);
   page.append(rt::kScriptEnd);
   AppendPackageOfRecord(page, PackageOf(script, platform::kPathSeparator));
+  if (!state) AppendUsedByLine(page, *pages_, i);
   AppendIndexLink(page, i);
   page.append(rt::kHeaderEnd);
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "writer/users.h"
+
 class CClassList;
 class CTypeTable;
 struct TreeIndex;
@@ -30,6 +32,10 @@ class CRichPages {
   const TreeIndex& tree() const { return tree_; }
   /// What the type names of the records' declarations name.
   const CTypeTable& types() const { return types_; }
+  /// Finds the users of every class, enumeration and structure among the
+  /// records that have pages, before the pages are written.
+  void FindUsers(const std::vector<bool>& reachable) { users_.Build(*this, reachable); }
+  const CUsers& users() const { return users_; }
   /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i),
   /// in list order, which is name order.
   size_t FirstState(size_t i) const { return first_state_[i]; }
@@ -46,6 +52,7 @@ class CRichPages {
   // in list order.
   std::vector<uint32_t> first_state_;
   std::vector<uint32_t> state_;
+  CUsers users_;
   uint64_t run_;
   static std::atomic<uint64_t> last_run_;
 };

@@ -314,9 +314,23 @@ TEST(HostileTree, AwkwardNames) {
   WriteFile(dir / "src/<p&\"q\">/Classes/Tagged.kc", "class Tagged;");
   WriteFile(dir / "src/\xe9t\xe9/Summer.kc", "class Summer;");
 #endif
+  // Classes extend Base, whose operators "<" and "&" take Base: its use page
+  // names them as text, bytes from 0x80 up as they are.
+  WriteFile(dir / "src/Base.kc",
+            "class Base;\nstatic final operator(24) bool < (Base A, Base B);\n"
+            "static final operator(28) Base & (Base A, int B);\n");
   fs::create_directory(dir / "rich");
   auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
   EXPECT_EQ(rich.status, 0);
+  std::string base_users;
+  for (const auto& [written, bytes] : rich.written) {
+    if (bytes.find("<h1>Users of class Base</h1>") != std::string::npos) base_users = bytes;
+  }
+  for (const char* use :
+       {"\xc3\x89t\xc3\xa9</a></dt>", "parameter A of <a href=\"", "#fn--3c\">&lt;</a></dd>",
+        "<dd>return of <a href=\"", "#fn--26\">&amp;</a></dd>"}) {
+    EXPECT_NE(base_users.find(use), std::string::npos) << use << "\n" << base_users;
+  }
   for (const Path& path : paths) {
     const std::string shown = Native(path.shown);
     EXPECT_NE(rich.written["rich/model.json"].find("\"script\": \"" + path.json + "\""),
@@ -528,6 +542,29 @@ TEST(HostileTree, TypeNamesInCirclesAreResolvedOnce) {
         ">>\", \"type_ref\": {\"record\": 5, \"anchor\": \"struct-Link\"}"}) {
     EXPECT_NE(model.find(resolved), std::string::npos) << resolved << "\n" << model;
   }
+}
+
+// A class used by tens of thousands of declarations: its use page lists
+// them up to a size and counts the rest, staying under 500 KB.
+TEST(HostileTree, UsePageOfAClassUsedEverywhereStaysSmall) {
+  constexpr size_t kUses = 30000;
+  TempDir dir;
+  std::string many = "class Many;\n";
+  for (size_t i = 0; i < kUses; ++i) many += "var Root V" + std::to_string(i) + ";\n";
+  WriteFile(dir / "src/Many.kc", many);
+  WriteFile(dir / "src/Root.kc", "class Root;\n");
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string& page = run.written["out/use-00001.html"];
+  EXPECT_LT(page.size(), size_t{500000});
+  EXPECT_NE(run.written["out/00001.html"].find(">Used by 30000 declarations in 1 class</a>"),
+            std::string::npos);
+  const size_t listed = CountOf(page, "<dd>");
+  EXPECT_GT(listed, 1000u);
+  EXPECT_NE(page.find("<p>Not listed, for the page's size: " + std::to_string(kUses - listed) +
+                      " declarations in 1 class.</p>"),
+            std::string::npos);
 }
 
 // A script of blank lines makes a source page some forty times its size: it

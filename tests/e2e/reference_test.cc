@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 
@@ -312,8 +313,8 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, style, members, packages
-  EXPECT_EQ(run.written.size(), 22u);
+  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
+  EXPECT_EQ(run.written.size(), 29u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
   std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
   // The script's path is shown with the platform's separator.
@@ -397,9 +398,11 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   auto run =
       RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, style, members, packages
-  EXPECT_EQ(run.written.size(), 22u);
-  for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
+  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
+  EXPECT_EQ(run.written.size(), 29u);
+  // A class, an enumeration and a structure used by declarations of every
+  // kind, in classes and states: the class page's counts, the use page.
+  for (const char* file : {"00001.html", "00002.html", "00004.html", "use-00002.html"}) {
     SCOPED_TRACE(file);
     std::string page = testing_support::ReadFile(complete / "expected" / "rich" / file);
     // The script's path is shown with the platform's separator.
@@ -410,6 +413,160 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   }
   EXPECT_EQ(run.written["out/reference.css"],
             Text(testing_support::ReadFile(fs::path(KORVANREF_ASSET_DIR) / "reference.css")));
+}
+
+// The use pages of a generated tree equal the users recomputed from what
+// the scripts were made to declare: for each class, enumeration and
+// structure, the declarations naming it, each by the link to it (a state's
+// after its class's own), in record order, and their counts.
+TEST(Reference, UsePagesListWhatTheScriptsDeclare) {
+  constexpr int kClasses = 30;
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  uint32_t seed = 26;
+  const auto pick = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  const auto name = [](const char* prefix, int k) {
+    return prefix + std::string(1, static_cast<char>('0' + k / 10)) +
+           static_cast<char>('0' + k % 10);
+  };
+  // Each use as (the section it is listed in, the class it is grouped
+  // under, the record declaring it by name, and the anchor it links).
+  struct Use {
+    std::string section, group, user, anchor;
+  };
+  std::vector<Use> uses;
+  // A random type: one naming nothing, or a class, its enumeration or its
+  // structure, written in one of the ways that name them.
+  const auto type = [&](const std::string& group, const std::string& user,
+                        const std::string& anchor) -> std::string {
+    const int k = pick(kClasses);
+    const std::string c = name("C", k);
+    switch (pick(7)) {
+      case 0:
+        return "int";
+      case 1:
+        uses.push_back({c, group, user, anchor});
+        return c;
+      case 2:
+        uses.push_back({c, group, user, anchor});
+        return "class<" + c + ">";
+      case 3:
+        uses.push_back({c, group, user, anchor});
+        return "array<" + c + ">";
+      case 4:
+        uses.push_back({c + "#enum-" + name("E", k), group, user, anchor});
+        return name("E", k);
+      case 5:
+        uses.push_back({c + "#enum-" + name("E", k), group, user, anchor});
+        return c + "." + name("E", k);
+      default:
+        uses.push_back({c + "#struct-" + name("S", k), group, user, anchor});
+        return name("S", k);
+    }
+  };
+  for (int k = 0; k < kClasses; ++k) {
+    const std::string c = name("C", k);
+    std::string script = "class " + c;
+    if (k > 0 && pick(2)) {
+      const std::string parent = name("C", pick(k));
+      uses.push_back({parent, c, c, ""});
+      script += " extends " + parent;
+    }
+    if (pick(3) == 0) {
+      const std::string outer = name("C", pick(kClasses));
+      uses.push_back({outer, c, c, ""});
+      script += " within " + outer;
+    }
+    script += ";\nenum " + name("E", k) + " { A };\nstruct " + name("S", k) + " {";
+    for (const char* m : {"M0", "M1"})
+      script += " var " + type(c, c, "var-" + name("S", k) + "." + m) + " " + m + ";";
+    script += " };\n";
+    for (const char* v : {"V0", "V1", "V0"}) {
+      // The second V0's anchor is numbered.
+      const bool again = v == std::string("V0") && script.find(" V0;") != std::string::npos;
+      script +=
+          "var " + type(c, c, std::string("var-") + v + (again ? "-2" : "")) + " " + v + ";\n";
+    }
+    const std::string returns = type(c, c, "fn-F");
+    script +=
+        "function " + returns + " F(" + type(c, c, "fn-F") + " P, " + type(c, c, "fn-F") + " Q);\n";
+    for (const char* state : {"X", "Y"}) {
+      const std::string user = c + "." + state;
+      script += std::string("state ") + state + " { function " + type(c, user, "fn-G") + " G(" +
+                type(c, user, "fn-G") + " R); }\n";
+    }
+    WriteFile(dir / ("src/" + c + ".kc"), script);
+  }
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+
+  // Each record's name, from its page's title, by its page's name.
+  std::map<std::string, std::string> records;
+  for (const auto& [file, bytes] : run.written) {
+    const size_t title = bytes.find("<title>");
+    if (file.size() != 14 || title == std::string::npos) continue;
+    const size_t start = bytes.find(' ', title) + 1;
+    std::string record = bytes.substr(start, bytes.find('<', start) - start);
+    records[file.substr(4)] = record;
+  }
+  // What the use pages list: by section, each use as group, user, anchor.
+  std::map<std::string, std::string> listed;
+  const auto page_name = [&](const std::string& link) {
+    const std::string page = link.substr(0, link.find('#'));
+    return records.count(page) ? records[page] : "?" + page;
+  };
+  for (const auto& [file, bytes] : run.written) {
+    if (file.rfind("out/use-", 0) != 0) continue;
+    const std::string owner = records[file.substr(8)];
+    size_t at = 0;
+    std::string section, group;
+    while ((at = bytes.find('<', at)) != std::string::npos) {
+      if (bytes.compare(at, 9, "<section>") == 0) section = owner;
+      if (bytes.compare(at, 13, "<section id=\"") == 0)
+        section = owner + "#" + bytes.substr(at + 13, bytes.find('"', at + 13) - at - 13);
+      if (!section.empty() && bytes.compare(at, 3, "<p>") == 0)
+        listed[section] += bytes.substr(at + 3, bytes.find('<', at + 3) - at - 3) + "\n";
+      if (bytes.compare(at, 13, "<dt><a href=\"") == 0)
+        group = page_name(bytes.substr(at + 13, bytes.find('"', at + 13) - at - 13));
+      if (bytes.compare(at, 4, "<dd>") == 0) {
+        const size_t href = bytes.rfind("href=\"", bytes.find("</dd>", at)) + 6;
+        const std::string link = bytes.substr(href, bytes.find('"', href) - href);
+        const size_t hash = link.find('#');
+        listed[section] += group + " " + page_name(link) + " " +
+                           (hash == std::string::npos ? "" : link.substr(hash + 1)) + "\n";
+      }
+      ++at;
+    }
+  }
+  // The same recomputed: classes' names sort as their numbers, and a
+  // class's own uses come before its states', X before Y.
+  std::stable_sort(uses.begin(), uses.end(),
+                   [](const Use& a, const Use& b) { return a.group < b.group; });
+  std::map<std::string, std::string> expected;
+  std::map<std::string, std::pair<size_t, std::set<std::string>>> counts;
+  for (int k = 0; k < kClasses; ++k) {
+    const std::string c = name("C", k);
+    for (const std::string& section :
+         {c, c + "#enum-" + name("E", k), c + "#struct-" + name("S", k)})
+      counts[section];
+  }
+  for (const Use& use : uses) {
+    counts[use.section].first += 1;
+    counts[use.section].second.insert(use.group);
+  }
+  for (const auto& [section, count] : counts) {
+    const size_t n = count.first, m = count.second.size();
+    expected[section] = n == 0 ? "Used by nothing\n"
+                               : "Used by " + std::to_string(n) + " declaration" +
+                                     (n == 1 ? "" : "s") + " in " + std::to_string(m) + " class" +
+                                     (m == 1 ? "" : "es") + "\n";
+  }
+  for (const Use& use : uses)
+    expected[use.section] += use.group + " " + use.user + " " + use.anchor + "\n";
+  EXPECT_EQ(listed, expected);
 }
 
 // With --json, what each type of a declaration names: an enumeration or
