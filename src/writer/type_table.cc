@@ -99,12 +99,7 @@ void CTypeTable::Build(const CClassList& list) {
 
 CTypeTable::Target CTypeTable::Resolve(std::string_view type, size_t position) const {
   if (!list_ || position >= list_->Count()) return {};
-  type = Trim(type);
-  // class<X>, array<X> and their nestings name what X names; each step takes
-  // a part of the text, so this ends.
-  for (std::string_view inner = Argument(type); !inner.empty(); inner = Argument(type)) {
-    type = inner;
-  }
+  type = Named(type);
   const size_t dot = type.find('.');
   if (dot != std::string_view::npos) {
     const std::string_view outer = type.substr(0, dot);
@@ -118,6 +113,16 @@ CTypeTable::Target CTypeTable::Resolve(std::string_view type, size_t position) c
   if (context->isState && context->parent) context = context->parent;
   if (context->isState) return {};
   return Bare(type, static_cast<uint32_t>(list_->PositionOf(*context)));
+}
+
+std::string_view CTypeTable::Named(std::string_view type) {
+  type = Trim(type);
+  // class<X>, array<X> and their nestings name what X names; each step takes
+  // a part of the text, so this ends.
+  for (std::string_view inner = Argument(type); !inner.empty(); inner = Argument(type)) {
+    type = inner;
+  }
+  return type;
 }
 
 CTypeTable::Target CTypeTable::Bare(std::string_view name, uint32_t context) const {

@@ -38,6 +38,11 @@ class CTypeTable {
   /// built-in types, sized strings and names of nothing in the tree.
   Target Resolve(std::string_view type, size_t position) const;
 
+  /// The part of `type` that names what it resolves to, trimmed: X of
+  /// "class<X>", "array<X>" and their nestings, else the whole type (a
+  /// qualified "A.B" included). A view into `type`.
+  static std::string_view Named(std::string_view type);
+
   /// Appends the anchor of `target`, an enumeration or structure:
   /// "enum-EMood", "struct-Wound".
   static void AppendAnchor(std::string& out, const Target& target);
