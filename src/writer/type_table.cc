@@ -219,9 +219,19 @@ std::pair<CTypeTable::DeclaredAt, CTypeTable::DeclaredAt> CTypeTable::DeclaredNa
     std::string_view name) const {
   const uint32_t start = declared_slots_[SlotOf(declared_slots_, name, DeclaredName())];
   if (start == kNone) return {declared_.end(), declared_.end()};
-  auto last = declared_.begin() + start;
-  while (last != declared_.end() && EqualsNoCase(last->name, name)) ++last;
-  return {declared_.begin() + start, last};
+  // The run's end by steps that double, then by halving: a name many
+  // classes declare costs a few comparisons, not one per class.
+  const auto first = declared_.begin() + start;
+  const auto same = [name](const Declared& d) { return EqualsNoCase(d.name, name); };
+  size_t low = 1;  // first[low - 1] has the name
+  size_t step = 1;
+  const auto size = static_cast<size_t>(declared_.end() - first);
+  while (low - 1 + step < size && same(first[low - 1 + step])) {
+    low += step;
+    step *= 2;
+  }
+  const size_t high = std::min(low - 1 + step, size);
+  return {first, std::partition_point(first + low, first + high, same)};
 }
 
 CTypeTable::Target CTypeTable::DeclaredIn(DeclaredAt first, DeclaredAt last,
