@@ -23,6 +23,7 @@ std::string_view Trim(std::string_view text) {
 // The type inside "class<...>" or "array<...>", or empty when `type` is
 // neither.
 std::string_view Argument(std::string_view type) {
+  if (type.empty() || type.back() != '>') return {};  // most types: no lookup
   for (std::string_view word : {"class"sv, "array"sv}) {
     if (type.size() <= word.size() || !EqualsNoCase(type.substr(0, word.size()), word)) continue;
     const std::string_view rest = Trim(type.substr(word.size()));
@@ -35,7 +36,7 @@ std::string_view Argument(std::string_view type) {
 
 bool BuiltIn(std::string_view name) {
   for (std::string_view word : {"byte"sv, "int"sv, "bool"sv, "float"sv, "string"sv, "name"sv}) {
-    if (EqualsNoCase(name, word)) return true;
+    if (name.size() == word.size() && EqualsNoCase(name, word)) return true;
   }
   return false;
 }
