@@ -384,9 +384,11 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
 
 // With --navigation --complete, the same tree gives rich pages: a class with
 // every section, its override and what it inherits; a subclass whose doc
-// comment holds markup and bytes above 0x7F; a state that extends a state of
-// its class and ignores a function of it and one nobody declares. Every page
-// links the one stylesheet, written beside them as the tool holds it.
+// comment holds markup and bytes above 0x7F, whose declarations name types
+// of every kind, each linked to what it names (markup and such bytes in
+// types stay text); a state that extends a state of its class and ignores a
+// function of it and one nobody declares. Every page links the one
+// stylesheet, written beside them as the tool holds it.
 TEST(Reference, RichPagesOfEveryConstruct) {
   const fs::path complete = KORVANREF_COMPLETE_DIR;
   TempDir dir;
