@@ -384,11 +384,9 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
 
 // With --navigation --complete, the same tree gives rich pages: a class with
 // every section, its override and what it inherits; a subclass whose doc
-// comment holds markup and bytes above 0x7F, whose declarations name types
-// of every kind, each linked to what it names (markup and such bytes in
-// types stay text); a state that extends a state of its class and ignores a
-// function of it and one nobody declares. Every page links the one
-// stylesheet, written beside them as the tool holds it.
+// comment holds markup and bytes above 0x7F; a state that extends a state of
+// its class and ignores a function of it and one nobody declares. Every page
+// links the one stylesheet, written beside them as the tool holds it.
 TEST(Reference, RichPagesOfEveryConstruct) {
   const fs::path complete = KORVANREF_COMPLETE_DIR;
   TempDir dir;
@@ -398,6 +396,8 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   EXPECT_EQ(run.status, 0) << run.out;
   // index, 11 pages, 7 source pages, style, members, packages
   EXPECT_EQ(run.written.size(), 22u);
+  // Bat's declarations name types of every kind, each linked to what it
+  // names; markup and bytes above 0x7F in types stay text.
   for (const char* file : {"00001.html", "00002.html", "00004.html"}) {
     SCOPED_TRACE(file);
     std::string page = testing_support::ReadFile(complete / "expected" / "rich" / file);

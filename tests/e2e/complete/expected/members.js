@@ -2,7 +2,7 @@ const memberKindNames = "const\nenum\nstruct\nvar\nfunction\nevent\ndelegate\nop
 const memberPrefixes = "const-\nenum-\nstruct-\nvar-\nfn-\nfn-\nfn-\nfn-\nfn-\nfn-\n";
 const memberKinds = "debcdddddddddddddddeeaabbcddddddddegeddefhijefedbcd";
 const memberCounts = "2,19,16,7,1,1,1,1,3,0,0,";
-const memberNames = "Lost\nCut\nEWing\nPair\nPair.L\nPair.R\nWings\nSide\nMood\nScars\nKind\nFlock\nTemper\nPellet\nCone\nTag\nLost\nOdd\nOdder\nFly\nLoad\nMaxLegs\nGreeting\nEMood\nEGait\nWound\nWound.Depth\nWound.Cause\nSpeed\nTurnRate\nLeader\nGait\nKin\nNick\nPostArrive\nOnWake\nTouched\nLocation\nMass\nWalk\nTouched\n==\n!\n++\nWake\nLanded\nWake\nShells\nEShot\nSpread\nSpread.Cone\n";
+const memberNames = "Lost\nCut\nEWing\nPair\nPair.L\nPair.R\nWings\nSide\nMood\nScars\nKind\nFlock\nTemper\nPellet\nCone\nLabel\nLost\nStrange\nStranger\nFly\nLoad\nMaxLegs\nGreeting\nEMood\nEGait\nWound\nWound.Depth\nWound.Cause\nSpeed\nTurnRate\nLeader\nGait\nKin\nNick\nPostArrive\nOnWake\nTouched\nLocation\nMass\nWalk\nTouched\n==\n!\n++\nWake\nLanded\nWake\nShells\nEShot\nSpread\nSpread.Cone\n";
 const memberAnchors = "41,fn--3d3d\n42,fn--21\n43,fn--2b2b\n";
 const packageNames = "beasts\ncore\nmisc\nWEAPONS\n";
 const packageAnchors = "pkg-beasts\npkg-core\npkg-misc\npkg-weapons\n";
