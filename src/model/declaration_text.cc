@@ -14,7 +14,15 @@ void AppendWords(std::string& out, const RecordModel& record, Words words) {
 
 }  // namespace
 
-void AppendDeclaration(std::string& out, const RecordModel& record, const Variable& variable) {
+void AppendType(std::string& out, std::string_view type, std::vector<TypeSpan>* types) {
+  if (types) {
+    types->push_back({static_cast<uint32_t>(out.size()), static_cast<uint32_t>(type.size())});
+  }
+  out.append(type);
+}
+
+void AppendDeclaration(std::string& out, const RecordModel& record, const Variable& variable,
+                       std::vector<TypeSpan>* types) {
   out.append("var");
   if (variable.category) {
     out.push_back('(');
@@ -24,7 +32,7 @@ void AppendDeclaration(std::string& out, const RecordModel& record, const Variab
   out.push_back(' ');
   AppendWords(out, record, variable.modifiers);
   if (!variable.type.empty()) {
-    out.append(variable.type);
+    AppendType(out, variable.type, types);
     out.push_back(' ');
   }
   out.append(variable.name);
@@ -35,13 +43,14 @@ void AppendDeclaration(std::string& out, const RecordModel& record, const Variab
   }
 }
 
-void AppendDeclaration(std::string& out, const RecordModel& record, const Function& function) {
+void AppendDeclaration(std::string& out, const RecordModel& record, const Function& function,
+                       std::vector<TypeSpan>* types) {
   AppendWords(out, record, function.modifiers);
   out.append(KindName(function.kind));
   if (function.precedence) out.append(*function.precedence);
   out.push_back(' ');
   if (function.returns) {
-    out.append(*function.returns);
+    AppendType(out, *function.returns, types);
     out.push_back(' ');
   }
   out.append(function.name);
@@ -50,7 +59,7 @@ void AppendDeclaration(std::string& out, const RecordModel& record, const Functi
     const Parameter& parameter = record.parameters[function.firstParameter + i];
     if (i > 0) out.append(", ");
     AppendWords(out, record, parameter.modifiers);
-    out.append(parameter.type);
+    if (!parameter.type.empty()) AppendType(out, parameter.type, types);
     if (!parameter.name.empty()) {
       if (!parameter.type.empty()) out.push_back(' ');
       out.append(parameter.name);

@@ -8,6 +8,7 @@
 #include "writer/page_links.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
+#include "writer/rich_type_links.h"
 #include "writer/use_page.h"
 
 namespace rt = rich_templates;
@@ -69,8 +70,11 @@ void CPageBuilder::OpenMember(std::string& page, MemberKind kind, std::string_vi
   page.append(rt::kMemberDeclaration);
 }
 
+// Appends declaration_, its type names noted in type_spans_ linked; both are
+// then done with.
 void CPageBuilder::AppendDeclarationText(std::string& page) {
-  AppendEscaped(page, declaration_);
+  AppendTypedText(page, pages_->types(), record_, declaration_, type_spans_);
+  type_spans_.clear();
   page.append(rt::kMemberDeclarationEnd);
 }
 
@@ -126,7 +130,7 @@ void CPageBuilder::AppendVariable(std::string& page, const model::Variable& vari
                variable.line);
   }
   declaration_.clear();
-  model::AppendDeclaration(declaration_, own_, variable);
+  model::AppendDeclaration(declaration_, own_, variable, &type_spans_);
   AppendDeclarationText(page);
   EndMember(page, variable.doc);
 }
@@ -149,7 +153,7 @@ void CPageBuilder::AppendStructures(std::string& page) {
     declaration_.append(structure.name);
     if (structure.extends) {
       declaration_.append(rt::kExtendsWord);
-      declaration_.append(*structure.extends);
+      model::AppendType(declaration_, *structure.extends, &type_spans_);
     }
     AppendDeclarationText(page);
     AppendMemberUsersLink(page, *pages_, source_, MemberKind::kStructure, structure.name,
@@ -209,7 +213,7 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
     opened = true;
     OpenMember(page, MemberKind::kFunction, f.name, function_occurrence_[index], f.line);
     declaration_.clear();
-    model::AppendDeclaration(declaration_, own_, f);
+    model::AppendDeclaration(declaration_, own_, f, &type_spans_);
     AppendDeclarationText(page);
     if (!f.body) page.append(IsNative(own_, f.modifiers) ? rt::kNative : rt::kDeclaredOnly);
     page.append(rt::kMemberHeadEnd);

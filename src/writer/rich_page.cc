@@ -15,6 +15,7 @@
 #include "writer/page_links.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
+#include "writer/rich_type_links.h"
 #include "writer/tree_index.h"
 #include "writer/use_page.h"
 
@@ -280,7 +281,7 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   }
   if (own_.within) {
     page.append(rt::kWithinWord);
-    AppendEscaped(page, *own_.within);
+    AppendType(page, pages_->types(), i, *own_.within);
   }
   if (!state) {
     for (std::string_view word : own_.Span(own_.modifiers)) {
@@ -337,6 +338,7 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   const bool state = record.isState != 0;
   model::UnpackModel(record.packedModel(), own_);
   source_ = state && record.parent ? pages.list().PositionOf(*record.parent) : i;
+  record_ = i;
   exact_.Clear();
   folded_.Clear();
   inherited_.clear();

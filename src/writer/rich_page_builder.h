@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/declaration_text.h"
 #include "model/record_model.h"
 #include "writer/anchors.h"
 #include "writer/name_table.h"
@@ -127,6 +128,7 @@ class CPageBuilder {
   uint64_t run_ = 0;  // of the pages the cached models belong to
   std::vector<CachedModel> cache_ = std::vector<CachedModel>(kCacheSlots);
   size_t source_ = 0;  // the record whose script the page's lines are in
+  size_t record_ = 0;  // the page's own, whose declarations' types it links
   model::RecordModel own_;
   model::RecordModel other_;                   // a state's, one at a time
   CNameTable exact_{false};                    // occurrences of anchors' names on this page
@@ -141,6 +143,7 @@ class CPageBuilder {
   std::vector<std::string_view> categories_;   // as first written
   std::vector<DefaultRow> defaults_;           // the class's effective default properties
   std::string declaration_;
+  std::vector<model::TypeSpan> type_spans_;  // where declaration_'s type names sit
   std::string inherited_;
 };
 

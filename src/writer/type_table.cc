@@ -23,6 +23,7 @@ std::string_view Trim(std::string_view text) {
 // The type inside "class<...>" or "array<...>", or empty when `type` is
 // neither.
 std::string_view Argument(std::string_view type) {
+  if (type.empty() || type.back() != '>') return {};  // most types: no lookup
   for (std::string_view word : {"class"sv, "array"sv}) {
     if (type.size() <= word.size() || !EqualsNoCase(type.substr(0, word.size()), word)) continue;
     const std::string_view rest = Trim(type.substr(word.size()));
@@ -35,7 +36,7 @@ std::string_view Argument(std::string_view type) {
 
 bool BuiltIn(std::string_view name) {
   for (std::string_view word : {"byte"sv, "int"sv, "bool"sv, "float"sv, "string"sv, "name"sv}) {
-    if (EqualsNoCase(name, word)) return true;
+    if (name.size() == word.size() && EqualsNoCase(name, word)) return true;
   }
   return false;
 }
@@ -51,7 +52,40 @@ bool PlainName(std::string_view name) {
   return true;
 }
 
+// FNV-1a over the name's bytes, ASCII letters folded to lower case.
+size_t HashNoCase(std::string_view name) {
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : name) hash = (hash ^ FoldByte(static_cast<unsigned char>(c))) * 1099511628211ull;
+  return static_cast<size_t>(hash ^ (hash >> 29));
+}
+
+// Empty slots for `count` numbers: a power of two, at least twice as many.
+void MakeSlots(std::vector<uint32_t>& slots, size_t count) {
+  size_t size = 1;
+  while (size < count * 2) size *= 2;
+  slots.assign(size, CTypeTable::kNone);
+}
+
+// The slot holding the number whose name, by `name_of`, is `name` without
+// case, else the empty slot where it goes.
+template <typename NameOf>
+size_t SlotOf(const std::vector<uint32_t>& slots, std::string_view name, NameOf name_of) {
+  const size_t mask = slots.size() - 1;
+  size_t at = HashNoCase(name) & mask;
+  while (slots[at] != CTypeTable::kNone && !EqualsNoCase(name_of(slots[at]), name))
+    at = (at + 1) & mask;
+  return at;
+}
+
 }  // namespace
+
+auto CTypeTable::ClassName() const {
+  return [this](uint32_t c) { return list_->At(c).name(); };
+}
+
+auto CTypeTable::DeclaredName() const {
+  return [this](uint32_t d) { return declared_[d].name; };
+}
 
 void CTypeTable::Build(const CClassList& list) {
   list_ = &list;
@@ -95,16 +129,22 @@ void CTypeTable::Build(const CClassList& list) {
   });
   declared_.shrink_to_fit();
   classes_.shrink_to_fit();
+  // Each name's first class in record order, and first entry in declared_.
+  MakeSlots(class_slots_, classes_.size());
+  for (uint32_t c : classes_) {
+    const size_t at = SlotOf(class_slots_, list.At(c).name(), ClassName());
+    if (class_slots_[at] == kNone) class_slots_[at] = c;
+  }
+  MakeSlots(declared_slots_, declared_.size());
+  for (size_t d = 0; d < declared_.size(); ++d) {
+    const size_t at = SlotOf(declared_slots_, declared_[d].name, DeclaredName());
+    if (declared_slots_[at] == kNone) declared_slots_[at] = static_cast<uint32_t>(d);
+  }
 }
 
 CTypeTable::Target CTypeTable::Resolve(std::string_view type, size_t position) const {
   if (!list_ || position >= list_->Count()) return {};
-  type = Trim(type);
-  // class<X>, array<X> and their nestings name what X names; each step takes
-  // a part of the text, so this ends.
-  for (std::string_view inner = Argument(type); !inner.empty(); inner = Argument(type)) {
-    type = inner;
-  }
+  type = Named(type);
   const size_t dot = type.find('.');
   if (dot != std::string_view::npos) {
     const std::string_view outer = type.substr(0, dot);
@@ -120,25 +160,35 @@ CTypeTable::Target CTypeTable::Resolve(std::string_view type, size_t position) c
   return Bare(type, static_cast<uint32_t>(list_->PositionOf(*context)));
 }
 
+std::string_view CTypeTable::Named(std::string_view type) {
+  type = Trim(type);
+  // class<X>, array<X> and their nestings name what X names; each step takes
+  // a part of the text, so this ends.
+  for (std::string_view inner = Argument(type); !inner.empty(); inner = Argument(type)) {
+    type = inner;
+  }
+  return type;
+}
+
 CTypeTable::Target CTypeTable::Bare(std::string_view name, uint32_t context) const {
+  // The enumerations and structures of that name, by record: most type
+  // names have none, and are looked up once rather than in each ancestor.
+  const auto [first, last] = DeclaredNamed(name);
   // The class itself, then each ancestor from the superclass up; the links
   // of the parents never make a cycle, yet the walk stops after as many
   // steps as there are records.
-  const CClassRecord* record = &list_->At(context);
+  const CClassRecord* record = first == last ? nullptr : &list_->At(context);
   for (size_t steps = 0; record && steps < list_->Count(); ++steps, record = record->parent) {
-    const Target own = DeclaredIn(name, static_cast<uint32_t>(list_->PositionOf(*record)));
+    const Target own = DeclaredIn(first, last, static_cast<uint32_t>(list_->PositionOf(*record)));
     if (own.found()) return own;
   }
   const uint32_t named = ClassNamed(name);
   if (named != kNone) return {named, kClass, {}};
   // Any class's: the first in the class's own package, else the first.
-  const auto first = std::lower_bound(
-      declared_.begin(), declared_.end(), name,
-      [](const Declared& d, std::string_view key) { return CompareNoCase(d.name, key) < 0; });
-  if (first == declared_.end() || !EqualsNoCase(first->name, name)) return {};
+  if (first == last) return {};
   const uint32_t package = packages_[context];
   if (package != 0) {
-    for (auto at = first; at != declared_.end() && EqualsNoCase(at->name, name); ++at) {
+    for (auto at = first; at != last; ++at) {
       if (at->package == package) return Of(*at);
     }
   }
@@ -148,7 +198,8 @@ CTypeTable::Target CTypeTable::Bare(std::string_view name, uint32_t context) con
 CTypeTable::Target CTypeTable::Qualified(std::string_view outer, std::string_view name) const {
   const uint32_t holder = ClassNamed(outer);
   if (holder != kNone) {
-    const Target own = DeclaredIn(name, holder);
+    const auto [first, last] = DeclaredNamed(name);
+    const Target own = DeclaredIn(first, last, holder);
     if (own.found()) return own;
   }
   // A class of the package `outer`.
@@ -165,25 +216,35 @@ CTypeTable::Target CTypeTable::Qualified(std::string_view outer, std::string_vie
   return {};
 }
 
-CTypeTable::Target CTypeTable::DeclaredIn(std::string_view name, uint32_t record) const {
-  const auto at =
-      std::lower_bound(declared_.begin(), declared_.end(), std::pair{name, record},
-                       [](const Declared& d, const std::pair<std::string_view, uint32_t>& key) {
-                         const int order = CompareNoCase(d.name, key.first);
-                         if (order != 0) return order < 0;
-                         return d.record < key.second;
-                       });
-  if (at == declared_.end() || at->record != record || !EqualsNoCase(at->name, name)) return {};
+std::pair<CTypeTable::DeclaredAt, CTypeTable::DeclaredAt> CTypeTable::DeclaredNamed(
+    std::string_view name) const {
+  const uint32_t start = declared_slots_[SlotOf(declared_slots_, name, DeclaredName())];
+  if (start == kNone) return {declared_.end(), declared_.end()};
+  // The run's end by steps that double, then by halving: a name many
+  // classes declare costs a few comparisons, not one per class.
+  const auto first = declared_.begin() + start;
+  const auto same = [name](const Declared& d) { return EqualsNoCase(d.name, name); };
+  size_t low = 1;  // first[low - 1] has the name
+  size_t step = 1;
+  const auto size = static_cast<size_t>(declared_.end() - first);
+  while (low - 1 + step < size && same(first[low - 1 + step])) {
+    low += step;
+    step *= 2;
+  }
+  const size_t high = std::min(low - 1 + step, size);
+  return {first, std::partition_point(first + low, first + high, same)};
+}
+
+CTypeTable::Target CTypeTable::DeclaredIn(DeclaredAt first, DeclaredAt last,
+                                          uint32_t record) const {
+  const auto at = std::lower_bound(first, last, record,
+                                   [](const Declared& d, uint32_t key) { return d.record < key; });
+  if (at == last || at->record != record) return {};
   return Of(*at);
 }
 
 uint32_t CTypeTable::ClassNamed(std::string_view name) const {
-  const auto at = std::lower_bound(classes_.begin(), classes_.end(), name,
-                                   [this](uint32_t c, std::string_view key) {
-                                     return CompareNoCase(list_->At(c).name(), key) < 0;
-                                   });
-  if (at == classes_.end() || !EqualsNoCase(list_->At(*at).name(), name)) return kNone;
-  return *at;
+  return class_slots_[SlotOf(class_slots_, name, ClassName())];
 }
 
 void CTypeTable::AppendAnchor(std::string& out, const Target& target) {

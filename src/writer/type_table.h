@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CClassList;
@@ -38,6 +39,11 @@ class CTypeTable {
   /// built-in types, sized strings and names of nothing in the tree.
   Target Resolve(std::string_view type, size_t position) const;
 
+  /// The part of `type` that names what it resolves to, trimmed: X of
+  /// "class<X>", "array<X>" and their nestings, else the whole type (a
+  /// qualified "A.B" included). A view into `type`.
+  static std::string_view Named(std::string_view type);
+
   /// Appends the anchor of `target`, an enumeration or structure:
   /// "enum-EMood", "struct-Wound".
   static void AppendAnchor(std::string& out, const Target& target);
@@ -50,13 +56,20 @@ class CTypeTable {
     uint8_t kind = 0;
   };
 
+  using DeclaredAt = std::vector<Declared>::const_iterator;
+
   Target Bare(std::string_view name, uint32_t context) const;
   Target Qualified(std::string_view outer, std::string_view name) const;
-  // The first enumeration (else structure) `name` declared in the class at
-  // `record`.
-  Target DeclaredIn(std::string_view name, uint32_t record) const;
+  // The enumerations and structures of `name`, a run of declared_.
+  std::pair<DeclaredAt, DeclaredAt> DeclaredNamed(std::string_view name) const;
+  // The first enumeration (else structure) of the run [first, last)
+  // declared in the class at `record`.
+  Target DeclaredIn(DeclaredAt first, DeclaredAt last, uint32_t record) const;
   // The first class of `name` in record order, or kNone.
   uint32_t ClassNamed(std::string_view name) const;
+  // The name of a class by record, of an entry by its index in declared_.
+  auto ClassName() const;
+  auto DeclaredName() const;
   Target Of(const Declared& declared) const {
     return {declared.record, declared.kind, declared.name};
   }
@@ -67,6 +80,10 @@ class CTypeTable {
   std::vector<Declared> declared_;
   // The class records in record order, which is by name.
   std::vector<uint32_t> classes_;
+  // Hashed by name without case, kNone when empty: each name's first class
+  // record, and the index of its first entry in declared_.
+  std::vector<uint32_t> class_slots_;
+  std::vector<uint32_t> declared_slots_;
   // Each record's package number (a state's is its class's); 0: none.
   std::vector<uint32_t> packages_;
   // The packages' names, by number less one, in the order first met.

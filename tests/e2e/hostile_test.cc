@@ -510,7 +510,8 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
 
 // Type names that lead round in circles: classes within each other, a class
 // extending itself, two extending each other, a structure holding itself and
-// types nested a thousand deep. Every run ends, each type with what it names.
+// types nested a thousand deep. Every run ends, each type with what it names,
+// in the model file and as a link on the pages.
 TEST(HostileTree, TypeNamesInCirclesAreResolvedOnce) {
   TempDir dir;
   WriteFile(dir / "src/Outer.kc",
@@ -541,6 +542,18 @@ TEST(HostileTree, TypeNamesInCirclesAreResolvedOnce) {
         "\"type\": \"EPing\", \"type_ref\": {\"record\": 3, \"anchor\": \"enum-EPing\"}",
         ">>\", \"type_ref\": {\"record\": 5, \"anchor\": \"struct-Link\"}"}) {
     EXPECT_NE(model.find(resolved), std::string::npos) << resolved << "\n" << model;
+  }
+  // The pages link what each names, the name alone of a nesting.
+  const std::pair<const char*, std::string> linked[] = {
+      {"00000.html", "class&lt;<a href=\"00005.html#struct-Link\">Link</a>&gt;&gt;&gt;"},
+      {"00001.html", "class Inner within <a href=\"00002.html\">Outer</a></pre>"},
+      {"00002.html", "class Outer within <a href=\"00001.html\">Inner</a></pre>"},
+      {"00005.html", "<code>var <a href=\"00005.html#struct-Link\">Link</a> Next</code>"},
+      {"00005.html", "<code>var <a href=\"00005.html\">Self</a> Me</code>"},
+      {"00005.html", "<code>var Self.Self Again</code>"}};
+  for (const auto& [page, link] : linked) {
+    EXPECT_NE(run.written[std::string("out/") + page].find(link), std::string::npos)
+        << page << ": " << link;
   }
 }
 

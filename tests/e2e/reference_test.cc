@@ -400,8 +400,10 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   EXPECT_EQ(run.status, 0) << run.out;
   // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
   EXPECT_EQ(run.written.size(), 29u);
-  // A class, an enumeration and a structure used by declarations of every
-  // kind, in classes and states: the class page's counts, the use page.
+  // Bat's declarations name types of every kind, each linked to what it
+  // names; markup and bytes above 0x7F in types stay text. A class, an
+  // enumeration and a structure used by declarations of every kind, in
+  // classes and states: the class page's counts, the use page.
   for (const char* file : {"00001.html", "00002.html", "00004.html", "use-00002.html"}) {
     SCOPED_TRACE(file);
     std::string page = testing_support::ReadFile(complete / "expected" / "rich" / file);
