@@ -52,4 +52,7 @@ inline constexpr const char* kNotADirectory = "%s is not a directory\n";
 inline constexpr const char* kGenerating = "Generating output... ";
 inline constexpr const char* kComplete = "Complete.\n";
 
+inline constexpr const char* kUnableToCompare = "Unable to compare with '%s': %s.\n";
+inline constexpr const char* kChangesSince = "Changes since %s: %s.\n";
+
 }  // namespace messages

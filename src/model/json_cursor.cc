@@ -1,0 +1,273 @@
+#include "model/json_cursor.h"
+
+namespace model {
+
+namespace {
+
+// Nesting deeper than this in a skipped value is refused: the model file
+// never nests so deep, and the skip recurses.
+constexpr int kMaxDepth = 64;
+
+const char* const kCutOff = "cut off";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Writes `c` as UTF-8 at `out`, returning the end.
+char* PutUtf8(char* out, uint32_t c) {
+  if (c < 0x80) {
+    *out++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string CJsonCursor::Problem() const {
+  if (problem_ == kCutOff) return kCutOff;
+  return std::string(problem_ ? problem_ : "") + " at byte " + std::to_string(at_);
+}
+
+bool CJsonCursor::Fail(const char* what) {
+  if (problem_ == nullptr) problem_ = at_ >= text_.size() ? kCutOff : what;
+  return false;
+}
+
+bool CJsonCursor::Blanks() {
+  while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
+  return at_ < text_.size() || Fail(kCutOff);
+}
+
+bool CJsonCursor::Open(char bracket) {
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] != bracket) return Fail(bracket == '{' ? "not an object" : "not an array");
+  ++at_;
+  return true;
+}
+
+bool CJsonCursor::NextElement(bool& first) {
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] == ']') {
+    ++at_;
+    return false;
+  }
+  if (!first) {
+    if (text_[at_] != ',') return Fail("not JSON");
+    ++at_;
+  }
+  first = false;
+  return true;
+}
+
+bool CJsonCursor::NextKey(bool& first, std::string_view& key) {
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] == '}') {
+    ++at_;
+    return false;
+  }
+  if (!first) {
+    if (text_[at_] != ',') return Fail("not JSON");
+    ++at_;
+  }
+  first = false;
+  if (!String(key) || !Blanks()) return false;
+  if (text_[at_] != ':') return Fail("not JSON");
+  ++at_;
+  return true;
+}
+
+bool CJsonCursor::Hex4(uint32_t& value) {
+  if (text_.size() - at_ < 4) {
+    at_ = text_.size();
+    return Fail(kCutOff);
+  }
+  value = 0;
+  for (int i = 0; i < 4; ++i) {
+    const char c = text_[at_++];
+    uint32_t digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<uint32_t>(c - '0');
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<uint32_t>(c - 'a' + 10);
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<uint32_t>(c - 'A' + 10);
+    } else {
+      return Fail("not JSON");
+    }
+    value = value * 16 + digit;
+  }
+  return true;
+}
+
+bool CJsonCursor::String(std::string_view& value) {
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] != '"') return Fail("not a string");
+  ++at_;
+  // Every escape is longer than what it stands for, so the decoded text is
+  // written over the escaped one without overtaking the reading.
+  char* const start = text_.data() + at_;
+  char* out = start;
+  for (;;) {
+    if (at_ >= text_.size()) return Fail(kCutOff);
+    const char c = text_[at_++];
+    if (c == '"') break;
+    if (static_cast<unsigned char>(c) < 0x20) return Fail("not JSON");
+    if (c != '\\') {
+      *out++ = c;
+      continue;
+    }
+    if (at_ >= text_.size()) return Fail(kCutOff);
+    const char e = text_[at_++];
+    switch (e) {
+      case '"':
+      case '\\':
+      case '/':
+        *out++ = e;
+        break;
+      case 'b':
+        *out++ = '\b';
+        break;
+      case 'f':
+        *out++ = '\f';
+        break;
+      case 'n':
+        *out++ = '\n';
+        break;
+      case 'r':
+        *out++ = '\r';
+        break;
+      case 't':
+        *out++ = '\t';
+        break;
+      case 'u': {
+        uint32_t code = 0;
+        if (!Hex4(code)) return false;
+        if (code >= 0xD800 && code < 0xDC00 && text_.size() - at_ >= 6 && text_[at_] == '\\' &&
+            text_[at_ + 1] == 'u') {
+          const size_t back = at_;
+          at_ += 2;
+          uint32_t low = 0;
+          if (!Hex4(low)) return false;
+          if (low >= 0xDC00 && low < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+          } else {
+            at_ = back;  // the next escape stands on its own
+          }
+        }
+        // A surrogate without its partner stands for no character.
+        if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;
+        out = PutUtf8(out, code);
+        break;
+      }
+      default:
+        return Fail("not JSON");
+    }
+  }
+  value = std::string_view(start, static_cast<size_t>(out - start));
+  return true;
+}
+
+bool CJsonCursor::Literal(std::string_view word) {
+  if (text_.compare(at_, word.size(), word) != 0) {
+    if (text_.size() - at_ < word.size() &&
+        word.substr(0, text_.size() - at_) == std::string_view(text_).substr(at_)) {
+      at_ = text_.size();
+      return Fail(kCutOff);
+    }
+    return Fail("not JSON");
+  }
+  at_ += word.size();
+  return true;
+}
+
+bool CJsonCursor::OptionalString(std::string_view& value, bool& present) {
+  present = false;
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] == 'n') return Literal("null");
+  present = true;
+  return String(value);
+}
+
+bool CJsonCursor::Number(uint32_t& value) {
+  if (!ok() || !Blanks()) return false;
+  const size_t start = at_;
+  uint64_t n = 0;
+  while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9' && n <= UINT32_MAX) {
+    n = n * 10 + static_cast<uint64_t>(text_[at_++] - '0');
+  }
+  if (at_ == start || n > UINT32_MAX) return Fail("not a whole number");
+  value = static_cast<uint32_t>(n);
+  return true;
+}
+
+bool CJsonCursor::OptionalNumber(uint32_t& value, bool& present) {
+  present = false;
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] == 'n') return Literal("null");
+  present = true;
+  return Number(value);
+}
+
+bool CJsonCursor::SkipNumber() {
+  const size_t start = at_;
+  while (at_ < text_.size()) {
+    const char c = text_[at_];
+    if (!((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E')) {
+      break;
+    }
+    ++at_;
+  }
+  return at_ > start || Fail("not JSON");
+}
+
+bool CJsonCursor::SkipValue(int depth) {
+  if (!ok() || !Blanks()) return false;
+  if (depth > kMaxDepth) return Fail("nested too deep");
+  bool first = true;
+  std::string_view ignored;
+  switch (text_[at_]) {
+    case '{':
+      ++at_;
+      while (NextKey(first, ignored)) {
+        if (!SkipValue(depth + 1)) return false;
+      }
+      return ok();
+    case '[':
+      ++at_;
+      while (NextElement(first)) {
+        if (!SkipValue(depth + 1)) return false;
+      }
+      return ok();
+    case '"':
+      return String(ignored);
+    case 't':
+      return Literal("true");
+    case 'f':
+      return Literal("false");
+    case 'n':
+      return Literal("null");
+    default:
+      return SkipNumber();
+  }
+}
+
+bool CJsonCursor::Skip() { return SkipValue(0); }
+
+bool CJsonCursor::AtEnd() {
+  if (!ok()) return false;
+  while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
+  return at_ == text_.size() || Fail("text after the end");
+}
+
+}  // namespace model

@@ -1,0 +1,60 @@
+// A reader of JSON text that walks it once from start to end, value by value,
+// as the caller expects them: no tree of values is built. Strings are decoded
+// in place, over their own escaped bytes, so the views it gives point into the
+// text and reading takes no room beyond it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace model {
+
+class CJsonCursor {
+ public:
+  /// Reads `text`, which it changes as strings are decoded.
+  explicit CJsonCursor(std::string& text) : text_(text) {}
+
+  /// False once anything was not as expected; the reading then stops.
+  bool ok() const { return problem_ == nullptr; }
+  /// What went wrong: "cut off" when the text ended too soon, else a
+  /// description with the byte offset.
+  std::string Problem() const;
+
+  /// Opens an object or array; false (a problem) when another value stands.
+  bool Open(char bracket);
+  /// Steps to the next key of an open object: false at its end (consumed) or
+  /// on a problem; `first` tells whether a comma is due and is cleared.
+  bool NextKey(bool& first, std::string_view& key);
+  /// Steps to the next element of an open array, as NextKey does.
+  bool NextElement(bool& first);
+
+  /// A string, decoded to UTF-8.
+  bool String(std::string_view& value);
+  /// A string or null (`present` false).
+  bool OptionalString(std::string_view& value, bool& present);
+  /// A whole number from 0 to 2^32 - 1.
+  bool Number(uint32_t& value);
+  /// A whole number or null (`present` false).
+  bool OptionalNumber(uint32_t& value, bool& present);
+  /// Any value, skipped.
+  bool Skip();
+  /// True when only blanks follow; else a problem.
+  bool AtEnd();
+
+ private:
+  bool Fail(const char* what);
+  // Skips blanks; false (a problem) when the text ends there.
+  bool Blanks();
+  bool Literal(std::string_view word);
+  bool SkipNumber();
+  bool SkipValue(int depth);
+  bool Hex4(uint32_t& value);
+
+  std::string& text_;
+  size_t at_ = 0;
+  const char* problem_ = nullptr;
+};
+
+}  // namespace model
