@@ -111,9 +111,8 @@ void CEarlierModel::WriteChanges(const CClassList& list, const CTypeTable& types
   // The earlier file is no longer needed.
   std::string().swap(text_);
   declarations_ = model::CModelDeclarations();
-  WriteWholeFile(list, changes_templates::kJsonFileName, [&](platform::COutputFile& file) {
-    WriteChangesJson(file, path_, changes);
-  });
+  WriteWholeFile(list, changes_templates::kJsonFileName,
+                 [&](platform::COutputFile& file) { WriteChangesJson(file, path_, changes); });
   WriteWholeFile(list, changes_templates::kFileName, [&](platform::COutputFile& file) {
     WriteChangesPage(file, path_, changes, counts, anchors);
   });

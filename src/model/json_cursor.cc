@@ -10,7 +10,9 @@ constexpr int kMaxDepth = 64;
 
 const char* const kCutOff = "cut off";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Writes `c` as UTF-8 at `out`, returning the end.
 char* PutUtf8(char* out, uint32_t c) {
@@ -262,7 +264,9 @@ bool CJsonCursor::SkipValue(int depth) {
   }
 }
 
-bool CJsonCursor::Skip() { return SkipValue(0); }
+bool CJsonCursor::Skip() {
+  return SkipValue(0);
+}
 
 bool CJsonCursor::AtEnd() {
   if (!ok()) return false;

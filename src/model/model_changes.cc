@@ -9,9 +9,13 @@ namespace {
 
 constexpr uint32_t kNone = Change::kNoRecord;
 
-char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Fold(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 bool FoldedLess(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -20,8 +24,8 @@ bool FoldedLess(std::string_view a, std::string_view b) {
 }
 
 bool FoldedEqual(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
 // Matches each of `now`, in order, to the first of `before` with the same
@@ -84,8 +88,8 @@ CModelChanges::CModelChanges(const CModelDeclarations& old, std::vector<std::str
 }
 
 void CModelChanges::Add(ChangeKind change, DeclarationKind kind, std::string_view path,
-                        std::string_view before, std::string_view after,
-                        std::string_view package, std::string_view member, uint32_t record) {
+                        std::string_view before, std::string_view after, std::string_view package,
+                        std::string_view member, uint32_t record) {
   Change& c = changes_.emplace_back();
   c.change = change;
   c.kind = kind;

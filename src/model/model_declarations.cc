@@ -382,9 +382,8 @@ bool CModelDeclarations::ReadRecordObject(CJsonCursor& json) {
   std::rotate(begin, declarations_.end() - 1, declarations_.end());
   // Members by kind, each kind in the file's order, whatever order the
   // file's fields come in.
-  std::stable_sort(begin, declarations_.end(), [](const Declaration& a, const Declaration& b) {
-    return a.kind < b.kind;
-  });
+  std::stable_sort(begin, declarations_.end(),
+                   [](const Declaration& a, const Declaration& b) { return a.kind < b.kind; });
   record.first = first;
   record.count = declarations_.size() - first;
   records_.push_back(record);
@@ -423,7 +422,8 @@ bool CModelDeclarations::ReadFile(std::string& text, std::string& problem) {
   if (hasFormat && format != 1 && json.ok()) {
     problem = "its format is " + std::to_string(format) + ", not 1";
   } else if (!json.ok()) {
-    problem = json.Problem() == "cut off" ? "it is cut off" : "it is not JSON (" + json.Problem() + ")";
+    problem =
+        json.Problem() == "cut off" ? "it is cut off" : "it is not JSON (" + json.Problem() + ")";
   } else {
     problem = "it is not a model file";
   }
