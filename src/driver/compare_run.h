@@ -3,12 +3,12 @@
 // are written beside it after.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "model/model_declarations.h"
+#include "model/model_file_index.h"
 
 class CClassList;
-class CTypeTable;
 
 class CEarlierModel {
  public:
@@ -19,14 +19,14 @@ class CEarlierModel {
   /// Reports why the file could not be compared with.
   void ReportProblem() const;
 
-  /// Compares `list` (linked, sorted, read complete), its types by `types`,
-  /// with the file read, writes changes.json and changes.html, and prints the
-  /// counts; with `anchors`, the changes page links members on their pages.
-  void WriteChanges(const CClassList& list, const CTypeTable& types, bool anchors);
+  /// Compares `list` (linked, sorted, read complete) with the file read,
+  /// writes changes.json and changes.html, and prints the counts; with
+  /// `anchors`, the changes page links members on their pages.
+  void WriteChanges(const CClassList& list, bool anchors);
 
  private:
   std::string path_;
-  std::string text_;
+  std::unique_ptr<char[]> text_;
   std::string problem_;
-  model::CModelDeclarations declarations_;
+  model::CModelFileIndex index_;
 };

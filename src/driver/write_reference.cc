@@ -46,7 +46,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   try {
     ResolveParents();
     SortByName(complete);
-    if (json || compare || (navigation && complete)) types.Build(*this);
+    if (json || (navigation && complete)) types.Build(*this);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr);
@@ -82,7 +82,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   }
   console::Print("%s", messages::kComplete);
   if (compare) {
-    earlier.WriteChanges(*this, types, navigation);
+    earlier.WriteChanges(*this, navigation);
   } else if (compareWith) {
     earlier.ReportProblem();
   }

@@ -112,21 +112,40 @@ bool CJsonCursor::Hex4(uint32_t& value) {
   return true;
 }
 
-bool CJsonCursor::String(std::string_view& value) {
+bool CJsonCursor::SkipString() {
   if (!ok() || !Blanks()) return false;
   if (text_[at_] != '"') return Fail("not a string");
   ++at_;
-  // Every escape is longer than what it stands for, so the decoded text is
-  // written over the escaped one without overtaking the reading.
-  char* const start = text_.data() + at_;
-  char* out = start;
+  for (;;) {
+    while (at_ < text_.size() && text_[at_] != '"' && text_[at_] != '\\') ++at_;
+    if (at_ >= text_.size()) return Fail(kCutOff);
+    if (text_[at_++] == '"') return true;
+    ++at_;  // the escaped character, checked when the string is read
+  }
+}
+
+bool CJsonCursor::String(std::string_view& value) {
+  if (!ok() || !Blanks()) return false;
+  if (text_[at_] != '"') return Fail("not a string");
+  const size_t start = ++at_;
+  while (at_ < text_.size() && text_[at_] != '"' && text_[at_] != '\\' &&
+         static_cast<unsigned char>(text_[at_]) >= 0x20) {
+    ++at_;
+  }
+  if (at_ >= text_.size()) return Fail(kCutOff);
+  if (text_[at_] == '"') {
+    value = text_.substr(start, at_++ - start);
+    return true;
+  }
+  // A string with escapes is decoded into a text of its own.
+  std::string& out = decoded_.emplace_back(text_.substr(start, at_ - start));
   for (;;) {
     if (at_ >= text_.size()) return Fail(kCutOff);
     const char c = text_[at_++];
     if (c == '"') break;
     if (static_cast<unsigned char>(c) < 0x20) return Fail("not JSON");
     if (c != '\\') {
-      *out++ = c;
+      out.push_back(c);
       continue;
     }
     if (at_ >= text_.size()) return Fail(kCutOff);
@@ -135,22 +154,22 @@ bool CJsonCursor::String(std::string_view& value) {
       case '"':
       case '\\':
       case '/':
-        *out++ = e;
+        out.push_back(e);
         break;
       case 'b':
-        *out++ = '\b';
+        out.push_back('\b');
         break;
       case 'f':
-        *out++ = '\f';
+        out.push_back('\f');
         break;
       case 'n':
-        *out++ = '\n';
+        out.push_back('\n');
         break;
       case 'r':
-        *out++ = '\r';
+        out.push_back('\r');
         break;
       case 't':
-        *out++ = '\t';
+        out.push_back('\t');
         break;
       case 'u': {
         uint32_t code = 0;
@@ -169,21 +188,21 @@ bool CJsonCursor::String(std::string_view& value) {
         }
         // A surrogate without its partner stands for no character.
         if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;
-        out = PutUtf8(out, code);
+        char bytes[4];
+        out.append(bytes, static_cast<size_t>(PutUtf8(bytes, code) - bytes));
         break;
       }
       default:
         return Fail("not JSON");
     }
   }
-  value = std::string_view(start, static_cast<size_t>(out - start));
+  value = out;
   return true;
 }
 
 bool CJsonCursor::Literal(std::string_view word) {
-  if (text_.compare(at_, word.size(), word) != 0) {
-    if (text_.size() - at_ < word.size() &&
-        word.substr(0, text_.size() - at_) == std::string_view(text_).substr(at_)) {
+  if (text_.substr(at_, word.size()) != word) {
+    if (text_.size() - at_ < word.size() && word.substr(0, text_.size() - at_) == text_.substr(at_)) {
       at_ = text_.size();
       return Fail(kCutOff);
     }
@@ -252,7 +271,7 @@ bool CJsonCursor::SkipValue(int depth) {
       }
       return ok();
     case '"':
-      return String(ignored);
+      return SkipString();
     case 't':
       return Literal("true");
     case 'f':

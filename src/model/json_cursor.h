@@ -1,11 +1,12 @@
 // A reader of JSON text that walks it once from start to end, value by value,
-// as the caller expects them: no tree of values is built. Strings are decoded
-// in place, over their own escaped bytes, so the views it gives point into the
-// text and reading takes no room beyond it.
+// as the caller expects them: no tree of values is built. A string without
+// escapes is given as a view into the text; one with escapes is decoded into
+// a list of texts the caller keeps, which only such strings take room in.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,12 @@ namespace model {
 
 class CJsonCursor {
  public:
-  /// Reads `text`, which it changes as strings are decoded.
-  explicit CJsonCursor(std::string& text) : text_(text) {}
+  /// Reads `text`, decoding strings with escapes into `decoded`.
+  CJsonCursor(std::string_view text, std::deque<std::string>& decoded)
+      : text_(text), decoded_(decoded) {}
+
+  /// The offset of the next byte to read.
+  size_t Offset() const { return at_; }
 
   /// False once anything was not as expected; the reading then stops.
   bool ok() const { return problem_ == nullptr; }
@@ -38,6 +43,8 @@ class CJsonCursor {
   bool Number(uint32_t& value);
   /// A whole number or null (`present` false).
   bool OptionalNumber(uint32_t& value, bool& present);
+  /// A string, skipped.
+  bool SkipString();
   /// Any value, skipped.
   bool Skip();
   /// True when only blanks follow; else a problem.
@@ -52,7 +59,8 @@ class CJsonCursor {
   bool SkipValue(int depth);
   bool Hex4(uint32_t& value);
 
-  std::string& text_;
+  std::string_view text_;
+  std::deque<std::string>& decoded_;
   size_t at_ = 0;
   const char* problem_ = nullptr;
 };

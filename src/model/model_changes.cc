@@ -77,7 +77,7 @@ bool LooselyEqual(std::string_view a, std::string_view b) {
   }
 }
 
-CModelChanges::CModelChanges(const CModelDeclarations& old, std::vector<std::string> newPaths,
+CModelChanges::CModelChanges(const CModelFileIndex& old, std::vector<std::string> newPaths,
                              std::vector<uint32_t> newParents)
     : old_(old), newPaths_(std::move(newPaths)), newParents_(std::move(newParents)) {
   std::vector<std::string> oldPaths(old_.Count());
@@ -101,42 +101,52 @@ void CModelChanges::Add(ChangeKind change, DeclarationKind kind, std::string_vie
   c.record = record;
 }
 
+bool CModelChanges::ReadOld(size_t old) {
+  if (was_.ReadRecord(old_.Object(old)) && was_.Size() > 0) return true;
+  if (unread_ == kNone) unread_ = static_cast<uint32_t>(old);
+  return false;
+}
+
 void CModelChanges::RemoveRecord(size_t old) {
-  const DeclaredRecord& record = old_.Record(old);
+  const IndexedRecord& record = old_.Record(old);
   // A state goes with its class, when the class went.
   if (record.isState && record.parent < oldMatch_.size() && oldMatch_[record.parent] == kNone) {
     return;
   }
+  if (!ReadOld(old)) return;
   std::string path;
   old_.AppendPath(path, old);
-  const Declaration& own = old_.Members(record)[0];
-  Add(ChangeKind::kRemoved, own.kind, path, old_.Text(own), {}, record.package, {}, kNone);
+  const Declaration& own = was_.All()[0];
+  Add(ChangeKind::kRemoved, own.kind, path, was_.Text(own), {}, record.package, {}, kNone);
 }
 
 void CModelChanges::RemoveUnmatchedFrom(size_t old) {
   for (; old < oldMatch_.size() && oldMatch_[old] == kNone; ++old) RemoveRecord(old);
 }
 
-void CModelChanges::Compare(uint32_t number, const CModelDeclarations& now) {
-  if (now.Count() != 1 || number >= newMatch_.size()) return;
-  const DeclaredRecord& record = now.Record(0);
-  const Declaration& own = now.Members(record)[0];
+void CModelChanges::Compare(uint32_t number, const CModelDeclarations& now,
+                            std::string_view package) {
+  if (now.Size() == 0 || number >= newMatch_.size()) return;
+  const Declaration& own = now.All()[0];
   const uint32_t old = newMatch_[number];
   if (old == kNone) {
     const uint32_t parent = newParents_[number];
-    if (record.isState && parent < newMatch_.size() && newMatch_[parent] == kNone) return;
-    Add(ChangeKind::kAdded, own.kind, newPaths_[number], {}, now.Text(own), record.package, {},
-        number);
+    if (own.kind == DeclarationKind::kState && parent < newMatch_.size() &&
+        newMatch_[parent] == kNone) {
+      return;
+    }
+    Add(ChangeKind::kAdded, own.kind, newPaths_[number], {}, now.Text(own), package, {}, number);
     return;
   }
-  CompareMembers(number, old, now);
+  if (ReadOld(old)) CompareMembers(number, now, package);
   RemoveUnmatchedFrom(old + 1);
 }
 
-void CModelChanges::CompareMembers(uint32_t number, size_t old, const CModelDeclarations& now) {
-  const DeclaredRecord& after = now.Record(0);
-  const std::span<const Declaration> was = old_.Members(old_.Record(old));
-  const std::span<const Declaration> is = now.Members(after);
+void CModelChanges::CompareMembers(uint32_t number, const CModelDeclarations& now,
+                                   std::string_view package) {
+  const CModelDeclarations& old = was_;
+  const std::span<const Declaration> was = old.All();
+  const std::span<const Declaration> is = now.All();
   const std::string& prefix = newPaths_[number];
   std::string path;
   auto add = [&](ChangeKind change, const Declaration& d, const CModelDeclarations& model,
@@ -146,12 +156,12 @@ void CModelChanges::CompareMembers(uint32_t number, size_t old, const CModelDecl
       path.push_back('.');
       path.append(model.Key(d));
     }
-    Add(change, d.kind, path, before, afterText, after.package, model.Name(d),
+    Add(change, d.kind, path, before, afterText, package, model.Name(d),
         change == ChangeKind::kRemoved ? kNone : number);
   };
   // The record's own statement, then each kind of member.
-  if (!was.empty() && !is.empty() && !LooselyEqual(old_.Text(was[0]), now.Text(is[0]))) {
-    add(ChangeKind::kChanged, is[0], now, old_.Text(was[0]), now.Text(is[0]));
+  if (!LooselyEqual(old.Text(was[0]), now.Text(is[0]))) {
+    add(ChangeKind::kChanged, is[0], now, old.Text(was[0]), now.Text(is[0]));
   }
   std::vector<const Declaration*> before, current;
   std::vector<std::string_view> beforeKeys, currentKeys;
@@ -165,7 +175,7 @@ void CModelChanges::CompareMembers(uint32_t number, size_t old, const CModelDecl
     for (size_t i = 1; i < was.size(); ++i) {
       if (static_cast<uint8_t>(was[i].kind) != kind) continue;
       before.push_back(&was[i]);
-      beforeKeys.push_back(old_.Key(was[i]));
+      beforeKeys.push_back(old.Key(was[i]));
     }
     for (size_t i = 1; i < is.size(); ++i) {
       if (static_cast<uint8_t>(is[i].kind) != kind) continue;
@@ -177,7 +187,7 @@ void CModelChanges::CompareMembers(uint32_t number, size_t old, const CModelDecl
     // Removed members stand after the member that stood before them.
     auto removeFrom = [&](size_t i) {
       for (; i < before.size() && beforeMatch[i] == kNone; ++i) {
-        add(ChangeKind::kRemoved, *before[i], old_, old_.Text(*before[i]), {});
+        add(ChangeKind::kRemoved, *before[i], old, old.Text(*before[i]), {});
       }
     };
     removeFrom(0);
@@ -188,8 +198,8 @@ void CModelChanges::CompareMembers(uint32_t number, size_t old, const CModelDecl
         add(ChangeKind::kAdded, d, now, {}, now.Text(d));
         continue;
       }
-      if (!LooselyEqual(old_.Text(*before[m]), now.Text(d))) {
-        add(ChangeKind::kChanged, d, now, old_.Text(*before[m]), now.Text(d));
+      if (!LooselyEqual(old.Text(*before[m]), now.Text(d))) {
+        add(ChangeKind::kChanged, d, now, old.Text(*before[m]), now.Text(d));
       }
       removeFrom(m + 1);
     }

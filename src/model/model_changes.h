@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/model_declarations.h"
+#include "model/model_file_index.h"
 
 namespace model {
 
@@ -48,12 +49,16 @@ class CModelChanges {
  public:
   /// Compares with `old`, which must outlive this; the new records' paths
   /// ("Class", "Class.State") and, for a state, the number of its class.
-  CModelChanges(const CModelDeclarations& old, std::vector<std::string> newPaths,
+  CModelChanges(const CModelFileIndex& old, std::vector<std::string> newPaths,
                 std::vector<uint32_t> newParents);
 
-  /// Compares new record `number` (numbers given in order from 0), the one
-  /// record `now` holds.
-  void Compare(uint32_t number, const CModelDeclarations& now);
+  /// Compares new record `number` (numbers given in order from 0), whose
+  /// declarations `now` holds, in `package`.
+  void Compare(uint32_t number, const CModelDeclarations& now, std::string_view package);
+
+  /// The number of an old record whose object could not be read as a
+  /// record, or kNoRecord: the changes are then not whole.
+  uint32_t UnreadRecord() const { return unread_; }
 
   /// The changes of all records given so far, to be taken.
   std::vector<Change>& Changes() { return changes_; }
@@ -61,15 +66,19 @@ class CModelChanges {
   ChangeCounts Counts() const;
 
  private:
+  // Reads the declarations of old record `old`; false when they cannot be.
+  bool ReadOld(size_t old);
   void RemoveRecord(size_t old);
   // Removes the old records from `old` on that no new record matched.
   void RemoveUnmatchedFrom(size_t old);
-  void CompareMembers(uint32_t number, size_t old, const CModelDeclarations& now);
+  void CompareMembers(uint32_t number, const CModelDeclarations& now, std::string_view package);
   void Add(ChangeKind change, DeclarationKind kind, std::string_view path, std::string_view before,
            std::string_view after, std::string_view package, std::string_view member,
            uint32_t record);
 
-  const CModelDeclarations& old_;
+  const CModelFileIndex& old_;
+  CModelDeclarations was_;  // the declarations of the old record compared
+  uint32_t unread_ = Change::kNoRecord;
   std::vector<std::string> newPaths_;
   std::vector<uint32_t> newParents_;
   std::vector<uint32_t> newMatch_;  // the old record of each new one, or kNoRecord

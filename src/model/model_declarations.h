@@ -1,16 +1,19 @@
-// A model file read back for comparing: each record with its own statement
-// and every member's declaration rebuilt from the file's fields, as UTF-8
-// texts, each member known by a path within its record ("Hurt",
-// "Wound.Depth", "==(vector,vector)", "Skins(0)"). Fields it does not know
-// are skipped, so files of later releases of format 1 read as well.
+// The declarations of one record as the comparing of models sees them: the
+// record's own statement and every member's declaration rebuilt from its
+// parts, as UTF-8 texts, each member known by a path within its record
+// ("Hurt", "Wound.Depth", "==(vector,vector)", "Skins(0)"). Built from a
+// record object of the model file or from a record's model, alike.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/record_model.h"
 
 namespace model {
 
@@ -33,43 +36,50 @@ std::string_view DeclarationKindName(DeclarationKind kind);
 
 struct Declaration {
   DeclarationKind kind = DeclarationKind::kClass;
-  // Offsets into the list's texts: the path within the record, of which the
-  // first `nameLength` bytes are the member's name; and the declaration.
-  size_t key = 0;
+  // Offsets into the texts: the path within the record, of which the first
+  // `nameLength` bytes are the member's name; and the declaration.
+  uint32_t key = 0;
   uint32_t keyLength = 0;
   uint32_t nameLength = 0;
-  size_t text = 0;
+  uint32_t text = 0;
   uint32_t textLength = 0;
 };
 
-struct DeclaredRecord {
-  bool isState = false;
-  std::string_view name;
-  std::string_view package;  // empty without a package
-  uint32_t parent = kNoParent;
-  // The record's declarations: its own statement first, then its members
-  // by kind, each kind in the file's order.
-  size_t first = 0;
-  size_t count = 0;
-
-  static constexpr uint32_t kNoParent = UINT32_MAX;
-};
+using WordList = std::span<const std::string_view>;
 
 class CModelDeclarations {
  public:
-  /// Reads a whole model file of format 1 from `text`, which it keeps views
-  /// into and changes; false with `problem` said when it is not one.
-  bool ReadFile(std::string& text, std::string& problem);
+  /// Empties the list for the next record.
+  void Clear();
 
-  /// Reads one record object, as the model file writes it, from `text`,
-  /// replacing what the list held.
-  bool ReadRecord(std::string& text);
+  /// Reads one record object, as the model file writes it, from `json`;
+  /// fields it does not know are skipped. False when it is not one.
+  bool ReadRecord(std::string_view json);
 
-  size_t Count() const { return records_.size(); }
-  const DeclaredRecord& Record(size_t i) const { return records_[i]; }
-  std::span<const Declaration> Members(const DeclaredRecord& record) const {
-    return {declarations_.data() + record.first, record.count};
-  }
+  // The parts of a record, each member in its record's order: a structure
+  // after its members, the record's own statement last.
+  void AddConstant(std::string_view name, std::string_view value);
+  void AddEnum(std::string_view name, WordList values);
+  /// The structure whose members were added from declaration `firstMember`
+  /// on; it is put before them.
+  void AddStruct(std::string_view name, OptionalText extends, WordList modifiers, size_t firstMember);
+  void AddVariable(std::string_view structure, std::string_view name, std::string_view type,
+                   OptionalText category, WordList modifiers, OptionalText size);
+  /// A function whose parameters `parameters` holds as AppendParameter wrote
+  /// them, their types in `types`.
+  void AddFunction(std::string_view name, std::string_view kind, OptionalText returns,
+                   WordList modifiers, std::string_view parameters, WordList types);
+  void AddDefault(std::string_view key, std::string_view value);
+  /// The record's own statement; its declarations are then put in order.
+  void EndRecord(bool isState, std::string_view name, OptionalText extends, OptionalText within);
+
+  /// Appends one parameter, "optional float Rate = 1.0", to `out`, with a
+  /// comma before all but the first.
+  static void AppendParameter(std::string& out, std::string_view name, std::string_view type,
+                              WordList modifiers, OptionalText value);
+
+  size_t Size() const { return declarations_.size(); }
+  std::span<const Declaration> All() const { return declarations_; }
   std::string_view Key(const Declaration& d) const { return {texts_.data() + d.key, d.keyLength}; }
   std::string_view Name(const Declaration& d) const {
     return {texts_.data() + d.key, d.nameLength};
@@ -78,28 +88,20 @@ class CModelDeclarations {
     return {texts_.data() + d.text, d.textLength};
   }
 
-  /// Appends the path of record `i`: "Class", or "Class.State" for a state.
-  void AppendPath(std::string& out, size_t i) const;
-
  private:
-  bool ReadRecords(CJsonCursor& json);
-  bool ReadRecordObject(CJsonCursor& json);
-  bool ReadWords(CJsonCursor& json, std::vector<std::string_view>& words);
   bool ReadVariable(CJsonCursor& json, std::string_view structure);
   bool ReadFunction(CJsonCursor& json);
-  bool ReadConstant(CJsonCursor& json);
-  bool ReadEnum(CJsonCursor& json);
   bool ReadStruct(CJsonCursor& json);
-  bool ReadDefault(CJsonCursor& json);
-  // Adds a declaration whose key and text are the last `keyLength` and
-  // `textLength` bytes of the texts.
+  // Adds a declaration whose key starts at `key` in the texts and whose text
+  // runs from `text` to their end.
   void Add(DeclarationKind kind, size_t key, size_t nameLength, size_t text);
 
-  std::vector<DeclaredRecord> records_;
   std::vector<Declaration> declarations_;
   std::string texts_;
+  std::deque<std::string> decoded_;
   std::vector<std::string_view> words_;
-  std::vector<std::string_view> parameterTypes_;
+  std::vector<std::string_view> types_;
+  std::string parameters_;
 };
 
 }  // namespace model

@@ -370,12 +370,6 @@ void AppendJsonPath(std::string& out, std::string_view path) {
   AppendJsonText(out, path, IsUtf8(path));
 }
 
-void AppendRecordJson(std::string& out, const CClassList& list, const CTypeTable& types,
-                      size_t number, const model::RecordModel& model) {
-  CJson json(out);
-  Record(json, list, types, number, model);
-}
-
 void AppendUtf8Text(std::string& out, std::string_view text) {
   for (const char c : text) {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -399,7 +393,8 @@ void WriteModelJson(platform::COutputFile& file, const CClassList& list, const C
   for (size_t i = 0; i < count; ++i) {
     model::UnpackModel(list.At(i).packedModel(), record);
     out.append(i == 0 ? "\n"sv : ",\n"sv);
-    AppendRecordJson(out, list, types, i, record);
+    CJson json(out);
+    Record(json, list, types, i, record);
     if (out.size() >= (size_t{1} << 20)) {
       file.Write(out);
       out.clear();

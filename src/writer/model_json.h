@@ -4,15 +4,11 @@
 // where they are valid UTF-8.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 class CClassList;
 class CTypeTable;
-namespace model {
-struct RecordModel;
-}
 namespace platform {
 class COutputFile;
 }
@@ -24,11 +20,6 @@ inline constexpr int kModelFormat = 1;
 /// Writes the model file of `list`, linked and sorted, to `file`, each type
 /// with what it names by `types`, built from `list`.
 void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types);
-
-/// Appends the object of record `number` of `list` as the model file holds
-/// it, `model` being the record's model.
-void AppendRecordJson(std::string& out, const CClassList& list, const CTypeTable& types,
-                      size_t number, const model::RecordModel& model);
 
 /// Appends `text`, bytes in windows-1252, in UTF-8 as the model file writes
 /// it, with no quotes or escapes.
