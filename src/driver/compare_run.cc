@@ -12,7 +12,7 @@
 #include "model/model_codec.h"
 #include "model/package_name.h"
 #include "platform/console.h"
-#include "platform/directory.h"
+#include "platform/mapped_file.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
 #include "writer/changes_json.h"
@@ -22,40 +22,6 @@
 #include "writer/model_json.h"
 
 namespace {
-
-// Reads the file at `path` whole into `text`, `size` bytes; false with
-// `problem` said.
-bool ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& text, size_t& size,
-                   std::string& problem) {
-  if (platform::KindAt(path) == platform::PathKind::kNothing) {
-    problem = "there is no such file";
-    return false;
-  }
-  // The file is opened in its directory, as the scan opens scripts.
-  size_t slash = path.find_last_of('/');
-  if (platform::kPathSeparator != '/') {
-    const size_t other = path.find_last_of(platform::kPathSeparator);
-    if (other != std::string::npos && (slash == std::string::npos || other > slash)) slash = other;
-  }
-  const std::string dirName = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
-  platform::CDirectory dir;
-  platform::CInputFile file;
-  if (dir.Open(nullptr, dirName) != platform::OpenStatus::kOk || !file.Open(dir, fileName) ||
-      file.Size() >= SIZE_MAX) {
-    problem = "it cannot be read";
-    return false;
-  }
-  // Left as it is until read: a large file is not written twice.
-  text.reset(new char[static_cast<size_t>(file.Size()) + 1]);
-  const int64_t read = file.Read(text.get(), file.Size());
-  if (read < 0) {
-    problem = "it cannot be read";
-    return false;
-  }
-  size = static_cast<size_t>(read);
-  return true;
-}
 
 bool IsAscii(std::string_view text) {
   for (const char c : text) {
@@ -154,16 +120,18 @@ bool CEarlierModel::Read(const std::string& path) {
   // Memory running out for a huge file is one more reason it cannot be
   // compared with; the run goes on without it.
   try {
-    size_t size = 0;
-    if (ReadWholeFile(path, text_, size, problem_) &&
-        index_.Read(std::string_view(text_.get(), size), problem_)) {
+    if (platform::KindAt(path) == platform::PathKind::kNothing) {
+      problem_ = "there is no such file";
+    } else if (!file_.Open(path)) {
+      problem_ = "it cannot be read";
+    } else if (index_.Read(file_.Text(), problem_)) {
       return true;
     }
   } catch (const std::bad_alloc&) {
     problem_ = "there is not enough memory to read it";
   }
   index_ = model::CModelFileIndex();
-  text_.reset();
+  file_.Close();
   return false;
 }
 
@@ -225,7 +193,7 @@ void CEarlierModel::WriteChanges(const CClassList& list, bool anchors) {
   }
   // The earlier file is no longer needed.
   index_ = model::CModelFileIndex();
-  text_.reset();
+  file_.Close();
   WriteWholeFile(list, changes_templates::kJsonFileName,
                  [&](platform::COutputFile& file) { WriteChangesJson(file, path_, changes); });
   WriteWholeFile(list, changes_templates::kFileName, [&](platform::COutputFile& file) {

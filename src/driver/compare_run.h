@@ -3,10 +3,10 @@
 // are written beside it after.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "model/model_file_index.h"
+#include "platform/mapped_file.h"
 
 class CClassList;
 
@@ -26,7 +26,7 @@ class CEarlierModel {
 
  private:
   std::string path_;
-  std::unique_ptr<char[]> text_;
+  platform::CMappedFile file_;
   std::string problem_;
   model::CModelFileIndex index_;
 };

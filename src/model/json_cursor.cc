@@ -1,5 +1,7 @@
 #include "model/json_cursor.h"
 
+#include <cstring>
+
 namespace model {
 
 namespace {
@@ -46,10 +48,7 @@ bool CJsonCursor::Fail(const char* what) {
   return false;
 }
 
-bool CJsonCursor::Blanks() {
-  while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
-  return at_ < text_.size() || Fail(kCutOff);
-}
+bool CJsonCursor::CutOff() { return Fail(kCutOff); }
 
 bool CJsonCursor::Open(char bracket) {
   if (!ok() || !Blanks()) return false;
@@ -116,11 +115,18 @@ bool CJsonCursor::SkipString() {
   if (!ok() || !Blanks()) return false;
   if (text_[at_] != '"') return Fail("not a string");
   ++at_;
+  // The string ends at the first quote after an even run of backslashes.
   for (;;) {
-    while (at_ < text_.size() && text_[at_] != '"' && text_[at_] != '\\') ++at_;
-    if (at_ >= text_.size()) return Fail(kCutOff);
-    if (text_[at_++] == '"') return true;
-    ++at_;  // the escaped character, checked when the string is read
+    const void* quote = std::memchr(text_.data() + at_, '"', text_.size() - at_);
+    if (quote == nullptr) {
+      at_ = text_.size();
+      return Fail(kCutOff);
+    }
+    const size_t end = static_cast<size_t>(static_cast<const char*>(quote) - text_.data());
+    size_t escapes = end;
+    while (text_[escapes - 1] == '\\') --escapes;
+    at_ = end + 1;
+    if ((end - escapes) % 2 == 0) return true;
   }
 }
 
@@ -128,17 +134,19 @@ bool CJsonCursor::String(std::string_view& value) {
   if (!ok() || !Blanks()) return false;
   if (text_[at_] != '"') return Fail("not a string");
   const size_t start = ++at_;
-  while (at_ < text_.size() && text_[at_] != '"' && text_[at_] != '\\' &&
-         static_cast<unsigned char>(text_[at_]) >= 0x20) {
-    ++at_;
+  const void* quote = std::memchr(text_.data() + at_, '"', text_.size() - at_);
+  if (quote == nullptr) {
+    at_ = text_.size();
+    return Fail(kCutOff);
   }
-  if (at_ >= text_.size()) return Fail(kCutOff);
-  if (text_[at_] == '"') {
-    value = text_.substr(start, at_++ - start);
+  const size_t end = static_cast<size_t>(static_cast<const char*>(quote) - text_.data());
+  if (std::memchr(text_.data() + start, '\\', end - start) == nullptr) {
+    value = text_.substr(start, end - start);
+    at_ = end + 1;
     return true;
   }
   // A string with escapes is decoded into a text of its own.
-  std::string& out = decoded_.emplace_back(text_.substr(start, at_ - start));
+  std::string& out = decoded_.emplace_back();
   for (;;) {
     if (at_ >= text_.size()) return Fail(kCutOff);
     const char c = text_[at_++];

@@ -53,7 +53,15 @@ class CJsonCursor {
  private:
   bool Fail(const char* what);
   // Skips blanks; false (a problem) when the text ends there.
-  bool Blanks();
+  bool Blanks() {
+    while (at_ < text_.size()) {
+      const char c = text_[at_];
+      if (c != ' ' && c != '\n' && c != '\r' && c != '\t') return true;
+      ++at_;
+    }
+    return CutOff();
+  }
+  bool CutOff();
   bool Literal(std::string_view word);
   bool SkipNumber();
   bool SkipValue(int depth);
