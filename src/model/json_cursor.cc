@@ -48,7 +48,9 @@ bool CJsonCursor::Fail(const char* what) {
   return false;
 }
 
-bool CJsonCursor::CutOff() { return Fail(kCutOff); }
+bool CJsonCursor::CutOff() {
+  return Fail(kCutOff);
+}
 
 bool CJsonCursor::Open(char bracket) {
   if (!ok() || !Blanks()) return false;
@@ -210,7 +212,8 @@ bool CJsonCursor::String(std::string_view& value) {
 
 bool CJsonCursor::Literal(std::string_view word) {
   if (text_.substr(at_, word.size()) != word) {
-    if (text_.size() - at_ < word.size() && word.substr(0, text_.size() - at_) == text_.substr(at_)) {
+    if (text_.size() - at_ < word.size() &&
+        word.substr(0, text_.size() - at_) == text_.substr(at_)) {
       at_ = text_.size();
       return Fail(kCutOff);
     }
@@ -260,39 +263,34 @@ bool CJsonCursor::SkipNumber() {
   return at_ > start || Fail("not JSON");
 }
 
-bool CJsonCursor::SkipValue(int depth) {
-  if (!ok() || !Blanks()) return false;
-  if (depth > kMaxDepth) return Fail("nested too deep");
-  bool first = true;
-  std::string_view ignored;
-  switch (text_[at_]) {
-    case '{':
-      ++at_;
-      while (NextKey(first, ignored)) {
-        if (!SkipValue(depth + 1)) return false;
-      }
-      return ok();
-    case '[':
-      ++at_;
-      while (NextElement(first)) {
-        if (!SkipValue(depth + 1)) return false;
-      }
-      return ok();
-    case '"':
-      return SkipString();
-    case 't':
-      return Literal("true");
-    case 'f':
-      return Literal("false");
-    case 'n':
-      return Literal("null");
-    default:
-      return SkipNumber();
-  }
-}
-
 bool CJsonCursor::Skip() {
-  return SkipValue(0);
+  if (!ok() || !Blanks()) return false;
+  const char c = text_[at_];
+  if (c == '"') return SkipString();
+  if (c == 't') return Literal("true");
+  if (c == 'f') return Literal("false");
+  if (c == 'n') return Literal("null");
+  if (c != '{' && c != '[') return SkipNumber();
+  // An object or an array is skipped by its brackets and strings alone,
+  // each closing bracket checked against the one it closes.
+  char open[kMaxDepth];
+  int depth = 0;
+  while (at_ < text_.size()) {
+    const char b = text_[at_];
+    if (b == '"') {
+      if (!SkipString()) return false;
+      continue;
+    }
+    ++at_;
+    if (b == '{' || b == '[') {
+      if (depth == kMaxDepth) return Fail("nested too deep");
+      open[depth++] = b;
+    } else if (b == '}' || b == ']') {
+      if (open[--depth] != (b == '}' ? '{' : '[')) return Fail("not JSON");
+      if (depth == 0) return true;
+    }
+  }
+  return Fail(kCutOff);
 }
 
 bool CJsonCursor::AtEnd() {

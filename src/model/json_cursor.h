@@ -64,7 +64,6 @@ class CJsonCursor {
   bool CutOff();
   bool Literal(std::string_view word);
   bool SkipNumber();
-  bool SkipValue(int depth);
   bool Hex4(uint32_t& value);
 
   std::string_view text_;

@@ -32,6 +32,14 @@ bool FoldedEqual(std::string_view a, std::string_view b) {
 // key but for case that no earlier one took: the n-th of one key to the n-th.
 void Match(const std::vector<std::string_view>& before, const std::vector<std::string_view>& now,
            std::vector<uint32_t>& beforeMatch, std::vector<uint32_t>& nowMatch) {
+  // Most often the keys stand as they stood: each matches its own place.
+  if (before.size() == now.size() &&
+      std::equal(before.begin(), before.end(), now.begin(), FoldedEqual)) {
+    beforeMatch.resize(before.size());
+    std::iota(beforeMatch.begin(), beforeMatch.end(), 0u);
+    nowMatch = beforeMatch;
+    return;
+  }
   std::vector<uint32_t> order(before.size());
   std::iota(order.begin(), order.end(), 0u);
   std::stable_sort(order.begin(), order.end(),
@@ -62,6 +70,7 @@ std::string_view ChangeKindName(ChangeKind change) {
 }
 
 bool LooselyEqual(std::string_view a, std::string_view b) {
+  if (a == b) return true;
   size_t i = 0, j = 0;
   for (;;) {
     const bool blankA = i < a.size() && IsBlank(a[i]);
@@ -166,23 +175,24 @@ void CModelChanges::CompareMembers(uint32_t number, const CModelDeclarations& no
   std::vector<const Declaration*> before, current;
   std::vector<std::string_view> beforeKeys, currentKeys;
   std::vector<uint32_t> beforeMatch, currentMatch;
-  for (auto kind = static_cast<uint8_t>(DeclarationKind::kConstant);
-       kind <= static_cast<uint8_t>(DeclarationKind::kDefault); ++kind) {
+  // Both lists hold their members by kind: each kind's run is compared.
+  size_t b = 1, c = 1;
+  while (b < was.size() || c < is.size()) {
+    const DeclarationKind kind = b == was.size()  ? is[c].kind
+                                 : c == is.size() ? was[b].kind
+                                                  : std::min(was[b].kind, is[c].kind);
     before.clear();
     current.clear();
     beforeKeys.clear();
     currentKeys.clear();
-    for (size_t i = 1; i < was.size(); ++i) {
-      if (static_cast<uint8_t>(was[i].kind) != kind) continue;
-      before.push_back(&was[i]);
-      beforeKeys.push_back(old.Key(was[i]));
+    for (; b < was.size() && was[b].kind == kind; ++b) {
+      before.push_back(&was[b]);
+      beforeKeys.push_back(old.Key(was[b]));
     }
-    for (size_t i = 1; i < is.size(); ++i) {
-      if (static_cast<uint8_t>(is[i].kind) != kind) continue;
-      current.push_back(&is[i]);
-      currentKeys.push_back(now.Key(is[i]));
+    for (; c < is.size() && is[c].kind == kind; ++c) {
+      current.push_back(&is[c]);
+      currentKeys.push_back(now.Key(is[c]));
     }
-    if (before.empty() && current.empty()) continue;
     Match(beforeKeys, currentKeys, beforeMatch, currentMatch);
     // Removed members stand after the member that stood before them.
     auto removeFrom = [&](size_t i) {

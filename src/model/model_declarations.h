@@ -62,7 +62,8 @@ class CModelDeclarations {
   void AddEnum(std::string_view name, WordList values);
   /// The structure whose members were added from declaration `firstMember`
   /// on; it is put before them.
-  void AddStruct(std::string_view name, OptionalText extends, WordList modifiers, size_t firstMember);
+  void AddStruct(std::string_view name, OptionalText extends, WordList modifiers,
+                 size_t firstMember);
   void AddVariable(std::string_view structure, std::string_view name, std::string_view type,
                    OptionalText category, WordList modifiers, OptionalText size);
   /// A function whose parameters `parameters` holds as AppendParameter wrote

@@ -9,7 +9,9 @@
 
 namespace platform {
 
-CMappedFile::~CMappedFile() { Close(); }
+CMappedFile::~CMappedFile() {
+  Close();
+}
 
 bool CMappedFile::Open(const std::string& path) {
   Close();
