@@ -49,7 +49,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     if (json || (navigation && complete)) types.Build(*this);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr);
+      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, compare);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);

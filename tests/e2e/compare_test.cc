@@ -119,6 +119,14 @@ TEST(Compare, EachKindOfChangeOnce) {
   EXPECT_NE(run.written["b/changes.html"].find("<h2>beasts</h2>\n<h3>Bird</h3>"),
             std::string::npos);
   EXPECT_NE(run.written["b/index.html"].find("<a href=\"changes.html\">"), std::string::npos);
+  // With --navigation, a change links its member on the new record's page,
+  // and the navigable index links the changes.
+  fs::create_directories(dir / "c");
+  auto linked = RunTool(dir.path(), {"--navigation", "--compare", "a/model.json", "c", "new"});
+  EXPECT_NE(
+      linked.written["c/changes.html"].find("<a href=\"00001.html#fn-Hurt\">Creature.Hurt</a>"),
+      std::string::npos);
+  EXPECT_NE(linked.written["c/index.html"].find("<a href=\"changes.html\">"), std::string::npos);
   // A tree compared with its own model has no changes.
   auto same = RunTool(dir.path(), {"--compare", "a/model.json", "b", "old"});
   EXPECT_NE(same.written["b/changes.json"].find("\"changes\": [\n]}\n"), std::string::npos);
