@@ -20,6 +20,9 @@ class CJsonCursor {
 
   /// The offset of the next byte to read.
   size_t Offset() const { return at_; }
+  /// Goes on reading at `offset`, ahead of Offset(): the bytes between are
+  /// passed over unread.
+  void MoveTo(size_t offset) { at_ = offset; }
 
   /// False once anything was not as expected; the reading then stops.
   bool ok() const { return problem_ == nullptr; }
