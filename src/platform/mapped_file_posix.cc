@@ -29,13 +29,14 @@ bool CMappedFile::Open(const std::string& path) {
     data_ = "";
     return true;
   }
-  void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+  // The whole file is read: its pages are mapped at once, not one fault
+  // at a time.
+  void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
   ::close(fd);  // the mapping stays without the descriptor
   if (map == MAP_FAILED) {
     size_ = 0;
     return false;
   }
-  ::madvise(map, size_, MADV_SEQUENTIAL);
   data_ = static_cast<const char*>(map);
   return true;
 }
