@@ -59,9 +59,9 @@ bool CJsonCursor::Open(char bracket) {
   return true;
 }
 
-bool CJsonCursor::NextElement(bool& first) {
+bool CJsonCursor::Next(char close, bool& first) {
   if (!ok() || !Blanks()) return false;
-  if (text_[at_] == ']') {
+  if (text_[at_] == close) {
     ++at_;
     return false;
   }
@@ -73,18 +73,12 @@ bool CJsonCursor::NextElement(bool& first) {
   return true;
 }
 
+bool CJsonCursor::NextElement(bool& first) {
+  return Next(']', first);
+}
+
 bool CJsonCursor::NextKey(bool& first, std::string_view& key) {
-  if (!ok() || !Blanks()) return false;
-  if (text_[at_] == '}') {
-    ++at_;
-    return false;
-  }
-  if (!first) {
-    if (text_[at_] != ',') return Fail("not JSON");
-    ++at_;
-  }
-  first = false;
-  if (!String(key) || !Blanks()) return false;
+  if (!Next('}', first) || !String(key) || !Blanks()) return false;
   if (text_[at_] != ':') return Fail("not JSON");
   ++at_;
   return true;

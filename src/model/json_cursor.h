@@ -55,6 +55,9 @@ class CJsonCursor {
 
  private:
   bool Fail(const char* what);
+  // Steps past a comma, unless `first`, to the next entry of an open object
+  // or array; false at its `close` (consumed) or on a problem.
+  bool Next(char close, bool& first);
   // Skips blanks; false (a problem) when the text ends there.
   bool Blanks() {
     while (at_ < text_.size()) {

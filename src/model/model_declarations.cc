@@ -87,13 +87,18 @@ void CModelDeclarations::Add(DeclarationKind kind, size_t key, size_t nameLength
   declarations_.push_back(d);
 }
 
-// "const MaxLegs = 8".
-void CModelDeclarations::AddConstant(std::string_view name, std::string_view value) {
+size_t CModelDeclarations::StartNamed(std::string_view keyword, std::string_view name) {
   const size_t at = texts_.size();
   texts_.append(name);
-  const size_t text = texts_.size();
-  texts_.append("const "sv);
+  texts_.append(keyword);
   texts_.append(name);
+  return at;
+}
+
+// "const MaxLegs = 8".
+void CModelDeclarations::AddConstant(std::string_view name, std::string_view value) {
+  const size_t at = StartNamed("const "sv, name);
+  const size_t text = at + name.size();
   texts_.append(" = "sv);
   texts_.append(value);
   Add(DeclarationKind::kConstant, at, name.size(), text);
@@ -101,11 +106,8 @@ void CModelDeclarations::AddConstant(std::string_view name, std::string_view val
 
 // "enum EMood {MOOD_Calm, MOOD_Angry}".
 void CModelDeclarations::AddEnum(std::string_view name, WordList values) {
-  const size_t at = texts_.size();
-  texts_.append(name);
-  const size_t text = texts_.size();
-  texts_.append("enum "sv);
-  texts_.append(name);
+  const size_t at = StartNamed("enum "sv, name);
+  const size_t text = at + name.size();
   texts_.append(" {"sv);
   for (size_t i = 0; i < values.size(); ++i) {
     if (i > 0) texts_.append(", "sv);
@@ -226,11 +228,8 @@ void CModelDeclarations::AddDefault(std::string_view key, std::string_view value
 // "class Bat extends Creature within World", "state Idle extends Resting".
 void CModelDeclarations::EndRecord(bool isState, std::string_view name, OptionalText extends,
                                    OptionalText within) {
-  const size_t at = texts_.size();
-  texts_.append(name);
-  const size_t text = texts_.size();
-  texts_.append(isState ? "state "sv : "class "sv);
-  texts_.append(name);
+  const size_t at = StartNamed(isState ? "state "sv : "class "sv, name);
+  const size_t text = at + name.size();
   if (extends) {
     texts_.append(" extends "sv);
     texts_.append(*extends);

@@ -93,6 +93,9 @@ class CModelDeclarations {
   bool ReadVariable(CJsonCursor& json, std::string_view structure);
   bool ReadFunction(CJsonCursor& json);
   bool ReadStruct(CJsonCursor& json);
+  // Appends a key `name` and the start of its declaration: `keyword` and
+  // `name`; returns where the key starts, the declaration following it.
+  size_t StartNamed(std::string_view keyword, std::string_view name);
   // Adds a declaration whose key starts at `key` in the texts and whose text
   // runs from `text` to their end.
   void Add(DeclarationKind kind, size_t key, size_t nameLength, size_t text);
