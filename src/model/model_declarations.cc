@@ -267,7 +267,8 @@ bool CModelDeclarations::ReadVariable(CJsonCursor& json, std::string_view struct
 bool CModelDeclarations::ReadFunction(CJsonCursor& json) {
   std::string_view name, kind = "function"sv;
   OptionalText returns;
-  std::vector<std::string_view> modifiers;
+  std::vector<std::string_view>& modifiers = modifiers_;
+  modifiers.clear();
   parameters_.clear();
   types_.clear();
   if (!ReadObject(json, [&](std::string_view key) {
@@ -306,7 +307,8 @@ bool CModelDeclarations::ReadFunction(CJsonCursor& json) {
 bool CModelDeclarations::ReadStruct(CJsonCursor& json) {
   std::string_view name;
   OptionalText extends;
-  std::vector<std::string_view> modifiers;
+  std::vector<std::string_view>& modifiers = structModifiers_;
+  modifiers.clear();
   const size_t firstMember = declarations_.size();
   if (!ReadObject(json, [&](std::string_view key) {
         if (key == "name"sv) return json.String(name);
@@ -354,7 +356,7 @@ bool CModelDeclarations::ReadRecord(std::string_view text) {
                       if (key == "enums"sv) {
                         return ReadArray(json, [&] {
                           std::string_view enumName;
-                          std::vector<std::string_view> values;
+                          std::vector<std::string_view>& values = words_;
                           if (!ReadObject(json, [&](std::string_view field) {
                                 if (field == "name"sv) return json.String(enumName);
                                 if (field == "values"sv) return ReadWords(json, values);

@@ -103,7 +103,10 @@ class CModelDeclarations {
   std::vector<Declaration> declarations_;
   std::string texts_;
   std::deque<std::string> decoded_;
+  // Room kept from record to record for the lists of words read.
   std::vector<std::string_view> words_;
+  std::vector<std::string_view> modifiers_;
+  std::vector<std::string_view> structModifiers_;
   std::vector<std::string_view> types_;
   std::string parameters_;
 };
