@@ -26,10 +26,7 @@ void AppendText(std::string& out, std::string_view key, std::string_view text, b
 void WriteChangesJson(platform::COutputFile& file, std::string_view before,
                       const std::vector<model::Change>& changes) {
   std::string out;
-  out.append("{\"format\": "sv);
-  out.append(std::to_string(kModelFormat));
-  out.append(", \"generator\": "sv);
-  AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
+  AppendJsonFileHead(out);
   out.append(", \"before\": "sv);
   AppendJsonPath(out, before);
   out.append(", \"changes\": ["sv);

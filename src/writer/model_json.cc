@@ -381,12 +381,16 @@ void AppendUtf8Text(std::string& out, std::string_view text) {
   }
 }
 
-void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types) {
-  std::string out;
+void AppendJsonFileHead(std::string& out) {
   out.append("{\"format\": "sv);
   out.append(std::to_string(kModelFormat));
   out.append(", \"generator\": "sv);
   AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
+}
+
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types) {
+  std::string out;
+  AppendJsonFileHead(out);
   out.append(", \"records\": ["sv);
   model::RecordModel record;
   const size_t count = list.Count();
