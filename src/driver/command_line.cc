@@ -39,6 +39,14 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
       command.json = command.complete = true;
       continue;
     }
+    // "--compare" takes the next argument, whatever it is, as the model file
+    // to compare with; without one the command line is incomplete.
+    if (option == "--compare") {
+      if (++at >= argc) return command;
+      command.compareWith = argv[at];
+      command.compare = command.complete = true;
+      continue;
+    }
     command.action = CommandLine::Action::kUnknownOption;
     command.unknownOption = option;
     return command;
@@ -74,6 +82,7 @@ int RunCommandLine(const CommandLine& command, CClassList& list) {
   const ReaderKind kind = command.complete ? ReaderKind::kComplete : ReaderKind::kDeclarations;
   if (!ScanDirectory(list, command.sourceDir, kind)) return 1;
   list.sourceDir = command.sourceDir;
-  list.WriteReference(command.destDir, command.navigation, command.json, command.complete);
+  list.WriteReference(command.destDir, command.navigation, command.json, command.complete,
+                      command.compare ? &command.compareWith : nullptr);
   return console::ProblemReported() ? 1 : 0;
 }

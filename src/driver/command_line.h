@@ -12,6 +12,8 @@ struct CommandLine {
   bool navigation = false;    // "--navigation": the reference gets search and links
   bool complete = false;      // "--complete": scripts are read in the whole language
   bool json = false;          // "--json": the model file too (implies complete)
+  bool compare = false;       // "--compare OLD" was given
+  std::string compareWith;    // "--compare OLD": the changes since OLD (implies complete)
   std::string unknownOption;  // the argument refused, for kUnknownOption
   std::string destDir;
   std::string sourceDir;

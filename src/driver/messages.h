@@ -32,6 +32,9 @@ inline constexpr const char* kHelp =
     "                (source-NNNNN.html), styled by reference.css\n"
     "  --json        implies --complete, and also writes Destdir/model.json:\n"
     "                every record with its whole model, for other tools\n"
+    "  --compare OLD implies --complete, and also writes Destdir/changes.json\n"
+    "                and changes.html: the classes and members added, removed\n"
+    "                or changed since OLD, a model.json of an earlier run\n"
     "  -h, --help    this text\n"
     "  --version     the version\n"
     "\n"
@@ -51,5 +54,8 @@ inline constexpr const char* kNotADirectory = "%s is not a directory\n";
 
 inline constexpr const char* kGenerating = "Generating output... ";
 inline constexpr const char* kComplete = "Complete.\n";
+
+inline constexpr const char* kUnableToCompare = "Unable to compare with '%s': %s.\n";
+inline constexpr const char* kChangesSince = "Changes since %s: %s.\n";
 
 }  // namespace messages

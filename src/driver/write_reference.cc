@@ -1,12 +1,15 @@
 #include <new>
 
+#include "driver/compare_run.h"
 #include "driver/messages.h"
+#include "driver/whole_file.h"
 #include "model/class_list.h"
 #include "platform/console.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
+#include "writer/changes_templates.h"
 #include "writer/index_writer.h"
 #include "writer/member_data.h"
 #include "writer/model_json.h"
@@ -15,32 +18,8 @@
 #include "writer/templates.h"
 #include "writer/type_table.h"
 
-namespace {
-
-// Writes the file `name` beside the index as the index is written, whole or
-// not at all, its text made by `write`; a problem is reported.
-template <typename Write>
-void WriteWholeFile(const CClassList& list, const char* name, Write write) {
-  const std::string path = platform::JoinPath(list.destDir, name);
-  platform::CReplacingFile file;
-  if (!file.Open(path)) {
-    console::Problem(templates::kUnableToOpen, path.c_str());
-    return;
-  }
-  bool written = false;
-  try {
-    write(file.Text());
-    written = file.Commit();
-  } catch (const std::bad_alloc&) {
-    written = false;
-  }
-  if (!written) console::Problem(templates::kUnableToWrite, path.c_str());
-}
-
-}  // namespace
-
 void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json,
-                                bool complete) {
+                                bool complete, const std::string* compareWith) {
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The
@@ -56,6 +35,10 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   // reported like any failed write; the containers that need it throw, and
   // this is the one place that turns that into a plain failure. The previous
   // index then stays as it was.
+  // The earlier model file is read first: the index links the changes only
+  // when it can be compared with.
+  CEarlierModel earlier;
+  const bool compare = compareWith && earlier.Read(*compareWith);
   bool written = false;
   // What the type names of declarations name, for the writers that link
   // them: the model file and the rich pages.
@@ -66,10 +49,11 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     if (json || (navigation && complete)) types.Build(*this);
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr);
+      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, compare);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);
+      if (compare) index.Text().Write(changes_templates::kIndexLink);
       WriteIndexFooter(index.Text());
     }
     written = index.Commit();
@@ -97,4 +81,9 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
                    [this](platform::COutputFile& file) { WritePackagesPage(file, *this); });
   }
   console::Print("%s", messages::kComplete);
+  if (compare) {
+    earlier.WriteChanges(*this, navigation);
+  } else if (compareWith) {
+    earlier.ReportProblem();
+  }
 }

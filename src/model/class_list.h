@@ -97,9 +97,10 @@ class CClassList {
   /// that link; with `complete` too, rich pages with their stylesheet
   /// (records read with their models), a source page of each script, read
   /// again from `sourceDir`, and the member data of the index's search;
-  /// with `json`, the model file too. Defined with the run driver.
+  /// with `json`, the model file too; with `compareWith`, the changes since
+  /// that model file. Defined with the run driver.
   void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,
-                      bool complete = false);
+                      bool complete = false, const std::string* compareWith = nullptr);
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with

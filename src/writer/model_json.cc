@@ -370,12 +370,27 @@ void AppendJsonPath(std::string& out, std::string_view path) {
   AppendJsonText(out, path, IsUtf8(path));
 }
 
-void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types) {
-  std::string out;
+void AppendUtf8Text(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x80) {
+      out.push_back(c);
+    } else {
+      AppendUtf8(out, u < 0xA0 ? kHighControls[u - 0x80] : u);
+    }
+  }
+}
+
+void AppendJsonFileHead(std::string& out) {
   out.append("{\"format\": "sv);
   out.append(std::to_string(kModelFormat));
   out.append(", \"generator\": "sv);
   AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
+}
+
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types) {
+  std::string out;
+  AppendJsonFileHead(out);
   out.append(", \"records\": ["sv);
   model::RecordModel record;
   const size_t count = list.Count();

@@ -21,6 +21,14 @@ inline constexpr int kModelFormat = 1;
 /// with what it names by `types`, built from `list`.
 void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types);
 
+/// Appends the start of the model file and of the files of its format:
+/// "{"format": 1, "generator": "KorvanRef <version>"".
+void AppendJsonFileHead(std::string& out);
+
+/// Appends `text`, bytes in windows-1252, in UTF-8 as the model file writes
+/// it, with no quotes or escapes.
+void AppendUtf8Text(std::string& out, std::string_view text);
+
 /// Appends `text`, bytes in windows-1252, as a JSON string in UTF-8, quotes
 /// included.
 void AppendJsonString(std::string& out, std::string_view text);

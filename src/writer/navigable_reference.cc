@@ -12,6 +12,7 @@
 #include "platform/path.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
+#include "writer/changes_templates.h"
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
@@ -56,7 +57,7 @@ void WriteIndexScript(platform::COutputFile& index, bool members) {
 // The index page: fixed head and style, the records' data, fixed script. The
 // data is put together in one text and written at once.
 void WriteIndex(platform::COutputFile& index, const CClassList& list,
-                const std::vector<bool>& reachable, bool members) {
+                const std::vector<bool>& reachable, bool members, bool changes) {
   const size_t count = list.Count();
   std::string data;
   data.reserve(count * 32);
@@ -93,6 +94,7 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
   index.Write(nt::kIndexControls);
   if (members) index.Write(nt::kPackagesLink);
+  if (changes) index.Write(changes_templates::kIndexLink);
   index.Write(nt::kIndexTree);
   index.Write(data);
   index.Write(nt::kScriptOpen);
@@ -219,7 +221,7 @@ class CNavigablePages final : public CPageBuilder {
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types) {
+                             const CTypeTable* types, bool changes) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
@@ -238,6 +240,6 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
                               source_dir_open ? &source_dir : nullptr);
   CPageWriter writer(pages);
   writer.Start();
-  WriteIndex(index, list, reachable, complete);
+  WriteIndex(index, list, reachable, complete, changes);
   writer.Finish();
 }

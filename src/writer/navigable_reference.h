@@ -14,6 +14,7 @@ class CTypeTable;
 /// run's read with --complete), the pages of records read with their models
 /// are rich pages (see rich_page.h) that link the types they name,
 /// each reachable class's script gets a source page, and the index's search
-/// loads the member data too.
+/// loads the member data too. With `changes`, the index links the changes
+/// page.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types = nullptr);
+                             const CTypeTable* types = nullptr, bool changes = false);

@@ -2,13 +2,15 @@
 // entry clicked open, and the page of one record, both in headless Chromium;
 // then, made with --navigation, the index with a search in progress and a
 // record page with its links; and, made with --navigation --complete, a
-// source page and the rich page of a class.
+// source page and the rich page of a class; and, made with --navigation
+// --compare, the changes page of the examples against an edited copy.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
 //
 // Writes docs/index.png, docs/record-page.png, docs/navigation-search.png,
-// docs/navigation-record.png, docs/source-page.png and docs/rich-record.png.
+// docs/navigation-record.png, docs/source-page.png, docs/rich-record.png and
+// docs/changes-page.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -120,6 +122,34 @@ try {
   await page.setViewport({width: 900, height: 100});
   await page.screenshot({path: path.join(docs, 'rich-record.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'rich-record.png')}`);
+
+  // With --navigation --compare: the changes page of a copy of the examples
+  // with a class removed, one added and members edited, against the
+  // examples' model file.
+  const before = path.join(work, 'before');
+  const after = path.join(work, 'after');
+  const edited = path.join(work, 'edited');
+  for (const dir of [before, after]) fs.mkdirSync(dir);
+  fs.cpSync(path.join(repo, 'examples'), edited, {recursive: true});
+  const jsonRun = runTool(path.resolve(binaryArgument), before, path.join(repo, 'examples'),
+                          ['--json']);
+  if (jsonRun.status !== 0) throw new Error(`KorvanRef --json failed:\n${jsonRun.out}`);
+  const creatureScript = path.join(edited, 'creatures', 'Creature.kc');
+  fs.writeFileSync(creatureScript,
+                   fs.readFileSync(creatureScript, 'latin1')
+                       .replace('var int MaxHealth;', 'var float Stamina;')
+                       .replace('function Died(Entity Killer)',
+                                'function Died(Entity Killer, name DamageType)'),
+                   'latin1');
+  fs.rmSync(path.join(edited, 'props', 'Lantern.kc'));
+  fs.writeFileSync(path.join(edited, 'props', 'Torch.kc'),
+                   'class Torch expands Entity;\n\nvar() float Brightness;\n');
+  const compareRun = runTool(path.resolve(binaryArgument), after, edited,
+                             ['--navigation', '--compare', path.join(before, 'model.json')]);
+  if (compareRun.status !== 0) throw new Error(`KorvanRef --compare failed:\n${compareRun.out}`);
+  await page.goto(pathToFileURL(path.join(after, 'changes.html')).href);
+  await page.screenshot({path: path.join(docs, 'changes-page.png'), fullPage: true});
+  console.log(`Wrote ${path.join(docs, 'changes-page.png')}`);
 } catch (error) {
   console.log(error.stack);
   failed = true;
