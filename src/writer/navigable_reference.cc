@@ -15,6 +15,8 @@
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
+#include "writer/over_page.h"
+#include "writer/overriders.h"
 #include "writer/page_builder.h"
 #include "writer/page_links.h"
 #include "writer/page_writer.h"
@@ -135,25 +137,36 @@ class CNavigablePages final : public CPageBuilder {
  public:
   /// With `rich`, the records read with their models get rich pages.
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
-                  const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir)
+                  const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir,
+                  const COverriders* overriders)
       : list_(list),
         tree_(tree),
         reachable_(reachable),
         rich_(rich),
         source_pages_(sourcePages),
-        source_dir_(sourceDir) {}
+        source_dir_(sourceDir),
+        overriders_(overriders) {}
 
-  size_t SlotCount() const override { return list_.Count() * 2; }
+  // The parts of the pages of overriders follow, all of them.
+  size_t SlotCount() const override { return list_.Count() * 2 + OverParts(); }
 
   void VisitPages(CVisitor& visitor) const override {
     for (size_t i = 0; i < list_.Count(); ++i) {
       if (!reachable_[i]) continue;
       visitor.Visit(2 * i);
       if (HasSource(i)) visitor.Visit(2 * i + 1);
+      if (!overriders_) continue;
+      for (size_t p = overriders_->FirstPart(i); p < overriders_->FirstPart(i + 1); ++p)
+        visitor.Visit(list_.Count() * 2 + p);
     }
   }
 
   bool AppendPage(size_t slot, std::string& page) const override {
+    if (slot >= list_.Count() * 2) {
+      const size_t i = OverRecord(slot);
+      AppendOverPage(page, *overriders_, i, slot - list_.Count() * 2 - overriders_->FirstPart(i));
+      return true;
+    }
     const size_t i = slot / 2;
     if (slot % 2 == 1) return AppendSourcePage(page, list_, i, source_dir_);
     if (rich_ && !list_.At(i).packedModel().empty()) {
@@ -167,6 +180,11 @@ class CNavigablePages final : public CPageBuilder {
   void AppendPath(size_t slot, std::string& path) const override {
     path.append(list_.destDir);
     path.push_back(platform::kPathSeparator);
+    if (slot >= list_.Count() * 2) {
+      const size_t i = OverRecord(slot);
+      AppendOverPageName(path, i, slot - list_.Count() * 2 - overriders_->FirstPart(i));
+      return;
+    }
     if (slot % 2 == 1) {
       anchors::AppendSourcePageName(path, slot / 2);
       return;
@@ -190,23 +208,42 @@ class CNavigablePages final : public CPageBuilder {
 
   bool HasSource(size_t i) const { return source_pages_ && HasSourcePage(list_.At(i)); }
 
+  size_t OverParts() const { return overriders_ ? overriders_->PartCount() : 0; }
+  // The class whose page of overriders has the part in `slot`.
+  size_t OverRecord(size_t slot) const {
+    const size_t part = slot - list_.Count() * 2;
+    size_t low = 0;
+    size_t high = list_.Count();
+    while (high - low > 1) {  // the last record whose first part is at most `part`
+      const size_t middle = low + (high - low) / 2;
+      if (overriders_->FirstPart(middle) <= part) {
+        low = middle;
+      } else {
+        high = middle;
+      }
+    }
+    return low;
+  }
+
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
   const CRichPages* const rich_;
   const bool source_pages_;
   const platform::CDirectory* const source_dir_;
+  const COverriders* const overriders_;
 };
 
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types) {
+                             const CTypeTable* types, const COverriders* overriders) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
-  if (complete) rich_pages.emplace(list, tree, *types);
+  if (!complete) overriders = nullptr;
+  if (complete) rich_pages.emplace(list, tree, *types, overriders);
   // The source pages read their scripts below SourceDir, opened once for
   // both threads.
   platform::CDirectory source_dir;
@@ -214,7 +251,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
       complete && source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
-                              source_dir_open ? &source_dir : nullptr);
+                              source_dir_open ? &source_dir : nullptr, overriders);
   CPageWriter writer(pages);
   writer.Start();
   WriteIndex(index, list, reachable, complete);

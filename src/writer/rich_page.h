@@ -13,6 +13,7 @@
 #include <vector>
 
 class CClassList;
+class COverriders;
 class CTypeTable;
 struct TreeIndex;
 
@@ -21,7 +22,9 @@ struct TreeIndex;
 /// written; then only read, by any number of threads at once.
 class CRichPages {
  public:
-  CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types);
+  /// With `overriders`, each class's functions say who declares them again.
+  CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types,
+             const COverriders* overriders = nullptr);
 
   /// Appends the whole page of record `i`, a record read with its model.
   void AppendPage(std::string& page, size_t i) const;
@@ -30,6 +33,8 @@ class CRichPages {
   const TreeIndex& tree() const { return tree_; }
   /// What the type names of the records' declarations name.
   const CTypeTable& types() const { return types_; }
+  /// Who declares each function again; null when the pages do not say.
+  const COverriders* overriders() const { return overriders_; }
   /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i),
   /// in list order, which is name order.
   size_t FirstState(size_t i) const { return first_state_[i]; }
@@ -42,6 +47,7 @@ class CRichPages {
   const CClassList& list_;
   const TreeIndex& tree_;
   const CTypeTable& types_;
+  const COverriders* overriders_;
   // The states of record i: state_[first_state_[i] .. first_state_[i + 1]),
   // in list order.
   std::vector<uint32_t> first_state_;

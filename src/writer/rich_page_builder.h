@@ -13,6 +13,7 @@
 #include "model/record_model.h"
 #include "writer/anchors.h"
 #include "writer/name_table.h"
+#include "writer/overriders.h"
 #include "writer/rich_page.h"
 
 class CClassRecord;
@@ -104,6 +105,7 @@ class CPageBuilder {
   const CRichPages* pages_ = nullptr;
   uint64_t run_ = 0;  // of the pages the cached models belong to
   std::vector<CachedModel> cache_ = std::vector<CachedModel>(kCacheSlots);
+  size_t record_ = 0;  // the page's
   size_t source_ = 0;  // the record whose script the page's lines are in
   model::RecordModel own_;
   model::RecordModel other_;                   // a state's, one at a time
@@ -119,6 +121,7 @@ class CPageBuilder {
   std::vector<std::string_view> categories_;   // as first written
   std::string declaration_;
   std::string inherited_;
+  std::vector<COverriders::Declaration> overriders_;  // of one function
 };
 
 }  // namespace rich_page
