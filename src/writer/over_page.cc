@@ -6,17 +6,15 @@
 #include "writer/html_escape.h"
 #include "writer/over_templates.h"
 #include "writer/page_links.h"
+#include "writer/rich_page_builder.h"
+#include "writer/rich_templates.h"
 
 namespace ot = over_templates;
+namespace rt = rich_templates;
 
 namespace {
 
 using anchors::MemberKind;
-
-void AppendRecordPage(std::string& out, size_t record) {
-  AppendNumber(out, record, kRecordNumberWidth);
-  out.append(ot::kPageExtension);
-}
 
 // The link's target and text of function `name` of `record` as a section
 // of the page, and its count.
@@ -25,12 +23,12 @@ void AppendSectionHead(std::string& page, size_t record, std::string_view classN
   page.append(ot::kSectionOpen);
   anchors::AppendMemberAnchor(page, MemberKind::kFunction, section.name, section.occurrence);
   page.append(ot::kSectionLink);
-  AppendRecordPage(page, record);
+  rich_page::AppendPageName(page, record);
   page.push_back('#');
   anchors::AppendMemberAnchor(page, MemberKind::kFunction, section.name, section.occurrence);
-  page.append(ot::kSectionLinkMiddle);
+  page.append(rt::kLinkMiddle);
   AppendEscaped(page, className);
-  page.append(ot::kMemberOfRecord);
+  page.append(rt::kMemberOfRecord);
   AppendEscaped(page, section.name);
   page.append(ot::kSectionCount);
   AppendNumber(page, section.count);
@@ -43,18 +41,18 @@ void AppendSectionHead(std::string& page, size_t record, std::string_view classN
 
 void AppendOverrider(std::string& out, const CClassList& list,
                      const COverriders::Declaration& declaration) {
-  out.append(ot::kEntryOpen);
-  AppendRecordPage(out, declaration.record);
+  out.append(rt::kLinkOpen);
+  rich_page::AppendPageName(out, declaration.record);
   out.push_back('#');
   anchors::AppendMemberAnchor(out, MemberKind::kFunction, declaration.name, declaration.occurrence);
-  out.append(ot::kEntryMiddle);
+  out.append(rt::kLinkMiddle);
   const CClassRecord& record = list.At(declaration.record);
   if (record.isState && record.parent) {
     AppendEscaped(out, record.parent->name());
-    out.append(ot::kMemberOfRecord);
+    out.append(rt::kMemberOfRecord);
   }
   AppendEscaped(out, record.name());
-  out.append(ot::kEntryEnd);
+  out.append(rt::kLinkEnd);
 }
 
 void AppendOverPageName(std::string& out, size_t record, size_t part) {
@@ -64,7 +62,7 @@ void AppendOverPageName(std::string& out, size_t record, size_t part) {
     out.append(ot::kPartMark);
     AppendNumber(out, part + 1);
   }
-  out.append(ot::kPageExtension);
+  out.append(rt::kPageExtension);
 }
 
 void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t record,
@@ -75,7 +73,7 @@ void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t
   page.append(ot::kLineOpen);
   const size_t shown = count > COverriders::kShown ? COverriders::kShown : count;
   for (size_t k = 0; k < shown && k < scratch.size(); ++k) {
-    if (k > 0) page.append(ot::kSeparator);
+    if (k > 0) page.append(rt::kSeparator);
     AppendOverrider(page, overriders.list(), scratch[k]);
   }
   if (shown < count) {
@@ -84,8 +82,8 @@ void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t
     overriders.Sections(record, sections);
     for (const COverriders::Section& section : sections) {
       if (!EqualsNoCase(section.name, name)) continue;
-      page.append(ot::kSeparator);
-      page.append(ot::kMoreOpen);
+      page.append(rt::kSeparator);
+      page.append(rt::kLinkOpen);
       AppendOverPageName(page, record, section.part);
       page.push_back('#');
       anchors::AppendMemberAnchor(page, MemberKind::kFunction, section.name, section.occurrence);
@@ -107,8 +105,8 @@ void AppendOverPage(std::string& page, const COverriders& overriders, size_t rec
   page.append(ot::kHead);
   AppendEscaped(page, name);
   page.append(ot::kHeadingEnd);
-  AppendRecordPage(page, record);
-  page.append(ot::kSectionLinkMiddle);
+  rich_page::AppendPageName(page, record);
+  page.append(rt::kLinkMiddle);
   AppendEscaped(page, name);
   page.append(ot::kClassLinkEnd);
   if (parts > 1) {
@@ -116,6 +114,7 @@ void AppendOverPage(std::string& page, const COverriders& overriders, size_t rec
     AppendNumber(page, part + 1);
     page.append(ot::kPartOf);
     AppendNumber(page, parts);
+    page.append(ot::kPartLinks);
     if (part > 0) {
       page.append(ot::kPrevious);
       AppendOverPageName(page, record, part - 1);
@@ -148,7 +147,7 @@ void AppendOverPage(std::string& page, const COverriders& overriders, size_t rec
     overriders.Collect(record, section.name, list_of);
     AppendSectionHead(page, record, name, section, first > 0);
     for (size_t k = first; k < end && k < list_of.size(); ++k) {
-      if (k > first) page.append(ot::kSeparator);
+      if (k > first) page.append(rt::kSeparator);
       AppendOverrider(page, list, list_of[k]);
     }
     page.append(ot::kSectionEnd);
