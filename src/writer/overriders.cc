@@ -23,10 +23,10 @@ size_t AnchorBytes(std::string_view name, uint32_t occurrence) {
 
 void COverriders::Build(const CClassList& list) {
   list_ = &list;
-  nodes_.clear();
+  std::vector<Declared> declared;
   std::vector<bool> linked;  // by node: some node overrides it
-  Walk(linked);
-  Keep(linked);
+  Walk(declared, linked);
+  Keep(declared, linked);
   Lay();
 }
 
@@ -35,21 +35,16 @@ void COverriders::Build(const CClassList& list) {
 // record's nodes override what the table holds, and stand in it until the
 // walk leaves the record. Records outside the tree (in a cycle of parents)
 // are not met.
-void COverriders::Walk(std::vector<bool>& linked) {
+void COverriders::Walk(std::vector<Declared>& declared, std::vector<bool>& linked) const {
   const TreeIndex tree = BuildTreeIndex(*list_, nullptr);
   CNameTable nearest(true);
-  CNameTable exact(false);  // how often one exact name came before, in a record
-  struct Hidden {
-    std::string_view key;  // the name the node stands under in `nearest`
-    uint32_t value;        // what it hid there
-  };
-  std::vector<Hidden> hidden;                        // by node
+  CNameTable exact(false);                           // how often one exact name came before
+  std::vector<uint32_t> hidden;                      // by node: what it hid in `nearest`
   std::vector<uint32_t> own(list_->Count() + 1, 0);  // a record's first node
   model::RecordModel model;
-  std::string entry;
 
   const auto enter = [&](uint32_t r) {
-    own[r] = static_cast<uint32_t>(nodes_.size());
+    own[r] = static_cast<uint32_t>(declared.size());
     const std::string_view packed = list_->At(r).packedModel();
     if (packed.empty()) return;
     model::UnpackModel(packed, model);
@@ -59,30 +54,23 @@ void COverriders::Walk(std::vector<bool>& linked) {
       bool made = false;
       const uint32_t occurrence = exact.Insert(0, {}, f.name, 0, made).value++;
       CNameTable::Entry& at = nearest.Insert(0, {}, f.name, kNone, made);
-      const bool op = model::IsOperator(f.kind);
-      const bool again = at.value != kNone && at.value >= own[r];
-      if (!again) {
-        Node node;
-        node.record = r;
-        node.target = at.value;
-        hidden.push_back({f.name, at.value});
-        at.value = static_cast<uint32_t>(nodes_.size());
-        nodes_.push_back(node);
+      if (at.value == kNone || at.value < own[r]) {
+        if (at.value != kNone) linked[at.value] = true;
+        hidden.push_back(at.value);
+        declared.push_back({f.name, r, at.value, occurrence, kNone});
+        linked.push_back(false);
+        at.value = static_cast<uint32_t>(declared.size() - 1);
       }
-      Node& node = nodes_[at.value];
-      if (op || !node.name.empty()) continue;
+      Declared& node = declared[at.value];
+      if (model::IsOperator(f.kind) || node.function != kNone) continue;
+      // The name stays a key of `nearest` in any case.
       node.name = f.name;
       node.occurrence = occurrence;
       node.function = static_cast<uint32_t>(k);
-      entry.clear();
-      AppendOverrider(entry, *list_, {r, occurrence, f.name});
-      node.bytes = static_cast<uint32_t>(entry.size() + kOverriderSeparatorBytes);
     }
   };
   const auto leave = [&](uint32_t r, uint32_t end) {
-    for (uint32_t n = end; n-- > own[r];) {
-      nearest.Find(0, {}, hidden[n].key)->value = hidden[n].value;
-    }
+    for (uint32_t n = end; n-- > own[r];) nearest.Find(0, {}, declared[n].name)->value = hidden[n];
   };
 
   struct Step {
@@ -93,7 +81,7 @@ void COverriders::Walk(std::vector<bool>& linked) {
   std::vector<Step> path;
   for (uint32_t top : tree.top) {
     enter(top);
-    path.push_back({top, static_cast<uint32_t>(nodes_.size()), tree.first_child[top]});
+    path.push_back({top, static_cast<uint32_t>(declared.size()), tree.first_child[top]});
     while (!path.empty()) {
       Step& step = path.back();
       if (step.next == tree.first_child[step.record + 1]) {
@@ -103,42 +91,58 @@ void COverriders::Walk(std::vector<bool>& linked) {
       }
       const uint32_t c = tree.child[step.next++];
       enter(c);
-      path.push_back({c, static_cast<uint32_t>(nodes_.size()), tree.first_child[c]});
+      path.push_back({c, static_cast<uint32_t>(declared.size()), tree.first_child[c]});
     }
-  }
-
-  // Each node is made after the one it overrides: from the last back, each
-  // adds what is below it to its target.
-  linked.assign(nodes_.size(), false);
-  for (size_t n = nodes_.size(); n-- > 0;) {
-    const Node& node = nodes_[n];
-    if (node.target == kNone) continue;
-    Node& target = nodes_[node.target];
-    linked[node.target] = true;
-    target.count += node.count + (node.name.empty() ? 0 : 1);
-    target.total += node.total + node.bytes;
-    target.widest = std::max({target.widest, node.widest, node.bytes});
   }
 }
 
-// Keeps the nodes that override or are overridden, by record and name, and
-// links each to those overriding it directly.
-void COverriders::Keep(const std::vector<bool>& linked) {
+// Keeps the nodes that override or are overridden, by record and name, each
+// with what is below it, and links each to those overriding it directly.
+void COverriders::Keep(const std::vector<Declared>& declared, const std::vector<bool>& linked) {
   std::vector<uint32_t> kept;
-  for (uint32_t n = 0; n < nodes_.size(); ++n) {
-    if (linked[n] || nodes_[n].target != kNone) kept.push_back(n);
+  for (uint32_t n = 0; n < declared.size(); ++n) {
+    if (linked[n] || declared[n].target != kNone) kept.push_back(n);
   }
-  std::stable_sort(kept.begin(), kept.end(), [this](uint32_t a, uint32_t b) {
-    if (nodes_[a].record != nodes_[b].record) return nodes_[a].record < nodes_[b].record;
-    return CompareNoCase(nodes_[a].name, nodes_[b].name) < 0;
-  });
-  std::vector<uint32_t> place(nodes_.size(), kNone);
+  std::vector<uint32_t> place(declared.size(), kNone);
   for (uint32_t k = 0; k < kept.size(); ++k) place[kept[k]] = k;
+  nodes_.assign(kept.size(), Node{});
+  std::string entry;
+  for (uint32_t k = 0; k < kept.size(); ++k) {
+    Node& node = nodes_[k];
+    static_cast<Declared&>(node) = declared[kept[k]];
+    if (node.target != kNone) node.target = place[node.target];
+    if (node.function == kNone) continue;
+    entry.clear();
+    AppendOverrider(entry, *list_, {node.record, node.occurrence, node.name});
+    node.bytes = static_cast<uint32_t>(entry.size() + kOverriderSeparatorBytes);
+  }
+  // Each node is made after the one it overrides: from the last back, each
+  // adds what is below it to its target.
+  for (size_t k = nodes_.size(); k-- > 0;) {
+    const Node& node = nodes_[k];
+    if (node.target == kNone) continue;
+    Node& target = nodes_[node.target];
+    target.count += node.count + (node.function == kNone ? 0 : 1);
+    target.total += node.total + node.bytes;
+    target.widest = std::max({target.widest, node.widest, node.bytes});
+  }
+  // By record, then by name; operators only first.
+  std::vector<uint32_t> order(nodes_.size());
+  for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+  const auto key = [this](uint32_t k) {
+    return nodes_[k].function == kNone ? std::string_view() : nodes_[k].name;
+  };
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    if (nodes_[a].record != nodes_[b].record) return nodes_[a].record < nodes_[b].record;
+    return CompareNoCase(key(a), key(b)) < 0;
+  });
+  std::vector<uint32_t> moved(nodes_.size());
+  for (uint32_t k = 0; k < order.size(); ++k) moved[order[k]] = k;
   std::vector<Node> nodes;
-  nodes.reserve(kept.size());
-  for (uint32_t n : kept) {
-    nodes.push_back(nodes_[n]);
-    if (nodes.back().target != kNone) nodes.back().target = place[nodes.back().target];
+  nodes.reserve(nodes_.size());
+  for (uint32_t k : order) {
+    nodes.push_back(nodes_[k]);
+    if (nodes.back().target != kNone) nodes.back().target = moved[nodes.back().target];
   }
   nodes_.swap(nodes);
 
@@ -163,9 +167,9 @@ const COverriders::Node* COverriders::Find(size_t record, std::string_view name)
   const auto begin = nodes_.begin() + first_node_[record];
   const auto end = nodes_.begin() + first_node_[record + 1];
   const auto at = std::lower_bound(begin, end, name, [](const Node& node, std::string_view key) {
-    return CompareNoCase(node.name, key) < 0;
+    return CompareNoCase(node.function == kNone ? std::string_view() : node.name, key) < 0;
   });
-  return at != end && EqualsNoCase(at->name, name) ? &*at : nullptr;
+  return at != end && at->function != kNone && EqualsNoCase(at->name, name) ? &*at : nullptr;
 }
 
 uint32_t COverriders::Overridden(size_t record, std::string_view name) const {
@@ -189,7 +193,7 @@ void COverriders::Collect(size_t record, std::string_view name,
     stack.pop_back();
     for (uint32_t k = first_child_[n]; k < first_child_[n + 1]; ++k) {
       const Node& below = nodes_[child_[k]];
-      if (!below.name.empty()) out.push_back({below.record, below.occurrence, below.name});
+      if (below.function != kNone) out.push_back({below.record, below.occurrence, below.name});
       stack.push_back(child_[k]);
     }
   }
@@ -223,7 +227,7 @@ size_t COverriders::LaySections(size_t record, std::vector<Section>* out) const 
   if (first_node_.empty()) return 0;
   std::vector<const Node*> long_lists;
   for (uint32_t n = first_node_[record]; n < first_node_[record + 1]; ++n) {
-    if (nodes_[n].count > kShown) long_lists.push_back(&nodes_[n]);
+    if (nodes_[n].count > kShown && nodes_[n].function != kNone) long_lists.push_back(&nodes_[n]);
   }
   if (long_lists.empty()) return 0;
   std::sort(long_lists.begin(), long_lists.end(),

@@ -67,23 +67,28 @@ class COverriders {
   static constexpr size_t kPartBytes = 500000;
 
  private:
-  // A function name declared by one record: the first declaration of it,
-  // and the nearest ancestor's of the same name.
-  struct Node {
-    std::string_view name;  // first declared not as an operator; empty: only operators
+  // A function name declared by one record, while the tree is walked: its
+  // first declaration that is no operator, and the nearest ancestor's node
+  // of the same name.
+  struct Declared {
+    std::string_view name;  // that declaration's; else the first operator's
     uint32_t record = 0;
     uint32_t target = kNone;  // a node index
     uint32_t occurrence = 0;
-    uint32_t function = 0;  // the index of that declaration among the record's functions
-    uint32_t bytes = 0;     // of its entry in a list, separator included
-    uint32_t count = 0;     // declarations overriding it, below it
-    uint32_t widest = 0;    // the most bytes of one of them
-    uint64_t total = 0;     // the bytes of their entries
+    uint32_t function = kNone;  // its index among the record's functions; kNone: operators only
+  };
+  // What is kept of one: a node that overrides or is overridden, with what
+  // is below it.
+  struct Node : Declared {
+    uint32_t bytes = 0;   // of its entry in a list, separator included
+    uint32_t count = 0;   // declarations overriding it, below it
+    uint32_t widest = 0;  // the most bytes of one of them
+    uint64_t total = 0;   // the bytes of their entries
   };
 
   const Node* Find(size_t record, std::string_view name) const;
-  void Walk(std::vector<bool>& linked);
-  void Keep(const std::vector<bool>& linked);
+  void Walk(std::vector<Declared>& declared, std::vector<bool>& linked) const;
+  void Keep(const std::vector<Declared>& declared, const std::vector<bool>& linked);
   void Lay();
   size_t LaySections(size_t record, std::vector<Section>* out) const;
 
