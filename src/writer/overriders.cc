@@ -24,27 +24,41 @@ size_t AnchorBytes(std::string_view name, uint32_t occurrence) {
 void COverriders::Build(const CClassList& list) {
   list_ = &list;
   std::vector<Declared> declared;
-  std::vector<bool> linked;  // by node: some node overrides it
-  Walk(declared, linked);
-  Keep(declared, linked);
+  Walk(declared);
+  Keep(declared);
   Lay();
 }
 
 // Walks the class tree down from its top, depth first, with a table from
-// each function name to the nearest node of that name on the way down: a
-// record's nodes override what the table holds, and stand in it until the
-// walk leaves the record. Records outside the tree (in a cycle of parents)
-// are not met.
-void COverriders::Walk(std::vector<Declared>& declared, std::vector<bool>& linked) const {
+// each function name to the nearest declaration of that name on the way
+// down: a record's declarations override what the table holds, and stand in
+// it until the walk leaves the record. A declaration becomes a node once it
+// is found to override or be overridden, after what it overrides; the others
+// are forgotten when the walk leaves their record. Records outside the tree
+// (in a cycle of parents) are not met.
+void COverriders::Walk(std::vector<Declared>& declared) const {
   const TreeIndex tree = BuildTreeIndex(*list_, nullptr);
-  CNameTable nearest(true);
-  CNameTable exact(false);                           // how often one exact name came before
-  std::vector<uint32_t> hidden;                      // by node: what it hid in `nearest`
-  std::vector<uint32_t> own(list_->Count() + 1, 0);  // a record's first node
+  CNameTable nearest(true);  // to an index in path_names
+  CNameTable exact(false);   // how often one exact name came before
+  // The declarations of the records on the way down.
+  struct OnPath {
+    Declared declared;
+    uint32_t node;    // its index in `declared`, once it is one
+    uint32_t hidden;  // what it hid in `nearest`
+  };
+  std::vector<OnPath> path_names;
   model::RecordModel model;
 
+  const auto node_of = [&](uint32_t on_path) {
+    OnPath& entry = path_names[on_path];
+    if (entry.node == kNone) {
+      entry.node = static_cast<uint32_t>(declared.size());
+      declared.push_back(entry.declared);
+    }
+    return entry.node;
+  };
   const auto enter = [&](uint32_t r) {
-    own[r] = static_cast<uint32_t>(declared.size());
+    const auto start = static_cast<uint32_t>(path_names.size());
     const std::string_view packed = list_->At(r).packedModel();
     if (packed.empty()) return;
     model::UnpackModel(packed, model);
@@ -54,63 +68,61 @@ void COverriders::Walk(std::vector<Declared>& declared, std::vector<bool>& linke
       bool made = false;
       const uint32_t occurrence = exact.Insert(0, {}, f.name, 0, made).value++;
       CNameTable::Entry& at = nearest.Insert(0, {}, f.name, kNone, made);
-      if (at.value == kNone || at.value < own[r]) {
-        if (at.value != kNone) linked[at.value] = true;
-        hidden.push_back(at.value);
-        declared.push_back({f.name, r, at.value, occurrence, kNone});
-        linked.push_back(false);
-        at.value = static_cast<uint32_t>(declared.size() - 1);
+      if (at.value == kNone || at.value < start) {
+        const uint32_t hidden = at.value;
+        at.value = static_cast<uint32_t>(path_names.size());
+        OnPath entry{{f.name, r, kNone, occurrence, kNone}, kNone, hidden};
+        if (hidden != kNone) entry.declared.target = node_of(hidden);
+        path_names.push_back(entry);
+        if (hidden != kNone) node_of(at.value);
       }
-      Declared& node = declared[at.value];
-      if (model::IsOperator(f.kind) || node.function != kNone) continue;
+      OnPath& entry = path_names[at.value];
+      if (model::IsOperator(f.kind) || entry.declared.function != kNone) continue;
       // The name stays a key of `nearest` in any case.
-      node.name = f.name;
-      node.occurrence = occurrence;
-      node.function = static_cast<uint32_t>(k);
+      entry.declared.name = f.name;
+      entry.declared.occurrence = occurrence;
+      entry.declared.function = static_cast<uint32_t>(k);
+      if (entry.node != kNone) declared[entry.node] = entry.declared;
     }
   };
-  const auto leave = [&](uint32_t r, uint32_t end) {
-    for (uint32_t n = end; n-- > own[r];) nearest.Find(0, {}, declared[n].name)->value = hidden[n];
+  const auto leave = [&](uint32_t start) {
+    for (size_t n = path_names.size(); n-- > start;)
+      nearest.Find(0, {}, path_names[n].declared.name)->value = path_names[n].hidden;
+    path_names.resize(start);
   };
 
   struct Step {
     uint32_t record;
-    uint32_t end;   // of its nodes
-    uint32_t next;  // its next child to visit
+    uint32_t start;  // its first entry in `path_names`
+    uint32_t next;   // its next child to visit
   };
   std::vector<Step> path;
+  const auto down = [&](uint32_t r) {
+    path.push_back({r, static_cast<uint32_t>(path_names.size()), tree.first_child[r]});
+    enter(r);
+  };
   for (uint32_t top : tree.top) {
-    enter(top);
-    path.push_back({top, static_cast<uint32_t>(declared.size()), tree.first_child[top]});
+    down(top);
     while (!path.empty()) {
       Step& step = path.back();
       if (step.next == tree.first_child[step.record + 1]) {
-        leave(step.record, step.end);
+        leave(step.start);
         path.pop_back();
         continue;
       }
-      const uint32_t c = tree.child[step.next++];
-      enter(c);
-      path.push_back({c, static_cast<uint32_t>(declared.size()), tree.first_child[c]});
+      down(tree.child[step.next++]);
     }
   }
 }
 
 // Keeps the nodes that override or are overridden, by record and name, each
 // with what is below it, and links each to those overriding it directly.
-void COverriders::Keep(const std::vector<Declared>& declared, const std::vector<bool>& linked) {
-  std::vector<uint32_t> kept;
-  for (uint32_t n = 0; n < declared.size(); ++n) {
-    if (linked[n] || declared[n].target != kNone) kept.push_back(n);
-  }
-  std::vector<uint32_t> place(declared.size(), kNone);
-  for (uint32_t k = 0; k < kept.size(); ++k) place[kept[k]] = k;
-  nodes_.assign(kept.size(), Node{});
+void COverriders::Keep(const std::vector<Declared>& declared) {
+  nodes_.assign(declared.size(), Node{});
   std::string entry;
-  for (uint32_t k = 0; k < kept.size(); ++k) {
+  for (size_t k = 0; k < declared.size(); ++k) {
     Node& node = nodes_[k];
-    static_cast<Declared&>(node) = declared[kept[k]];
-    if (node.target != kNone) node.target = place[node.target];
+    static_cast<Declared&>(node) = declared[k];
     if (node.function == kNone) continue;
     entry.clear();
     AppendOverrider(entry, *list_, {node.record, node.occurrence, node.name});

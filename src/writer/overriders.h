@@ -87,8 +87,8 @@ class COverriders {
   };
 
   const Node* Find(size_t record, std::string_view name) const;
-  void Walk(std::vector<Declared>& declared, std::vector<bool>& linked) const;
-  void Keep(const std::vector<Declared>& declared, const std::vector<bool>& linked);
+  void Walk(std::vector<Declared>& declared) const;
+  void Keep(const std::vector<Declared>& declared);
   void Lay();
   size_t LaySections(size_t record, std::vector<Section>* out) const;
 
