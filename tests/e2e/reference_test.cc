@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -422,7 +425,6 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
     std::string name;
     int parent = -1;                     // a class's superclass, a state's class
     std::vector<std::string> functions;  // in order; an operator is "=" and its name
-    std::vector<int> states;
   };
   std::vector<Record> records;
   uint32_t seed = 7;
@@ -447,7 +449,7 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
   std::vector<int> classes;
   for (int c = 0; c < 60; ++c) {
     Record cls{"K" + std::to_string(next(1000)) + "x" + std::to_string(c),
-               c == 0 ? -1 : classes[next(c)], c == 0 ? functions(100) : functions(45), {}};
+               c == 0 ? -1 : classes[next(c)], c == 0 ? functions(100) : functions(45)};
     const int index = static_cast<int>(records.size());
     std::string script = "class " + cls.name;
     if (cls.parent >= 0) script += " extends " + records[cls.parent].name;
@@ -460,11 +462,10 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
     classes.push_back(index);
     records.push_back(cls);
     for (int s = 0, states = static_cast<int>(next(3)); s < states; ++s) {
-      Record state{"S" + std::to_string(s), index, functions(40), {}};
+      Record state{"S" + std::to_string(s), index, functions(40)};
       script += "state " + state.name + " {\n";
       for (const std::string& f : state.functions) declare(f);
       script += "}\n";
-      records[index].states.push_back(static_cast<int>(records.size()));
       records.push_back(state);
     }
     WriteFile(dir / "src" / (cls.name + ".kc"), script);
@@ -496,7 +497,7 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
     for (size_t k = 0; k < list.size(); ++k) {
       if (list[k][0] == '=' || fold(list[k]) != fold(name)) continue;
       const auto earlier =
-          std::count(list.begin(), list.begin() + static_cast<long>(k), "=" + list[k]);
+          std::count(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(k), "=" + list[k]);
       return number[shown(r)] + ".html#fn-" + list[k] +
              (earlier ? "-" + std::to_string(earlier + 1) : "");
     }
