@@ -14,6 +14,7 @@
 #include "writer/member_data.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
+#include "writer/overriders.h"
 #include "writer/packages.h"
 #include "writer/templates.h"
 #include "writer/type_table.h"
@@ -43,13 +44,19 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   // What the type names of declarations name, for the writers that link
   // them: the model file and the rich pages.
   CTypeTable types;
+  // Who declares each function again, and what each function overrides.
+  COverriders overriders;
   try {
     ResolveParents();
     SortByName(complete);
-    if (json || (navigation && complete)) types.Build(*this);
+    if (json || (navigation && complete)) {
+      types.Build(*this);
+      overriders.Build(*this);
+    }
     console::Print("%s", messages::kGenerating);
     if (navigation) {
-      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, compare);
+      WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, &overriders,
+                              compare);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);
@@ -70,9 +77,10 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
                    [](platform::COutputFile& file) { file.Write(assets::kReferenceStyle); });
   }
   if (json) {
-    WriteWholeFile(*this, templates::kModelFileName, [this, &types](platform::COutputFile& file) {
-      WriteModelJson(file, *this, types);
-    });
+    WriteWholeFile(*this, templates::kModelFileName,
+                   [this, &types, &overriders](platform::COutputFile& file) {
+                     WriteModelJson(file, *this, types, overriders);
+                   });
   }
   if (navigation && complete) {
     WriteWholeFile(*this, anchors::kMemberDataName,

@@ -35,6 +35,13 @@ enum class FunctionKind : uint8_t {
 /// The keyword of a function-like kind, in lower case.
 std::string_view KindName(FunctionKind kind);
 
+/// True for the operators, which are told apart from their namesakes by
+/// their parameters: they override nothing by name alone.
+constexpr bool IsOperator(FunctionKind kind) {
+  return kind == FunctionKind::kOperator || kind == FunctionKind::kPreOperator ||
+         kind == FunctionKind::kPostOperator;
+}
+
 struct Variable {
   std::string_view name;
   std::string_view type;

@@ -11,6 +11,7 @@
 #include "platform/output_file.h"
 #include "platform/path.h"
 #include "writer/file_path_text.h"
+#include "writer/overriders.h"
 #include "writer/packages.h"
 #include "writer/type_table.h"
 
@@ -155,10 +156,12 @@ void TypeRef(CJson& json, const CTypeTable& types, size_t context, std::string_v
   json.Close('}');
 }
 
-// Where a record's types are resolved from: the tree's table and the record.
+// Where a record's types are resolved from: the tree's table and the record;
+// and what its functions override.
 struct Types {
   const CTypeTable& table;
   size_t record;
+  const COverriders& overriders;
 };
 
 void Variable(CJson& json, const Types& types, const model::RecordModel& record,
@@ -200,6 +203,16 @@ void Function(CJson& json, const Types& types, const model::RecordModel& record,
   json.Bool(f.body);
   json.Count("line", f.line);
   json.Maybe("doc", f.doc);
+  // An operator overrides nothing by its name alone.
+  json.Key("overrides");
+  const uint32_t overridden = model::IsOperator(f.kind)
+                                  ? COverriders::kNone
+                                  : types.overriders.Overridden(types.record, f.name);
+  if (overridden == COverriders::kNone) {
+    json.Null();
+  } else {
+    json.Number(overridden);
+  }
   json.Close('}');
 }
 
@@ -258,10 +271,9 @@ void Variables(CJson& json, const Types& types, const model::RecordModel& record
   json.Close(']');
 }
 
-void Record(CJson& json, const CClassList& list, const CTypeTable& table, size_t number,
-            const model::RecordModel& m) {
+void Record(CJson& json, const CClassList& list, const Types& types, const model::RecordModel& m) {
+  const size_t number = types.record;
   const CClassRecord& record = list.At(number);
-  const Types types{table, number};
   json.Open('{');
   json.Count("number", number);
   json.Text("kind", record.isState ? "state" : "class");
@@ -388,7 +400,8 @@ void AppendJsonFileHead(std::string& out) {
   AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
 }
 
-void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types) {
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
+                    const COverriders& overriders) {
   std::string out;
   AppendJsonFileHead(out);
   out.append(", \"records\": ["sv);
@@ -398,7 +411,7 @@ void WriteModelJson(platform::COutputFile& file, const CClassList& list, const C
     model::UnpackModel(list.At(i).packedModel(), record);
     out.append(i == 0 ? "\n"sv : ",\n"sv);
     CJson json(out);
-    Record(json, list, types, i, record);
+    Record(json, list, {types, i, overriders}, record);
     if (out.size() >= (size_t{1} << 20)) {
       file.Write(out);
       out.clear();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class CClassList;
+class COverriders;
 class CTypeTable;
 namespace platform {
 class COutputFile;
@@ -18,8 +19,10 @@ class COutputFile;
 inline constexpr int kModelFormat = 1;
 
 /// Writes the model file of `list`, linked and sorted, to `file`, each type
-/// with what it names by `types`, built from `list`.
-void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types);
+/// with what it names by `types`, and each function with what it overrides
+/// by `overriders`, both built from `list`.
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
+                    const COverriders& overriders);
 
 /// Appends the start of the model file and of the files of its format:
 /// "{"format": 1, "generator": "KorvanRef <version>"".

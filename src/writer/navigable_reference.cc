@@ -16,6 +16,8 @@
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
+#include "writer/over_page.h"
+#include "writer/overriders.h"
 #include "writer/page_builder.h"
 #include "writer/page_links.h"
 #include "writer/page_writer.h"
@@ -134,20 +136,24 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 // class's source page follows its record page, its script read again from
 // `sourceDir` (null when that cannot be opened), and with rich pages each
 // class's use page follows: record i has slot 3i, its source page 3i + 1,
-// its use page 3i + 2.
+// its use page 3i + 2. The parts of the pages of overriders come after the
+// records' slots.
 class CNavigablePages final : public CPageBuilder {
  public:
   /// With `rich`, the records read with their models get rich pages.
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
-                  const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir)
+                  const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir,
+                  const COverriders* overriders)
       : list_(list),
         tree_(tree),
         reachable_(reachable),
         rich_(rich),
         source_pages_(sourcePages),
-        source_dir_(sourceDir) {}
+        source_dir_(sourceDir),
+        overriders_(overriders) {}
 
-  size_t SlotCount() const override { return list_.Count() * kSlots; }
+  // The parts of the pages of overriders follow, all of them.
+  size_t SlotCount() const override { return OverBase() + OverParts(); }
 
   void VisitPages(CVisitor& visitor) const override {
     for (size_t i = 0; i < list_.Count(); ++i) {
@@ -155,10 +161,18 @@ class CNavigablePages final : public CPageBuilder {
       visitor.Visit(kSlots * i);
       if (HasSource(i)) visitor.Visit(kSlots * i + kSourceSlot);
       if (HasUsePage(i)) visitor.Visit(kSlots * i + kUseSlot);
+      if (!overriders_) continue;
+      for (size_t p = overriders_->FirstPart(i); p < overriders_->FirstPart(i + 1); ++p)
+        visitor.Visit(OverBase() + p);
     }
   }
 
   bool AppendPage(size_t slot, std::string& page) const override {
+    if (slot >= OverBase()) {
+      const size_t i = OverRecord(slot);
+      AppendOverPage(page, *overriders_, i, slot - OverBase() - overriders_->FirstPart(i));
+      return true;
+    }
     const size_t i = slot / kSlots;
     if (slot % kSlots == kSourceSlot) return AppendSourcePage(page, list_, i, source_dir_);
     if (slot % kSlots == kUseSlot) {
@@ -176,6 +190,11 @@ class CNavigablePages final : public CPageBuilder {
   void AppendPath(size_t slot, std::string& path) const override {
     path.append(list_.destDir);
     path.push_back(platform::kPathSeparator);
+    if (slot >= OverBase()) {
+      const size_t i = OverRecord(slot);
+      AppendOverPageName(path, i, slot - OverBase() - overriders_->FirstPart(i));
+      return;
+    }
     if (slot % kSlots == kSourceSlot) {
       anchors::AppendSourcePageName(path, slot / kSlots);
       return;
@@ -210,24 +229,46 @@ class CNavigablePages final : public CPageBuilder {
   // Every class with a rich page has a use page, so links to it never dangle.
   bool HasUsePage(size_t i) const { return HasRichPage(i) && list_.At(i).isState == 0; }
 
+  size_t OverParts() const { return overriders_ ? overriders_->PartCount() : 0; }
+  // The slot of the first part of the pages of overriders.
+  size_t OverBase() const { return list_.Count() * kSlots; }
+  // The class whose page of overriders has the part in `slot`.
+  size_t OverRecord(size_t slot) const {
+    const size_t part = slot - OverBase();
+    size_t low = 0;
+    size_t high = list_.Count();
+    while (high - low > 1) {  // the last record whose first part is at most `part`
+      const size_t middle = low + (high - low) / 2;
+      if (overriders_->FirstPart(middle) <= part) {
+        low = middle;
+      } else {
+        high = middle;
+      }
+    }
+    return low;
+  }
+
   const CClassList& list_;
   const TreeIndex& tree_;
   const std::vector<bool>& reachable_;
   const CRichPages* const rich_;
   const bool source_pages_;
   const platform::CDirectory* const source_dir_;
+  const COverriders* const overriders_;
 };
 
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types, bool changes) {
+                             const CTypeTable* types, const COverriders* overriders,
+                             bool changes) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
+  if (!complete) overriders = nullptr;
   if (complete) {
-    rich_pages.emplace(list, tree, *types);
+    rich_pages.emplace(list, tree, *types, overriders);
     rich_pages->FindUsers(reachable);
   }
   // The source pages read their scripts below SourceDir, opened once for
@@ -237,7 +278,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
       complete && source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
-                              source_dir_open ? &source_dir : nullptr);
+                              source_dir_open ? &source_dir : nullptr, overriders);
   CPageWriter writer(pages);
   writer.Start();
   WriteIndex(index, list, reachable, complete, changes);

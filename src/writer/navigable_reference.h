@@ -7,6 +7,7 @@
 #include "platform/output_file.h"
 
 class CClassList;
+class COverriders;
 class CTypeTable;
 
 /// Writes the index page into the open `index` and every reachable record's
@@ -14,7 +15,9 @@ class CTypeTable;
 /// run's read with --complete), the pages of records read with their models
 /// are rich pages (see rich_page.h) that link the types they name,
 /// each reachable class's script gets a source page, and the index's search
-/// loads the member data too. With `changes`, the index links the changes
-/// page.
+/// loads the member data too; given `overriders` as well, each class's
+/// functions say who declares them again, a class's long lists on pages of
+/// their own. With `changes`, the index links the changes page.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types = nullptr, bool changes = false);
+                             const CTypeTable* types = nullptr,
+                             const COverriders* overriders = nullptr, bool changes = false);

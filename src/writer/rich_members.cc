@@ -5,6 +5,7 @@
 #include "model/model_codec.h"
 #include "model/names.h"
 #include "writer/html_escape.h"
+#include "writer/over_page.h"
 #include "writer/page_links.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
@@ -23,11 +24,6 @@ void EndMember(std::string& page, const model::OptionalText& doc) {
   page.append(rt::kMemberHeadEnd);
   AppendDoc(page, doc);
   page.append(rt::kMemberEnd);
-}
-
-bool IsOperator(model::FunctionKind kind) {
-  return kind == model::FunctionKind::kOperator || kind == model::FunctionKind::kPreOperator ||
-         kind == model::FunctionKind::kPostOperator;
 }
 
 // True when one of `modifiers` is "native" or "native(N)".
@@ -219,7 +215,7 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
     page.append(rt::kMemberHeadEnd);
     // An operator is told apart from its namesakes by its parameters: it
     // overrides nothing by name alone.
-    const Target* target = IsOperator(f.kind) ? nullptr : Resolved(f.name);
+    const Target* target = model::IsOperator(f.kind) ? nullptr : Resolved(f.name);
     if (target) {
       page.append(rt::kOverrides);
       AppendPageName(page, target->record);
@@ -231,6 +227,9 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
       AppendEscaped(page, target->name);
       page.append(rt::kOverridesEnd);
     }
+    // A state's functions are declared again by nothing.
+    if (pages_->overriders() && !model::IsOperator(f.kind) && Record(record_).isState == 0)
+      AppendOverriddenIn(page, *pages_->overriders(), record_, f.name, overriders_);
     AppendDoc(page, f.doc);
     page.append(rt::kMemberEnd);
   }

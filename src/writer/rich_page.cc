@@ -337,8 +337,8 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   const CClassRecord& record = Record(i);
   const bool state = record.isState != 0;
   model::UnpackModel(record.packedModel(), own_);
-  source_ = state && record.parent ? pages.list().PositionOf(*record.parent) : i;
   record_ = i;
+  source_ = state && record.parent ? pages.list().PositionOf(*record.parent) : i;
   exact_.Clear();
   folded_.Clear();
   inherited_.clear();
@@ -386,8 +386,9 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
 
 }  // namespace rich_page
 
-CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types)
-    : list_(list), tree_(tree), types_(types), run_(++last_run_) {
+CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types,
+                       const COverriders* overriders)
+    : list_(list), tree_(tree), types_(types), overriders_(overriders), run_(++last_run_) {
   const size_t count = list.Count();
   first_state_.assign(count + 1, 0);
   for (size_t i = 0; i < count; ++i) {

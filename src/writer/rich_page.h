@@ -15,6 +15,7 @@
 #include "writer/users.h"
 
 class CClassList;
+class COverriders;
 class CTypeTable;
 struct TreeIndex;
 
@@ -23,7 +24,9 @@ struct TreeIndex;
 /// written; then only read, by any number of threads at once.
 class CRichPages {
  public:
-  CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types);
+  /// With `overriders`, each class's functions say who declares them again.
+  CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types,
+             const COverriders* overriders = nullptr);
 
   /// Appends the whole page of record `i`, a record read with its model.
   void AppendPage(std::string& page, size_t i) const;
@@ -36,6 +39,8 @@ class CRichPages {
   /// records that have pages, before the pages are written.
   void FindUsers(const std::vector<bool>& reachable) { users_.Build(*this, reachable); }
   const CUsers& users() const { return users_; }
+  /// Who declares each function again; null when the pages do not say.
+  const COverriders* overriders() const { return overriders_; }
   /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i),
   /// in list order, which is name order.
   size_t FirstState(size_t i) const { return first_state_[i]; }
@@ -48,6 +53,7 @@ class CRichPages {
   const CClassList& list_;
   const TreeIndex& tree_;
   const CTypeTable& types_;
+  const COverriders* overriders_;
   // The states of record i: state_[first_state_[i] .. first_state_[i + 1]),
   // in list order.
   std::vector<uint32_t> first_state_;

@@ -14,6 +14,7 @@
 #include "model/record_model.h"
 #include "writer/anchors.h"
 #include "writer/name_table.h"
+#include "writer/overriders.h"
 #include "writer/rich_page.h"
 
 class CClassRecord;
@@ -127,8 +128,8 @@ class CPageBuilder {
   const CRichPages* pages_ = nullptr;
   uint64_t run_ = 0;  // of the pages the cached models belong to
   std::vector<CachedModel> cache_ = std::vector<CachedModel>(kCacheSlots);
-  size_t source_ = 0;  // the record whose script the page's lines are in
   size_t record_ = 0;  // the page's own, whose declarations' types it links
+  size_t source_ = 0;  // the record whose script the page's lines are in
   model::RecordModel own_;
   model::RecordModel other_;                   // a state's, one at a time
   CNameTable exact_{false};                    // occurrences of anchors' names on this page
@@ -145,6 +146,7 @@ class CPageBuilder {
   std::string declaration_;
   std::vector<model::TypeSpan> type_spans_;  // where declaration_'s type names sit
   std::string inherited_;
+  std::vector<COverriders::Declaration> overriders_;  // of one function
 };
 
 }  // namespace rich_page

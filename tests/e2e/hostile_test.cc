@@ -319,6 +319,11 @@ TEST(HostileTree, AwkwardNames) {
   WriteFile(dir / "src/Base.kc",
             "class Base;\nstatic final operator(24) bool < (Base A, Base B);\n"
             "static final operator(28) Base & (Base A, int B);\n");
+  // A function declared again in a state and a subclass, names with bytes
+  // from 0x80 up.
+  WriteFile(dir / "src/Over.kc", "class R\xe9\x80q;\nfunction H\xe9rt();\n"
+                                 "state D\xff { function h\xe9rt(); }\n");
+  WriteFile(dir / "src/Under.kc", "class S\x9c expands R\xe9\x80q;\nfunction H\xe9RT();\n");
   fs::create_directory(dir / "rich");
   auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
   EXPECT_EQ(rich.status, 0);
@@ -356,6 +361,14 @@ TEST(HostileTree, AwkwardNames) {
   EXPECT_NE(rich.written["rich/model.json"].find("\"package\": \"d\303\257r\""), std::string::npos);
   // The search reads it in the index's 8-bit character set: as escapes.
   EXPECT_NE(rich.written["rich/members.js"].find("d\\u00EFr\\n"), std::string::npos);
+  // The list under it names each declaration as text, its anchor in hex.
+  size_t overridden = 0;
+  for (const auto& [written, bytes] : rich.written) {
+    overridden += bytes.find("#fn--68e97274\">R\xe9\x80q.D\xff</a>, <a href=\"") !=
+                      std::string::npos &&
+                  bytes.find("#fn--48e95254\">S\x9c</a></p>") != std::string::npos;
+  }
+  EXPECT_EQ(overridden, 1u);
 #ifndef _WIN32
   EXPECT_NE(packages.find("<h2>&lt;p&amp;&quot;q&quot;&gt;</h2>"), std::string::npos) << packages;
   EXPECT_NE(packages.find("<h2>\xe9t\xe9</h2>"), std::string::npos) << packages;

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -569,6 +573,162 @@ TEST(Reference, UsePagesListWhatTheScriptsDeclare) {
   for (const Use& use : uses)
     expected[use.section] += use.group + " " + use.user + " " + use.anchor + "\n";
   EXPECT_EQ(listed, expected);
+}
+
+// "Overridden in" on a generated tree, against a recomputation: under each
+// function of a class, the class's own states that declare it again (names
+// without case, operators never), then the classes below it and their
+// states, in record order, each linked to its first declaration of it; a
+// long list shows its first entries and the whole list on the class's page
+// of overriders.
+TEST(Reference, OverriddenInListsEqualARecomputation) {
+  struct Record {
+    std::string name;
+    int parent = -1;                     // a class's superclass, a state's class
+    std::vector<std::string> functions;  // in order; an operator is "=" and its name
+  };
+  std::vector<Record> records;
+  uint32_t seed = 7;
+  const auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  const char* const kNames[][3] = {{"Tick", "TICK", "tick"},
+                                   {"Hit", "hit", "HIT"},
+                                   {"Use", "use", "USE"},
+                                   {"Aim", "aim", "AIM"}};
+  const auto functions = [&](int percent) {
+    std::vector<std::string> list;
+    for (const auto& name : kNames) {
+      if (static_cast<int>(next(100)) >= percent) continue;
+      if (next(6) == 0) list.push_back(std::string("=") + name[0]);  // an operator first
+      list.push_back(name[next(3)]);
+    }
+    return list;
+  };
+  TempDir dir;
+  std::vector<int> classes;
+  for (int c = 0; c < 60; ++c) {
+    Record cls{"K" + std::to_string(next(1000)) + "x" + std::to_string(c),
+               c == 0 ? -1 : classes[next(c)], c == 0 ? functions(100) : functions(45)};
+    const int index = static_cast<int>(records.size());
+    std::string script = "class " + cls.name;
+    if (cls.parent >= 0) script += " extends " + records[cls.parent].name;
+    script += ";\n";
+    const auto declare = [&script](const std::string& f) {
+      script += f[0] == '=' ? "static final operator(20) int " + f.substr(1) + "(int A, int B);\n"
+                            : "function " + f + "();\n";
+    };
+    for (const std::string& f : cls.functions) declare(f);
+    classes.push_back(index);
+    records.push_back(cls);
+    for (int s = 0, states = static_cast<int>(next(3)); s < states; ++s) {
+      Record state{"S" + std::to_string(s), index, functions(40)};
+      script += "state " + state.name + " {\n";
+      for (const std::string& f : state.functions) declare(f);
+      script += "}\n";
+      records.push_back(state);
+    }
+    WriteFile(dir / "src" / (cls.name + ".kc"), script);
+  }
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+
+  // Each record's number, by its page's title; how each is named in a list.
+  const auto is_state = [&](int r) { return records[r].name[0] == 'S'; };
+  const auto shown = [&](int r) {
+    return is_state(r) ? records[records[r].parent].name + "." + records[r].name : records[r].name;
+  };
+  std::map<std::string, std::string> number;  // by shown name
+  for (const auto& [path, text] : run.written) {
+    const size_t title = text.find("<title>");
+    if (path.size() != 14 || title == std::string::npos) continue;
+    const size_t start = text.find(' ', title) + 1;
+    number[text.substr(start, text.find('<', start) - start)] = path.substr(4, 5);
+  }
+  const auto fold = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  // The link to record r's first declaration of `name`, not an operator.
+  // Its anchor is numbered after the earlier functions of exactly its name.
+  const auto declaration = [&](int r, const std::string& name) -> std::string {
+    const std::vector<std::string>& list = records[r].functions;
+    for (size_t k = 0; k < list.size(); ++k) {
+      if (list[k][0] == '=' || fold(list[k]) != fold(name)) continue;
+      const auto earlier =
+          std::count(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(k), "=" + list[k]);
+      return number[shown(r)] + ".html#fn-" + list[k] +
+             (earlier ? "-" + std::to_string(earlier + 1) : "");
+    }
+    return {};
+  };
+  const auto below = [&](int r, int c) {  // r is c or a record below c
+    for (; r >= 0; r = records[r].parent)
+      if (r == c) return true;
+    return false;
+  };
+  const std::regex entry("<a href=\"([0-9]+\\.html#[^\"]+)\">([^<]+)</a>");
+  const auto entries = [&](const std::string& text) {
+    std::vector<std::string> out;
+    for (std::sregex_iterator at(text.begin(), text.end(), entry), end; at != end; ++at)
+      out.push_back((*at)[1].str() + " " + (*at)[2].str());
+    return out;
+  };
+  size_t lists = 0, long_lists = 0;
+  for (int c = 0; c < static_cast<int>(records.size()); ++c) {
+    if (is_state(c)) continue;
+    const std::string page = run.written["out/" + number[shown(c)] + ".html"];
+    for (const std::string& f : records[c].functions) {
+      if (f[0] == '=') continue;
+      std::vector<std::string> own, rest;
+      for (int r = 0; r < static_cast<int>(records.size()); ++r) {
+        if (r == c || !below(r, c) || declaration(r, f).empty()) continue;
+        (records[r].parent == c && is_state(r) ? own : rest)
+            .push_back(declaration(r, f) + " " + shown(r));
+      }
+      // Each entry starts with its record's number.
+      std::sort(own.begin(), own.end());
+      std::sort(rest.begin(), rest.end());
+      own.insert(own.end(), rest.begin(), rest.end());
+      // The function's block on the class page, and its list.
+      const std::string anchor = declaration(c, f);
+      const size_t block = page.find("id=\"" + anchor.substr(anchor.find('#') + 1) + "\"");
+      ASSERT_NE(block, std::string::npos) << f;
+      const std::string member = page.substr(block, page.find("</div>", block) - block);
+      const size_t line = member.find("Overridden in ");
+      SCOPED_TRACE(shown(c) + "." + f);
+      if (own.empty()) {
+        EXPECT_EQ(line, std::string::npos);
+        continue;
+      }
+      ++lists;
+      ASSERT_NE(line, std::string::npos);
+      std::vector<std::string> listed = entries(member.substr(line));
+      const size_t more = member.find("\">and ");
+      if (own.size() > 12) {
+        ++long_lists;
+        EXPECT_EQ(listed, std::vector<std::string>(own.begin(), own.begin() + 12));
+        ASSERT_NE(more, std::string::npos);
+        EXPECT_EQ(member.substr(more + 6, member.find(' ', more + 6) - more - 6),
+                  std::to_string(own.size() - 12));
+        // The whole list, in the section of the page of overriders.
+        const size_t href = member.rfind("<a href=\"", more) + 9;
+        const std::string target = member.substr(href, more - href);
+        const std::string over = run.written["out/" + target.substr(0, target.find('#'))];
+        const size_t section = over.find("<section id=\"" + target.substr(target.find('#') + 1));
+        ASSERT_NE(section, std::string::npos) << target;
+        listed = entries(over.substr(section, over.find("</section>", section) - section));
+        listed.erase(listed.begin());  // the link back to the function
+      } else {
+        EXPECT_EQ(more, std::string::npos);
+      }
+      EXPECT_EQ(listed, own);
+    }
+  }
+  EXPECT_GT(lists, 20u);
+  EXPECT_GT(long_lists, 2u);
 }
 
 // With --json, what each type of a declaration names: an enumeration or
