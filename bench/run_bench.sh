@@ -187,7 +187,7 @@ for n in "${sizes[@]}"; do
       -v input="$input_bytes" -v c="$cpu_s" -v ib="${index_bytes[$kind]}" \
       -v fp="${peak[floor-$key]}" 'BEGIN {
         bound = 0.4 * input / 1024 + 20 * 1024
-        printf "%s %d %d %d %d %.4f %.4f %.3f %d %d %.4f %.2f %d %d\n", kind, n, rec, files, bytes,
+        printf "%s %d %d %d %.0f %.4f %.4f %.3f %d %d %.4f %.2f %d %d\n", kind, n, rec, files, bytes,
           t, f, t / f, tp, bound, c, t / n * 1e6, ib, fp
       }' >>"$rows"
   done

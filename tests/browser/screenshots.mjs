@@ -2,15 +2,16 @@
 // entry clicked open, and the page of one record, both in headless Chromium;
 // then, made with --navigation, the index with a search in progress and a
 // record page with its links; and, made with --navigation --complete, a
-// source page and the rich page of a class; and, made with --navigation
+// source page, rich pages of two classes (one with every kind of type link
+// and the defaults it starts with) and a use page; and, made with --navigation
 // --compare, the changes page of the examples against an edited copy.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
 //
 // Writes docs/index.png, docs/record-page.png, docs/navigation-search.png,
-// docs/navigation-record.png, docs/source-page.png, docs/rich-record.png and
-// docs/changes-page.png.
+// docs/navigation-record.png, docs/source-page.png, docs/rich-record.png,
+// docs/rich-links.png, docs/use-page.png and docs/changes-page.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -121,7 +122,14 @@ try {
   await page.goto(pathToFileURL(path.join(rich, '00002.html')).href);
   await page.setViewport({width: 900, height: 100});
   await page.screenshot({path: path.join(docs, 'rich-record.png'), fullPage: true});
-  console.log(`Wrote ${path.join(docs, 'rich-record.png')}`);
+  // Bat: every kind of type name linked, and the defaults it starts with.
+  await page.goto(pathToFileURL(path.join(rich, '00001.html')).href);
+  await page.screenshot({path: path.join(docs, 'rich-links.png'), fullPage: true});
+  // Who uses Creature, its enumerations and its structure.
+  await page.goto(pathToFileURL(path.join(rich, 'use-00002.html')).href);
+  await page.screenshot({path: path.join(docs, 'use-page.png'), fullPage: true});
+  console.log(`Wrote ${path.join(docs, 'rich-record.png')}, ${path.join(docs, 'rich-links.png')} ` +
+              `and ${path.join(docs, 'use-page.png')}`);
 
   // With --navigation --compare: the changes page of a copy of the examples
   // with a class removed, one added and members edited, against the

@@ -580,15 +580,18 @@ TEST(Reference, UsePagesListWhatTheScriptsDeclare) {
 // without case, operators never), then the classes below it and their
 // states, in record order, each linked to its first declaration of it; a
 // long list shows its first entries and the whole list on the class's page
-// of overriders.
-TEST(Reference, OverriddenInListsEqualARecomputation) {
+// of overriders. On the same tree, each class's effective default
+// properties against the chain of classes above it.
+TEST(Reference, OverriddenInAndEffectiveDefaultsEqualARecomputation) {
   struct Record {
     std::string name;
     int parent = -1;                     // a class's superclass, a state's class
     std::vector<std::string> functions;  // in order; an operator is "=" and its name
+    std::vector<std::pair<std::string, std::string>> defaults;  // a class's, key and value
   };
   std::vector<Record> records;
   uint32_t seed = 7;
+  uint32_t default_seed = 26;
   const auto next = [&seed](uint32_t n) {
     seed = seed * 1103515245u + 12345u;
     return (seed >> 16) % n;
@@ -610,7 +613,9 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
   std::vector<int> classes;
   for (int c = 0; c < 60; ++c) {
     Record cls{"K" + std::to_string(next(1000)) + "x" + std::to_string(c),
-               c == 0 ? -1 : classes[next(c)], c == 0 ? functions(100) : functions(45)};
+               c == 0 ? -1 : classes[next(c)],
+               c == 0 ? functions(100) : functions(45),
+               {}};
     const int index = static_cast<int>(records.size());
     std::string script = "class " + cls.name;
     if (cls.parent >= 0) script += " extends " + records[cls.parent].name;
@@ -620,10 +625,24 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
                             : "function " + f + "();\n";
     };
     for (const std::string& f : cls.functions) declare(f);
+    // Defaults of one key written in several ways: case, and an array
+    // entry's two brackets.
+    const char* const kKeys[][3] = {{"Mass", "mass", "MASS"},
+                                    {"Size(0)", "size[0]", "SIZE(0)"},
+                                    {"Size(1)", "size[1]", "Size[1]"},
+                                    {"Tag", "tag", "TAG"}};
+    script += "defaultproperties\n{\n";
+    for (const auto& key : kKeys) {
+      default_seed = default_seed * 1103515245u + 12345u;
+      if ((default_seed >> 16) % 100 >= 45) continue;
+      cls.defaults.emplace_back(key[(default_seed >> 8) % 3], "v" + std::to_string(c));
+      script += "    " + cls.defaults.back().first + "=" + cls.defaults.back().second + "\n";
+    }
+    script += "}\n";
     classes.push_back(index);
     records.push_back(cls);
     for (int s = 0, states = static_cast<int>(next(3)); s < states; ++s) {
-      Record state{"S" + std::to_string(s), index, functions(40)};
+      Record state{"S" + std::to_string(s), index, functions(40), {}};
       script += "state " + state.name + " {\n";
       for (const std::string& f : state.functions) declare(f);
       script += "}\n";
@@ -729,6 +748,68 @@ TEST(Reference, OverriddenInListsEqualARecomputation) {
   }
   EXPECT_GT(lists, 20u);
   EXPECT_GT(long_lists, 2u);
+
+  // Each class page's effective defaults, against the chain from the root:
+  // a key in the order the root (or the first to set it) sets it, with the
+  // nearest setter's value; "from" that setter, or the class's own value
+  // and what it replaces.
+  const auto key_of = [&](std::string key) {
+    std::replace(key.begin(), key.end(), '[', '(');
+    std::replace(key.begin(), key.end(), ']', ')');
+    return fold(key);
+  };
+  const auto text_of = [](const std::string& html) {
+    std::string text;
+    for (size_t at = 0; at < html.size(); ++at) {
+      if (html[at] == '<')
+        at = html.find('>', at);
+      else
+        text.push_back(html[at]);
+    }
+    return text;
+  };
+  size_t inherited = 0, replaced = 0;
+  for (int c = 0; c < static_cast<int>(records.size()); ++c) {
+    if (is_state(c)) continue;
+    std::vector<int> chain;
+    for (int r = c; r >= 0; r = records[r].parent) chain.insert(chain.begin(), r);
+    std::vector<std::string> order;
+    std::map<std::string, std::pair<int, std::pair<std::string, std::string>>> set, before;
+    for (int r : chain) {
+      for (const auto& [key, value] : records[r].defaults) {
+        const std::string k = key_of(key);
+        if (!set.count(k)) order.push_back(k);
+        if (r == c && set.count(k)) before[k] = set[k];
+        set[k] = {r, {key, value}};
+      }
+    }
+    std::vector<std::string> expected;
+    for (const std::string& k : order) {
+      const auto& [setter, property] = set[k];
+      std::string row = property.first + " | " + property.second;
+      if (setter != c) {
+        row += " from " + records[setter].name;
+        ++inherited;
+      } else if (before.count(k)) {
+        row += " was " + before[k].second.second + " in " + records[before[k].first].name;
+        ++replaced;
+      }
+      expected.push_back(row);
+    }
+    const std::string page = run.written["out/" + number[shown(c)] + ".html"];
+    std::vector<std::string> rows;
+    const size_t table = page.find("<h2>Default properties</h2>");
+    for (size_t at = page.find("<tr><td>", table);
+         table != std::string::npos && at < page.find("</table>", table);
+         at = page.find("<tr><td>", at + 1)) {
+      const size_t middle = page.find("</td><td>", at);
+      rows.push_back(text_of(page.substr(at, middle - at)) + " | " +
+                     text_of(page.substr(middle, page.find("</td><td>", middle + 1) - middle)));
+    }
+    EXPECT_EQ(rows, expected) << shown(c);
+  }
+  EXPECT_GT(inherited, 40u);
+  EXPECT_GT(replaced, 10u);
 }
 
 // With --json, what each type of a declaration names: an enumeration or
