@@ -7,7 +7,7 @@
 namespace over_templates {
 
 // The line under a function: its first entries, and a link to the rest.
-inline constexpr const char* kLineOpen = "<p class=\"ov\">Overridden in ";
+inline constexpr const char* kLineOpen = "<p class=\"ovi\">Overridden in ";
 inline constexpr const char* kMoreMiddle = "\">and ";
 inline constexpr const char* kMoreEnd = " more</a>";
 inline constexpr const char* kLineEnd = "</p>\n";

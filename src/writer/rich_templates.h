@@ -3,7 +3,8 @@
 // sections of members and the inherited members. Kept as data, readable as
 // they are written; the look is the stylesheet's (assets/reference.css).
 // Class names are short, for the pages stay small: "m" a member, "ln" a link
-// to a source line, "t" a marker, "ov" an override, "doc" a doc comment.
+// to a source line, "t" a marker, "ov" an override ("ovi" who overrides
+// it), "doc" a doc comment.
 #pragma once
 
 namespace rich_templates {

@@ -111,6 +111,8 @@ const richPages = [
       ['Constants', [['const-Limit', 'const Limit = 20', 3]]],
       ['Events', [['fn-Touched', 'event Touched(Base Other)', 5]]],
       ['Functions', [['fn-Stop', 'function Stop()', 4]]],
+      // Base's defaults, which every class below it starts with.
+      ['Default properties', []],
       ['Inherited members', []],
     ],
     groups: [],
@@ -132,6 +134,7 @@ const richPages = [
       ['States', [
         ['state-Busy', 'state Busy extends Missing', 15],
         ['state-Sleeping', 'state Sleeping extends Sleeping', 10]]],
+      ['Default properties', []],
       ['Inherited members', []],
     ],
     groups: ['Place', 'Look', 'No category'],
