@@ -160,6 +160,12 @@ TEST(Compare, EachKindOfChangeOnce) {
       linked.written["c/changes.html"].find("<a href=\"00001.html#fn-Hurt\">Creature.Hurt</a>"),
       std::string::npos);
   EXPECT_NE(linked.written["c/index.html"].find("<a href=\"changes.html\">"), std::string::npos);
+  // A record that gains its first member of a kind.
+  WriteFile(dir / "old/core/Thing.kc", "class Thing;\nfunction Grow();\n");
+  auto grown = RunTool(dir.path(), {"--compare", "a/model.json", "b", "old"});
+  EXPECT_EQ(grown.status, 0);
+  EXPECT_NE(grown.written["b/changes.json"].find("\"path\": \"Thing.Grow\""), std::string::npos);
+  WriteFile(dir / "old/core/Thing.kc", kThing);
   // A tree compared with its own model has no changes.
   auto same = RunTool(dir.path(), {"--compare", "a/model.json", "b", "old"});
   EXPECT_NE(same.written["b/changes.json"].find("\"changes\": [\n]}\n"), std::string::npos);
