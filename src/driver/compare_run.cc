@@ -139,9 +139,8 @@ void CEarlierModel::ReportProblem() const {
   console::Problem(messages::kUnableToCompare, path_.c_str(), problem_.c_str());
 }
 
-void CEarlierModel::WriteChanges(const CClassList& list, bool anchors) {
-  std::vector<model::Change> changes;
-  model::ChangeCounts counts;
+bool CEarlierModel::Compare(const CClassList& list) {
+  bool compared = false;
   try {
     // Each new record's path ("Class", "Class.State"), as the model file
     // would name it.
@@ -181,25 +180,27 @@ void CEarlierModel::WriteChanges(const CClassList& list, bool anchors) {
     if (comparison.UnreadRecord() != model::Change::kNoRecord) {
       problem_ = "its record " + std::to_string(comparison.UnreadRecord()) +
                  " is not as a model file holds it";
-      ReportProblem();
-      return;
+    } else {
+      counts_ = comparison.Counts();
+      changes_ = std::move(comparison.Changes());
+      compared = true;
     }
-    counts = comparison.Counts();
-    changes = std::move(comparison.Changes());
   } catch (const std::bad_alloc&) {
     problem_ = "there is not enough memory to compare";
-    ReportProblem();
-    return;
   }
   // The earlier file is no longer needed.
   index_ = model::CModelFileIndex();
   file_.Close();
+  return compared;
+}
+
+void CEarlierModel::WriteChanges(const CClassList& list, bool anchors) {
   WriteWholeFile(list, changes_templates::kJsonFileName,
-                 [&](platform::COutputFile& file) { WriteChangesJson(file, path_, changes); });
+                 [&](platform::COutputFile& file) { WriteChangesJson(file, path_, changes_); });
   WriteWholeFile(list, changes_templates::kFileName, [&](platform::COutputFile& file) {
-    WriteChangesPage(file, path_, changes, counts, anchors);
+    WriteChangesPage(file, path_, changes_, counts_, anchors);
   });
   std::string line;
-  AppendChangeCounts(line, counts);
+  AppendChangeCounts(line, counts_);
   console::Print(messages::kChangesSince, path_.c_str(), line.c_str());
 }

@@ -1,4 +1,5 @@
 #include <new>
+#include <optional>
 
 #include "driver/compare_run.h"
 #include "driver/messages.h"
@@ -9,6 +10,7 @@
 #include "platform/replacing_file.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
+#include "writer/change_marks.h"
 #include "writer/changes_templates.h"
 #include "writer/index_writer.h"
 #include "writer/member_data.h"
@@ -36,10 +38,12 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   // reported like any failed write; the containers that need it throw, and
   // this is the one place that turns that into a plain failure. The previous
   // index then stays as it was.
-  // The earlier model file is read first: the index links the changes only
-  // when it can be compared with.
+  // The earlier model file is read first, and compared with once the tree
+  // is linked and sorted: the index links the changes only when the
+  // comparison succeeded, and the rich pages mark what is new or changed.
   CEarlierModel earlier;
-  const bool compare = compareWith && earlier.Read(*compareWith);
+  bool compare = compareWith && earlier.Read(*compareWith);
+  std::optional<CChangeMarks> marks;
   bool written = false;
   // What the type names of declarations name, for the writers that link
   // them: the model file and the rich pages.
@@ -53,10 +57,12 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
       types.Build(*this);
       overriders.Build(*this);
     }
+    if (compare) compare = earlier.Compare(*this);
+    if (compare && navigation) marks.emplace(earlier.changes());
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, &overriders,
-                              compare);
+                              marks ? &*marks : nullptr);
     } else {
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);

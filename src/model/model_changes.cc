@@ -53,6 +53,8 @@ void Match(const std::vector<std::string_view>& before, const std::vector<std::s
         order.begin(), order.end(), now[j],
         [&](uint32_t i, std::string_view key) { return FoldedLess(before[i], key); });
     const size_t start = static_cast<size_t>(group - order.begin());
+    // A key after all of `before` (or none of them) has no group to take from.
+    if (start == order.size()) continue;
     const size_t at = start + taken[start];
     if (at < order.size() && FoldedEqual(before[order[at]], now[j])) {
       ++taken[start];

@@ -261,14 +261,14 @@ class CNavigablePages final : public CPageBuilder {
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types, const COverriders* overriders,
-                             bool changes) {
+                             const CChangeMarks* changes) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
   if (!complete) overriders = nullptr;
   if (complete) {
-    rich_pages.emplace(list, tree, *types, overriders);
+    rich_pages.emplace(list, tree, *types, overriders, changes);
     rich_pages->FindUsers(reachable);
   }
   // The source pages read their scripts below SourceDir, opened once for
@@ -281,6 +281,6 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
                               source_dir_open ? &source_dir : nullptr, overriders);
   CPageWriter writer(pages);
   writer.Start();
-  WriteIndex(index, list, reachable, complete, changes);
+  WriteIndex(index, list, reachable, complete, changes != nullptr);
   writer.Finish();
 }

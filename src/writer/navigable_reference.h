@@ -7,6 +7,7 @@
 #include "platform/output_file.h"
 
 class CClassList;
+class CChangeMarks;
 class COverriders;
 class CTypeTable;
 
@@ -17,7 +18,9 @@ class CTypeTable;
 /// each reachable class's script gets a source page, and the index's search
 /// loads the member data too; given `overriders` as well, each class's
 /// functions say who declares them again, a class's long lists on pages of
-/// their own. With `changes`, the index links the changes page.
+/// their own. With `changes`, the index links the changes page and the rich
+/// pages mark what is new or changed.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types = nullptr,
-                             const COverriders* overriders = nullptr, bool changes = false);
+                             const COverriders* overriders = nullptr,
+                             const CChangeMarks* changes = nullptr);

@@ -101,6 +101,8 @@ void CPageBuilder::AppendDefaults(std::string& page) {
     page.append(rt::kRowMiddle);
     AppendEscaped(page, row.property.value);
     page.append(rt::kRowValueEnd);
+    if (!row.inherited)
+      AppendChangeMark(page, model::DeclarationKind::kDefault, {}, row.property.key);
     if (row.inherited) {
       page.append(rt::kSetIn);
       AppendMemberLink(page, row.setter, nullptr, {}, Record(row.setter).name());

@@ -4,6 +4,7 @@
 #include "model/declaration_text.h"
 #include "model/model_codec.h"
 #include "model/names.h"
+#include "writer/change_marks.h"
 #include "writer/html_escape.h"
 #include "writer/over_page.h"
 #include "writer/page_links.h"
@@ -74,6 +75,35 @@ void CPageBuilder::AppendDeclarationText(std::string& page) {
   page.append(rt::kMemberDeclarationEnd);
 }
 
+// With --compare, marks the member (or record) as new or changed.
+void CPageBuilder::AppendChangeMark(std::string& page, model::DeclarationKind kind,
+                                    std::string_view owner, std::string_view name) {
+  if (!pages_->marks()) return;
+  switch (pages_->marks()->Of(record_, kind, owner, name, utf8_)) {
+    case ChangeMark::kNew:
+      page.append(rt::kNewMark);
+      break;
+    case ChangeMark::kChanged:
+      page.append(rt::kChangedMark);
+      break;
+    case ChangeMark::kNone:
+      break;
+  }
+}
+
+// An operator is told apart from its namesakes by its parameters' types.
+void CPageBuilder::AppendOperatorChangeMark(std::string& page, const model::Function& f) {
+  if (!pages_->marks()) return;
+  std::string key(f.name);
+  key.push_back('(');
+  for (uint32_t k = 0; k < f.parameterCount; ++k) {
+    if (k > 0) key.push_back(',');
+    key.append(own_.parameters[f.firstParameter + k].type);
+  }
+  key.push_back(')');
+  AppendChangeMark(page, model::DeclarationKind::kFunction, {}, key);
+}
+
 void CPageBuilder::AppendConstants(std::string& page) {
   if (own_.constants.empty()) return;
   OpenSection(page, rt::kConstants);
@@ -83,6 +113,7 @@ void CPageBuilder::AppendConstants(std::string& page) {
     declaration_.clear();
     model::AppendDeclaration(declaration_, c);
     AppendDeclarationText(page);
+    AppendChangeMark(page, model::DeclarationKind::kConstant, {}, c.name);
     EndMember(page, c.doc);
   }
   page.append(rt::kSectionEnd);
@@ -105,6 +136,7 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
     }
     declaration_.append(rt::kEnumEnd);
     AppendDeclarationText(page);
+    AppendChangeMark(page, model::DeclarationKind::kEnum, {}, e.name);
     AppendMemberUsersLink(page, *pages_, source_, MemberKind::kEnumeration, e.name, occurrence);
     EndMember(page, e.doc);
   }
@@ -128,6 +160,10 @@ void CPageBuilder::AppendVariable(std::string& page, const model::Variable& vari
   declaration_.clear();
   model::AppendDeclaration(declaration_, own_, variable, &type_spans_);
   AppendDeclarationText(page);
+  AppendChangeMark(
+      page, model::DeclarationKind::kVariable,
+      variable.structure == 0 ? std::string_view() : own_.structs[variable.structure - 1].name,
+      variable.name);
   EndMember(page, variable.doc);
 }
 
@@ -152,6 +188,7 @@ void CPageBuilder::AppendStructures(std::string& page) {
       model::AppendType(declaration_, *structure.extends, &type_spans_);
     }
     AppendDeclarationText(page);
+    AppendChangeMark(page, model::DeclarationKind::kStruct, {}, structure.name);
     AppendMemberUsersLink(page, *pages_, source_, MemberKind::kStructure, structure.name,
                           occurrence);
     page.append(rt::kMemberHeadEnd);
@@ -211,6 +248,11 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
     declaration_.clear();
     model::AppendDeclaration(declaration_, own_, f, &type_spans_);
     AppendDeclarationText(page);
+    if (model::IsOperator(f.kind)) {
+      AppendOperatorChangeMark(page, f);
+    } else {
+      AppendChangeMark(page, model::DeclarationKind::kFunction, {}, f.name);
+    }
     if (!f.body) page.append(IsNative(own_, f.modifiers) ? rt::kNative : rt::kDeclaredOnly);
     page.append(rt::kMemberHeadEnd);
     // An operator is told apart from its namesakes by its parameters: it

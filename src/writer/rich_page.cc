@@ -257,6 +257,8 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   page.append(rt::kHead);
   page.append(state ? rt::kHeadingOfState : rt::kHeadingOfClass);
   AppendEscaped(page, record.name());
+  AppendChangeMark(page, state ? model::DeclarationKind::kState : model::DeclarationKind::kClass,
+                   {}, {});
   page.append(rt::kHeadingEnd);
 
   // The declaration as the language writes it: a class's modifiers after
@@ -387,8 +389,13 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
 }  // namespace rich_page
 
 CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types,
-                       const COverriders* overriders)
-    : list_(list), tree_(tree), types_(types), overriders_(overriders), run_(++last_run_) {
+                       const COverriders* overriders, const CChangeMarks* marks)
+    : list_(list),
+      tree_(tree),
+      types_(types),
+      overriders_(overriders),
+      marks_(marks),
+      run_(++last_run_) {
   const size_t count = list.Count();
   first_state_.assign(count + 1, 0);
   for (size_t i = 0; i < count; ++i) {

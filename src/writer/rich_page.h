@@ -14,6 +14,7 @@
 
 #include "writer/users.h"
 
+class CChangeMarks;
 class CClassList;
 class COverriders;
 class CTypeTable;
@@ -24,9 +25,10 @@ struct TreeIndex;
 /// written; then only read, by any number of threads at once.
 class CRichPages {
  public:
-  /// With `overriders`, each class's functions say who declares them again.
+  /// With `overriders`, each class's functions say who declares them again;
+  /// with `marks`, the pages mark what is new or changed.
   CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types,
-             const COverriders* overriders = nullptr);
+             const COverriders* overriders = nullptr, const CChangeMarks* marks = nullptr);
 
   /// Appends the whole page of record `i`, a record read with its model.
   void AppendPage(std::string& page, size_t i) const;
@@ -41,6 +43,8 @@ class CRichPages {
   const CUsers& users() const { return users_; }
   /// Who declares each function again; null when the pages do not say.
   const COverriders* overriders() const { return overriders_; }
+  /// What is new or changed; null when the pages do not say.
+  const CChangeMarks* marks() const { return marks_; }
   /// The states of record `i` are State(k) for FirstState(i) <= k < EndState(i),
   /// in list order, which is name order.
   size_t FirstState(size_t i) const { return first_state_[i]; }
@@ -54,6 +58,7 @@ class CRichPages {
   const TreeIndex& tree_;
   const CTypeTable& types_;
   const COverriders* overriders_;
+  const CChangeMarks* marks_;
   // The states of record i: state_[first_state_[i] .. first_state_[i + 1]),
   // in list order.
   std::vector<uint32_t> first_state_;

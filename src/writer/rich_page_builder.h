@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/declaration_text.h"
+#include "model/model_declarations.h"
 #include "model/record_model.h"
 #include "writer/anchors.h"
 #include "writer/name_table.h"
@@ -90,6 +91,9 @@ class CPageBuilder {
   void OpenMember(std::string& page, anchors::MemberKind kind, std::string_view name,
                   size_t occurrence, uint32_t line);
   void AppendDeclarationText(std::string& page);
+  void AppendChangeMark(std::string& page, model::DeclarationKind kind, std::string_view owner,
+                        std::string_view name);
+  void AppendOperatorChangeMark(std::string& page, const model::Function& f);
   void AppendConstants(std::string& page);
   void AppendEnumerations(std::string& page);
   void AppendStructures(std::string& page);
@@ -144,6 +148,7 @@ class CPageBuilder {
   std::vector<std::string_view> categories_;   // as first written
   std::vector<DefaultRow> defaults_;           // the class's effective default properties
   std::string declaration_;
+  std::string utf8_;                         // a member's name in UTF-8, to find its change
   std::vector<model::TypeSpan> type_spans_;  // where declaration_'s type names sit
   std::string inherited_;
   std::vector<COverriders::Declaration> overriders_;  // of one function

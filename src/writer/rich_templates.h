@@ -65,6 +65,10 @@ inline constexpr const char* kMemberDeclaration = "</a><code>";
 inline constexpr const char* kMemberDeclarationEnd = "</code>";
 inline constexpr const char* kNative = " <span class=\"t\">native</span>";
 inline constexpr const char* kDeclaredOnly = " <span class=\"t\">declared only</span>";
+// With --compare, after a record's heading or a member's declaration: what
+// is new or changed since the model file compared with.
+inline constexpr const char* kNewMark = " <span class=\"t\">new</span>";
+inline constexpr const char* kChangedMark = " <span class=\"t\">changed</span>";
 inline constexpr const char* kMemberHeadEnd = "\n";
 inline constexpr const char* kOverrides = "<p class=\"ov\">Overrides <a href=\"";
 inline constexpr const char* kOverridesEnd = "</a></p>\n";

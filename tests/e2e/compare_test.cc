@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,25 @@ void WriteAfter(const fs::path& src) {
             "defaultproperties\n{\n  Speed=300.0\n  Mass=10\n}\n");
 }
 
+// Each line of a rich page marked new or changed: the member's anchor, or
+// the line up to the mark, then the mark.
+std::vector<std::string> Marks(const std::string& page) {
+  std::vector<std::string> marks;
+  std::istringstream lines(page);
+  for (std::string line; std::getline(lines, line);) {
+    for (const std::string mark : {"new", "changed"}) {
+      const size_t at = line.find(" <span class=\"t\">" + mark + "</span>");
+      if (at == std::string::npos) continue;
+      const size_t id = line.find("id=\"");
+      marks.push_back((id == std::string::npos
+                           ? line.substr(0, at)
+                           : line.substr(id + 4, line.find('"', id + 4) - id - 4)) +
+                      " " + mark);
+    }
+  }
+  return marks;
+}
+
 TEST(Compare, EachKindOfChangeOnce) {
   TempDir dir;
   WriteBefore(dir / "old");
@@ -120,13 +140,32 @@ TEST(Compare, EachKindOfChangeOnce) {
             std::string::npos);
   EXPECT_NE(run.written["b/index.html"].find("<a href=\"changes.html\">"), std::string::npos);
   // With --navigation, a change links its member on the new record's page,
-  // and the navigable index links the changes.
+  // and the navigable index links the changes; the rich pages mark what is
+  // new or changed, an operator told apart by its parameters.
   fs::create_directories(dir / "c");
-  auto linked = RunTool(dir.path(), {"--navigation", "--compare", "a/model.json", "c", "new"});
+  auto linked =
+      RunTool(dir.path(), {"--navigation", "--complete", "--compare", "a/model.json", "c", "new"});
+  EXPECT_EQ(Marks(linked.written["c/00000.html"]), std::vector<std::string>{"<h1>class Bird new"});
+  EXPECT_EQ(Marks(linked.written["c/00001.html"]),
+            (std::vector<std::string>{
+                "const-MaxLegs changed", "enum-EMood changed", "var-Wound.Age new", "var-Tame new",
+                "fn-Hurt changed", "fn--3d3d-2 new",
+                "<tr><td><code><a href=\"00001.html#var-speed\">Speed</a></code></td>"
+                "<td><code>300.0</code> changed",
+                "<tr><td><code>Mass</code></td><td><code>10</code> new"}));
+  EXPECT_EQ(Marks(linked.written["c/00003.html"]),
+            std::vector<std::string>{"<h1>state Hunting new"});
+  EXPECT_EQ(Marks(linked.written["c/00004.html"]), std::vector<std::string>{});
   EXPECT_NE(
       linked.written["c/changes.html"].find("<a href=\"00001.html#fn-Hurt\">Creature.Hurt</a>"),
       std::string::npos);
   EXPECT_NE(linked.written["c/index.html"].find("<a href=\"changes.html\">"), std::string::npos);
+  // A record that gains its first member of a kind.
+  WriteFile(dir / "old/core/Thing.kc", "class Thing;\nfunction Grow();\n");
+  auto grown = RunTool(dir.path(), {"--compare", "a/model.json", "b", "old"});
+  EXPECT_EQ(grown.status, 0);
+  EXPECT_NE(grown.written["b/changes.json"].find("\"path\": \"Thing.Grow\""), std::string::npos);
+  WriteFile(dir / "old/core/Thing.kc", kThing);
   // A tree compared with its own model has no changes.
   auto same = RunTool(dir.path(), {"--compare", "a/model.json", "b", "old"});
   EXPECT_NE(same.written["b/changes.json"].find("\"changes\": [\n]}\n"), std::string::npos);
@@ -135,7 +174,9 @@ TEST(Compare, EachKindOfChangeOnce) {
 }
 
 // A model file that cannot be compared with gives a message and status 1;
-// the reference is written whole all the same, and no changes file.
+// the reference is written whole all the same, with no link to changes, and
+// no changes file; also when only a record in its middle is found corrupt,
+// while comparing.
 TEST(Compare, BadEarlierModelIsReported) {
   TempDir dir;
   WriteAfter(dir / "src");
@@ -146,6 +187,11 @@ TEST(Compare, BadEarlierModelIsReported) {
   WriteFile(dir / "text.json", "Not a model file at all\n");
   WriteFile(dir / "format.json", "{\"format\": 2, \"records\": []}\n");
   WriteFile(dir / "other.json", "{\"name\": \"Creature\"}\n");
+  std::string middle = model;
+  const size_t constants = middle.find("\"constants\": [", middle.find("\n{\"number\": 2,"));
+  ASSERT_NE(constants, std::string::npos);
+  middle.replace(constants, 14, "\"constants\": 5, \"x\": [");
+  WriteFile(dir / "middle.json", middle);
   fs::remove(dir / "base/model.json");
   const std::map<std::string, std::string> reference = testing_support::ReadTree(dir / "base");
   const struct {
@@ -158,6 +204,7 @@ TEST(Compare, BadEarlierModelIsReported) {
       {"format.json", "its format is 2, not 1"},
       {"cut.json", "it is cut off"},
       {"other.json", "it is not a model file"},
+      {"middle.json", "its record 2 is not as a model file holds it"},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -170,6 +217,7 @@ TEST(Compare, BadEarlierModelIsReported) {
     EXPECT_EQ(run.out.substr(run.out.size() - std::min(run.out.size(), message.size())), message)
         << c.old;
     EXPECT_EQ(testing_support::ReadTree(dir / out), reference) << c.old;
+    EXPECT_EQ(ReadFile(dir / out / "index.html").find("changes.html"), std::string::npos) << c.old;
   }
 }
 
