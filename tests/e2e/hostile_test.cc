@@ -321,8 +321,9 @@ TEST(HostileTree, AwkwardNames) {
             "static final operator(28) Base & (Base A, int B);\n");
   // A function declared again in a state and a subclass, names with bytes
   // from 0x80 up.
-  WriteFile(dir / "src/Over.kc", "class R\xe9\x80q;\nfunction H\xe9rt();\n"
-                                 "state D\xff { function h\xe9rt(); }\n");
+  WriteFile(dir / "src/Over.kc",
+            "class R\xe9\x80q;\nfunction H\xe9rt();\n"
+            "state D\xff { function h\xe9rt(); }\n");
   WriteFile(dir / "src/Under.kc", "class S\x9c expands R\xe9\x80q;\nfunction H\xe9RT();\n");
   fs::create_directory(dir / "rich");
   auto rich = RunTool(dir.path(), {"--navigation", "--json", "rich", "src"});
@@ -364,9 +365,9 @@ TEST(HostileTree, AwkwardNames) {
   // The list under it names each declaration as text, its anchor in hex.
   size_t overridden = 0;
   for (const auto& [written, bytes] : rich.written) {
-    overridden += bytes.find("#fn--68e97274\">R\xe9\x80q.D\xff</a>, <a href=\"") !=
-                      std::string::npos &&
-                  bytes.find("#fn--48e95254\">S\x9c</a></p>") != std::string::npos;
+    overridden +=
+        bytes.find("#fn--68e97274\">R\xe9\x80q.D\xff</a>, <a href=\"") != std::string::npos &&
+        bytes.find("#fn--48e95254\">S\x9c</a></p>") != std::string::npos;
   }
   EXPECT_EQ(overridden, 1u);
 #ifndef _WIN32
