@@ -282,7 +282,7 @@ bool CJsonCursor::Skip() {
       if (depth == kMaxDepth) return Fail("nested too deep");
       open[depth++] = b;
     } else if (b == '}' || b == ']') {
-      if (open[--depth] != (b == '}' ? '{' : '[')) return Fail("not JSON");
+      if (depth == 0 || open[--depth] != (b == '}' ? '{' : '[')) return Fail("not JSON");
       if (depth == 0) return true;
     }
   }

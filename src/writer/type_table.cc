@@ -1,6 +1,7 @@
 #include "writer/type_table.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <map>
 
 #include "model/class_list.h"
@@ -222,17 +223,18 @@ std::pair<CTypeTable::DeclaredAt, CTypeTable::DeclaredAt> CTypeTable::DeclaredNa
   if (start == kNone) return {declared_.end(), declared_.end()};
   // The run's end by steps that double, then by halving: a name many
   // classes declare costs a few comparisons, not one per class.
-  const auto first = declared_.begin() + start;
+  const auto first = declared_.begin() + static_cast<std::ptrdiff_t>(start);
   const auto same = [name](const Declared& d) { return EqualsNoCase(d.name, name); };
   size_t low = 1;  // first[low - 1] has the name
   size_t step = 1;
   const auto size = static_cast<size_t>(declared_.end() - first);
-  while (low - 1 + step < size && same(first[low - 1 + step])) {
+  while (low - 1 + step < size && same(first[static_cast<std::ptrdiff_t>(low - 1 + step)])) {
     low += step;
     step *= 2;
   }
   const size_t high = std::min(low - 1 + step, size);
-  return {first, std::partition_point(first + low, first + high, same)};
+  return {first, std::partition_point(first + static_cast<std::ptrdiff_t>(low),
+                                      first + static_cast<std::ptrdiff_t>(high), same)};
 }
 
 CTypeTable::Target CTypeTable::DeclaredIn(DeclaredAt first, DeclaredAt last,

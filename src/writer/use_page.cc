@@ -19,7 +19,7 @@ namespace {
 
 // A page stops listing uses past this many bytes, and counts the rest: a
 // root class can be used by tens of thousands of declarations.
-constexpr size_t kListedBytes = 400 * 1000;
+constexpr size_t kListedBytes = size_t{400} * 1000;
 
 void AppendPageName(std::string& out, size_t record) {
   AppendNumber(out, record, kRecordNumberWidth);
