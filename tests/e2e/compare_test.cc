@@ -314,9 +314,9 @@ TEST(Compare, RandomEditsAreListedExactly) {
       switch (kind) {
         case 1:
           s.removed = true;
-          for (auto at = expected.begin(); at != expected.end();) {
-            at = at->find(" " + path) != std::string::npos ? expected.erase(at) : std::next(at);
-          }
+          std::erase_if(expected, [&path](const std::string& change) {
+            return change.find(" " + path) != std::string::npos;
+          });
           expected.insert("removed class " + s.name);
           break;
         case 2:

@@ -613,7 +613,7 @@ TEST(Reference, OverriddenInAndEffectiveDefaultsEqualARecomputation) {
   std::vector<int> classes;
   for (int c = 0; c < 60; ++c) {
     Record cls{"K" + std::to_string(next(1000)) + "x" + std::to_string(c),
-               c == 0 ? -1 : classes[next(c)],
+               classes.empty() ? -1 : classes[next(c)],
                c == 0 ? functions(100) : functions(45),
                {}};
     const int index = static_cast<int>(records.size());
