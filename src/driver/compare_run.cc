@@ -162,12 +162,12 @@ bool CEarlierModel::Compare(const CClassList& list) {
     model::RecordModel record;
     model::CModelDeclarations now;
     CUtf8Texts utf8;
-    std::string parameters, package, script;
+    std::string parameters, package;
     std::vector<std::string_view> types;
     for (size_t i = 0; i < count; ++i) {
       model::UnpackModel(list.At(i).packedModel(), record);
       Declare(list, i, record, now, utf8, parameters, types);
-      script = list.At(i).scriptPath();
+      const std::string script = list.At(i).scriptPath();
       const std::string_view name = PackageOf(script, platform::kPathSeparator);
       package.clear();
       if (IsUtf8(name)) {

@@ -340,49 +340,43 @@ bool CModelDeclarations::ReadRecord(std::string_view text) {
     add(first, second);
     return true;
   };
-  return ReadObject(json,
-                    [&](std::string_view key) {
-                      if (key == "kind"sv) return json.String(kind);
-                      if (key == "name"sv) return json.String(name);
-                      if (key == "extends"sv) return ReadOptional(json, extends);
-                      if (key == "within"sv) return ReadOptional(json, within);
-                      if (key == "constants"sv) {
-                        return ReadArray(json, [&] {
-                          return pair([this](std::string_view n, std::string_view v) {
-                            AddConstant(n, v);
-                          });
-                        });
-                      }
-                      if (key == "enums"sv) {
-                        return ReadArray(json, [&] {
-                          std::string_view enumName;
-                          std::vector<std::string_view>& values = words_;
-                          if (!ReadObject(json, [&](std::string_view field) {
-                                if (field == "name"sv) return json.String(enumName);
-                                if (field == "values"sv) return ReadWords(json, values);
-                                return json.Skip();
-                              })) {
-                            return false;
-                          }
-                          AddEnum(enumName, values);
-                          return true;
-                        });
-                      }
-                      if (key == "structs"sv)
-                        return ReadArray(json, [&] { return ReadStruct(json); });
-                      if (key == "variables"sv)
-                        return ReadArray(json, [&] { return ReadVariable(json, {}); });
-                      if (key == "functions"sv)
-                        return ReadArray(json, [&] { return ReadFunction(json); });
-                      if (key == "defaults"sv) {
-                        return ReadArray(json, [&] {
-                          return pair(
-                              [this](std::string_view k, std::string_view v) { AddDefault(k, v); });
-                        });
-                      }
-                      return json.Skip();
-                    }) &&
-         (EndRecord(kind == "state"sv, name, extends, within), true);
+  const bool read = ReadObject(json, [&](std::string_view key) {
+    if (key == "kind"sv) return json.String(kind);
+    if (key == "name"sv) return json.String(name);
+    if (key == "extends"sv) return ReadOptional(json, extends);
+    if (key == "within"sv) return ReadOptional(json, within);
+    if (key == "constants"sv) {
+      return ReadArray(json, [&] {
+        return pair([this](std::string_view n, std::string_view v) { AddConstant(n, v); });
+      });
+    }
+    if (key == "enums"sv) {
+      return ReadArray(json, [&] {
+        std::string_view enumName;
+        std::vector<std::string_view>& values = words_;
+        if (!ReadObject(json, [&](std::string_view field) {
+              if (field == "name"sv) return json.String(enumName);
+              if (field == "values"sv) return ReadWords(json, values);
+              return json.Skip();
+            })) {
+          return false;
+        }
+        AddEnum(enumName, values);
+        return true;
+      });
+    }
+    if (key == "structs"sv) return ReadArray(json, [&] { return ReadStruct(json); });
+    if (key == "variables"sv) return ReadArray(json, [&] { return ReadVariable(json, {}); });
+    if (key == "functions"sv) return ReadArray(json, [&] { return ReadFunction(json); });
+    if (key == "defaults"sv) {
+      return ReadArray(json, [&] {
+        return pair([this](std::string_view k, std::string_view v) { AddDefault(k, v); });
+      });
+    }
+    return json.Skip();
+  });
+  if (read) EndRecord(kind == "state"sv, name, extends, within);
+  return read;
 }
 
 }  // namespace model

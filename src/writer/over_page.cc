@@ -72,10 +72,14 @@ void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t
   overriders.Collect(record, name, scratch);
   page.append(ot::kLineOpen);
   const size_t shown = count > COverriders::kShown ? COverriders::kShown : count;
+  // The static analysis takes kShown for 0 here and both conditions below
+  // for settled; they are not.
+  // cppcheck-suppress knownConditionTrueFalse
   for (size_t k = 0; k < shown && k < scratch.size(); ++k) {
     if (k > 0) page.append(rt::kSeparator);
     AppendOverrider(page, overriders.list(), scratch[k]);
   }
+  // cppcheck-suppress knownConditionTrueFalse
   if (shown < count) {
     // The whole list is a section of the page of overriders.
     std::vector<COverriders::Section> sections;
