@@ -102,41 +102,42 @@ TEST(Compare, EachKindOfChangeOnce) {
   EXPECT_EQ(run.out.substr(run.out.size() - std::min(run.out.size(), out.size())), out);
   EXPECT_EQ(
       run.written["b/changes.json"],
-      "{\"format\": 1, \"generator\": \"KorvanRef " KORVANREF_VERSION_TEXT
-      "\", \"before\": \"a/model.json\", \"changes\": [\n"
-      "{\"change\": \"added\", \"kind\": \"class\", \"path\": \"Bird\", \"before\": null, "
-      "\"after\": \"class Bird extends Creature\"},\n"
-      "{\"change\": \"changed\", \"kind\": \"class\", \"path\": \"Creature\", \"before\": "
-      "\"class Creature extends Entity\", \"after\": \"class Creature extends Thing\"},\n"
-      "{\"change\": \"changed\", \"kind\": \"constant\", \"path\": \"Creature.MaxLegs\", "
-      "\"before\": \"const MaxLegs = 8\", \"after\": \"const MaxLegs = 6\"},\n"
-      "{\"change\": \"changed\", \"kind\": \"enum\", \"path\": \"Creature.EMood\", \"before\": "
-      "\"enum EMood {MOOD_Calm, MOOD_Angry}\", \"after\": "
-      "\"enum EMood {MOOD_Calm, MOOD_Angry, MOOD_Sad}\"},\n"
-      "{\"change\": \"added\", \"kind\": \"variable\", \"path\": \"Creature.Wound.Age\", "
-      "\"before\": null, \"after\": \"var int Age\"},\n"
-      "{\"change\": \"removed\", \"kind\": \"variable\", \"path\": \"Creature.Legs\", "
-      "\"before\": \"var int Legs\", \"after\": null},\n"
-      "{\"change\": \"added\", \"kind\": \"variable\", \"path\": \"Creature.Tame\", "
-      "\"before\": null, \"after\": \"var bool Tame\"},\n"
-      "{\"change\": \"changed\", \"kind\": \"function\", \"path\": \"Creature.Hurt\", "
-      "\"before\": \"function Hurt(int Damage, Creature Attacker)\", "
-      "\"after\": \"function Hurt(int Damage, Creature Attacker, name Kind)\"},\n"
-      "{\"change\": \"added\", \"kind\": \"function\", \"path\": "
-      "\"Creature.==(Creature,name)\", \"before\": null, "
-      "\"after\": \"static final operator bool ==(Creature A, name B)\"},\n"
-      "{\"change\": \"changed\", \"kind\": \"default\", \"path\": \"Creature.Speed\", "
-      "\"before\": \"Speed=320.0\", \"after\": \"Speed=300.0\"},\n"
-      "{\"change\": \"removed\", \"kind\": \"default\", \"path\": \"Creature.Skins(0)\", "
-      "\"before\": \"Skins(0)=Fur\", \"after\": null},\n"
-      "{\"change\": \"added\", \"kind\": \"default\", \"path\": \"Creature.Mass\", "
-      "\"before\": null, \"after\": \"Mass=10\"},\n"
-      "{\"change\": \"removed\", \"kind\": \"class\", \"path\": \"Fossil\", "
-      "\"before\": \"class Fossil extends Entity\", \"after\": null},\n"
-      "{\"change\": \"added\", \"kind\": \"state\", \"path\": \"Creature.Hunting\", "
-      "\"before\": null, \"after\": \"state Hunting\"}\n"
-      "]}\n");
-  EXPECT_NE(run.written["b/changes.html"].find("<h2>beasts</h2>\n<h3>Bird</h3>"),
+      Text(
+          "{\"format\": 1, \"generator\": \"KorvanRef " KORVANREF_VERSION_TEXT
+          "\", \"before\": \"a/model.json\", \"changes\": [\n"
+          "{\"change\": \"added\", \"kind\": \"class\", \"path\": \"Bird\", \"before\": null, "
+          "\"after\": \"class Bird extends Creature\"},\n"
+          "{\"change\": \"changed\", \"kind\": \"class\", \"path\": \"Creature\", \"before\": "
+          "\"class Creature extends Entity\", \"after\": \"class Creature extends Thing\"},\n"
+          "{\"change\": \"changed\", \"kind\": \"constant\", \"path\": \"Creature.MaxLegs\", "
+          "\"before\": \"const MaxLegs = 8\", \"after\": \"const MaxLegs = 6\"},\n"
+          "{\"change\": \"changed\", \"kind\": \"enum\", \"path\": \"Creature.EMood\", \"before\": "
+          "\"enum EMood {MOOD_Calm, MOOD_Angry}\", \"after\": "
+          "\"enum EMood {MOOD_Calm, MOOD_Angry, MOOD_Sad}\"},\n"
+          "{\"change\": \"added\", \"kind\": \"variable\", \"path\": \"Creature.Wound.Age\", "
+          "\"before\": null, \"after\": \"var int Age\"},\n"
+          "{\"change\": \"removed\", \"kind\": \"variable\", \"path\": \"Creature.Legs\", "
+          "\"before\": \"var int Legs\", \"after\": null},\n"
+          "{\"change\": \"added\", \"kind\": \"variable\", \"path\": \"Creature.Tame\", "
+          "\"before\": null, \"after\": \"var bool Tame\"},\n"
+          "{\"change\": \"changed\", \"kind\": \"function\", \"path\": \"Creature.Hurt\", "
+          "\"before\": \"function Hurt(int Damage, Creature Attacker)\", "
+          "\"after\": \"function Hurt(int Damage, Creature Attacker, name Kind)\"},\n"
+          "{\"change\": \"added\", \"kind\": \"function\", \"path\": "
+          "\"Creature.==(Creature,name)\", \"before\": null, "
+          "\"after\": \"static final operator bool ==(Creature A, name B)\"},\n"
+          "{\"change\": \"changed\", \"kind\": \"default\", \"path\": \"Creature.Speed\", "
+          "\"before\": \"Speed=320.0\", \"after\": \"Speed=300.0\"},\n"
+          "{\"change\": \"removed\", \"kind\": \"default\", \"path\": \"Creature.Skins(0)\", "
+          "\"before\": \"Skins(0)=Fur\", \"after\": null},\n"
+          "{\"change\": \"added\", \"kind\": \"default\", \"path\": \"Creature.Mass\", "
+          "\"before\": null, \"after\": \"Mass=10\"},\n"
+          "{\"change\": \"removed\", \"kind\": \"class\", \"path\": \"Fossil\", "
+          "\"before\": \"class Fossil extends Entity\", \"after\": null},\n"
+          "{\"change\": \"added\", \"kind\": \"state\", \"path\": \"Creature.Hunting\", "
+          "\"before\": null, \"after\": \"state Hunting\"}\n"
+          "]}\n"));
+  EXPECT_NE(run.written["b/changes.html"].find(Text("<h2>beasts</h2>\n<h3>Bird</h3>")),
             std::string::npos);
   EXPECT_NE(run.written["b/index.html"].find("<a href=\"changes.html\">"), std::string::npos);
   // With --navigation, a change links its member on the new record's page,
@@ -168,7 +169,7 @@ TEST(Compare, EachKindOfChangeOnce) {
   WriteFile(dir / "old/core/Thing.kc", kThing);
   // A tree compared with its own model has no changes.
   auto same = RunTool(dir.path(), {"--compare", "a/model.json", "b", "old"});
-  EXPECT_NE(same.written["b/changes.json"].find("\"changes\": [\n]}\n"), std::string::npos);
+  EXPECT_NE(same.written["b/changes.json"].find(Text("\"changes\": [\n]}\n")), std::string::npos);
   EXPECT_NE(same.out.find("0 classes added, 0 removed, 0 members changed, 0 added, 0 removed."),
             std::string::npos);
 }
