@@ -137,7 +137,8 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
     declaration_.append(rt::kEnumEnd);
     AppendDeclarationText(page);
     AppendChangeMark(page, model::DeclarationKind::kEnum, {}, e.name);
-    AppendMemberUsersLink(page, *pages_, source_, MemberKind::kEnumeration, e.name, occurrence);
+    if (Record(record_).isState == 0)
+      AppendMemberUsersLink(page, *pages_, source_, MemberKind::kEnumeration, e.name, occurrence);
     EndMember(page, e.doc);
   }
   page.append(rt::kSectionEnd);
@@ -189,8 +190,9 @@ void CPageBuilder::AppendStructures(std::string& page) {
     }
     AppendDeclarationText(page);
     AppendChangeMark(page, model::DeclarationKind::kStruct, {}, structure.name);
-    AppendMemberUsersLink(page, *pages_, source_, MemberKind::kStructure, structure.name,
-                          occurrence);
+    if (Record(record_).isState == 0)
+      AppendMemberUsersLink(page, *pages_, source_, MemberKind::kStructure, structure.name,
+                            occurrence);
     page.append(rt::kMemberHeadEnd);
     AppendDoc(page, structure.doc);
     for (uint32_t k = starts_[s + 1]; k < starts_[s + 2]; ++k)
