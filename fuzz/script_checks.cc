@@ -1,8 +1,10 @@
 #include "fuzz/script_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "model/record_model.h"
 
@@ -92,9 +94,36 @@ void ExpectInCode(std::string_view code, std::string_view name) {
   }
 }
 
-// A "}" outside literals and comments with no "{" of its own before it.
-void ExpectNoStrayBrace(std::string_view value) {
-  size_t depth = 0;
+// The depth of braces before each byte of `code` (a script with its
+// comments blanked), literals and directive lines passed over.
+std::vector<int> BraceDepths(std::string_view code) {
+  std::vector<int> depths(code.size() + 1, 0);
+  int depth = 0;
+  bool line_start = true;
+  for (size_t at = 0; at < code.size();) {
+    const char c = code[at];
+    size_t next = at + 1;
+    if (c == '#' && line_start) {
+      next = std::min(code.find('\n', at), code.size());
+    } else if (c == '"' || c == '\'') {
+      next = PastLiteral(code, at);
+    } else if (c == '{') {
+      ++depth;
+    } else if (c == '}' && depth > 0) {  // a stray one outside blocks closes nothing
+      --depth;
+    }
+    if (c == '\n') line_start = true;
+    if (c != '\n' && !IsBlank(c)) line_start = false;
+    for (; at < next; ++at) depths[at + 1] = depth;
+  }
+  return depths;
+}
+
+// The lowest depth of braces within `value` relative to its start, literals
+// and comments passed over.
+int LowestDepth(std::string_view value) {
+  int depth = 0;
+  int lowest = 0;
   for (size_t at = 0; at < value.size();) {
     if (value[at] == '"' || value[at] == '\'') {
       at = PastLiteral(value, at);
@@ -102,10 +131,31 @@ void ExpectNoStrayBrace(std::string_view value) {
       at = PastComment(value, at);
     } else {
       if (value[at] == '{') ++depth;
-      if (value[at] == '}' && depth-- == 0) Fault("a default value past its block's end", value);
+      if (value[at] == '}') lowest = std::min(lowest, --depth);
       ++at;
     }
   }
+  return lowest;
+}
+
+// A default value that takes in the "}" that closes its block (brings the
+// depth down to none) ran past the block's end. A "}" closing a "{" left
+// open on an earlier line of the block is the value's own. The value is
+// looked for where its line starts; where it cannot be placed, nothing is
+// said.
+void ExpectWithinBlock(std::string_view script, const std::vector<int>& depths,
+                       const std::vector<size_t>& lineStarts, const model::DefaultProperty& d) {
+  if (d.value.empty() || d.line == 0 || d.line > lineStarts.size()) return;
+  const int lowest = LowestDepth(d.value);
+  if (lowest == 0) return;
+  const size_t first = lineStarts[d.line - 1];
+  const size_t last = d.line < lineStarts.size() ? lineStarts[d.line] : script.size();
+  bool placed = false;
+  for (size_t at = script.find(d.value, first); at < last; at = script.find(d.value, at + 1)) {
+    placed = true;
+    if (depths[at] + lowest > 0) return;
+  }
+  if (placed) Fault("a default value past its block's end", d.value);
 }
 
 }  // namespace
@@ -118,5 +168,11 @@ void CheckReadScript(const model::RecordModel& m, std::string_view script) {
   for (const model::Structure& s : m.structs) ExpectInCode(code, s.name);
   for (const model::Variable& v : m.variables) ExpectInCode(code, v.name);
   for (const model::Function& f : m.functions) ExpectInCode(code, f.name);
-  for (const model::DefaultProperty& d : m.defaults) ExpectNoStrayBrace(d.value);
+  if (m.defaults.empty()) return;
+  const std::vector<int> depths = BraceDepths(code);
+  std::vector<size_t> line_starts{0};
+  for (size_t at = script.find('\n'); at != std::string_view::npos; at = script.find('\n', at + 1))
+    line_starts.push_back(at + 1);
+  for (const model::DefaultProperty& d : m.defaults)
+    ExpectWithinBlock(script, depths, line_starts, d);
 }
