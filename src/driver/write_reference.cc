@@ -55,7 +55,8 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     SortByName(complete);
     if (json || (navigation && complete)) {
       types.Build(*this);
-      overriders.Build(*this);
+      // The rich pages' writer builds them itself, beside a pass of its own.
+      if (!navigation || !complete) overriders.Build(*this);
     }
     if (compare) compare = earlier.Compare(*this);
     if (compare && navigation) marks.emplace(earlier.changes());

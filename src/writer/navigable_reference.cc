@@ -10,6 +10,7 @@
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/path.h"
+#include "platform/worker.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
 #include "writer/changes_templates.h"
@@ -257,10 +258,39 @@ class CNavigablePages final : public CPageBuilder {
   const COverriders* const overriders_;
 };
 
+// The users' pass and the overriders' each read every record's model: they
+// run on the two cores at once, the overriders built on a second thread when
+// one can be had. Memory running out there leaves them to be built again
+// here, where running out is reported as anywhere else.
+void FindUsersAndOverriders(CRichPages& pages, const std::vector<bool>& reachable,
+                            COverriders* overriders) {
+  if (!overriders) {
+    pages.FindUsers(reachable);
+    return;
+  }
+  struct Build {
+    COverriders& overriders;
+    const CClassList& list;
+    bool built = false;
+  } build{*overriders, pages.list()};
+  // Declared after `build`, so that leaving early waits for the thread first.
+  platform::CWorker worker;
+  worker.Start(
+      [](void* context) {
+        Build& task = *static_cast<Build*>(context);
+        task.overriders.Build(task.list);
+        task.built = true;
+      },
+      &build);
+  pages.FindUsers(reachable);
+  worker.Join();
+  if (!build.built) overriders->Build(pages.list());
+}
+
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types, const COverriders* overriders,
+                             const CTypeTable* types, COverriders* overriders,
                              const CChangeMarks* changes) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
@@ -269,7 +299,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   if (!complete) overriders = nullptr;
   if (complete) {
     rich_pages.emplace(list, tree, *types, overriders, changes);
-    rich_pages->FindUsers(reachable);
+    FindUsersAndOverriders(*rich_pages, reachable, overriders);
   }
   // The source pages read their scripts below SourceDir, opened once for
   // both threads.
