@@ -13,6 +13,7 @@
 #include "platform/worker.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
+#include "writer/beside_pages.h"
 #include "writer/changes_templates.h"
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
@@ -291,7 +292,7 @@ void FindUsersAndOverriders(CRichPages& pages, const std::vector<bool>& reachabl
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types, COverriders* overriders,
-                             const CChangeMarks* changes) {
+                             const CChangeMarks* changes, CBesidePages* beside) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
@@ -310,6 +311,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
                               source_dir_open ? &source_dir : nullptr, overriders);
   CPageWriter writer(pages);
+  if (beside) beside->Start();
   writer.Start();
   WriteIndex(index, list, reachable, complete, changes != nullptr);
   writer.Finish();

@@ -764,6 +764,17 @@ TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInOrder) {
   EXPECT_EQ(navigable.out, Text(linked + "Complete.\n"));
   EXPECT_EQ(navigable.status, 1);
   EXPECT_EQ(navigable.written.size(), 297u);
+
+  // The model file is made while the pages are written; a model file that
+  // cannot be opened is still reported after them.
+  fs::create_directories(dir / "out/model.json");
+  const std::string model = "Unable to open '" + Native("out/model.json") + "' for writing!\n";
+  auto plain = RunTool(dir.path(), {"--json", "out", "src"});
+  EXPECT_EQ(plain.out, Text(console.substr(0, console.size() - 10) + model + "Complete.\n"));
+  EXPECT_EQ(plain.status, 1);
+  auto rich = RunTool(dir.path(), {"--navigation", "--complete", "--json", "out", "src"});
+  EXPECT_EQ(rich.out, Text(linked + model + "Complete.\n"));
+  EXPECT_EQ(rich.status, 1);
 }
 
 #ifndef _WIN32
