@@ -17,6 +17,7 @@
 #include "writer/member_data.h"
 #include "writer/navigable_reference.h"
 #include "writer/overriders.h"
+#include "writer/overriders_beside.h"
 #include "writer/packages.h"
 #include "writer/templates.h"
 #include "writer/type_table.h"
@@ -56,10 +57,11 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   try {
     ResolveParents();
     SortByName(complete);
-    if (json || (navigation && complete)) {
+    if (navigation && complete) {
+      // The rich pages' writer builds the overriders, beside a pass of its own.
       types.Build(*this);
-      // The rich pages' writer builds them itself, beside a pass of its own.
-      if (!navigation || !complete) overriders.Build(*this);
+    } else if (json) {
+      BuildOverridersBeside(overriders, *this, [&] { types.Build(*this); });
     }
     if (compare) compare = earlier.Compare(*this);
     if (compare && navigation) marks.emplace(earlier.changes());

@@ -10,7 +10,6 @@
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/path.h"
-#include "platform/worker.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
 #include "writer/beside_pages.h"
@@ -20,6 +19,7 @@
 #include "writer/navigation_templates.h"
 #include "writer/over_page.h"
 #include "writer/overriders.h"
+#include "writer/overriders_beside.h"
 #include "writer/page_builder.h"
 #include "writer/page_links.h"
 #include "writer/page_writer.h"
@@ -259,35 +259,6 @@ class CNavigablePages final : public CPageBuilder {
   const COverriders* const overriders_;
 };
 
-// The users' pass and the overriders' each read every record's model: they
-// run on the two cores at once, the overriders built on a second thread when
-// one can be had. Memory running out there leaves them to be built again
-// here, where running out is reported as anywhere else.
-void FindUsersAndOverriders(CRichPages& pages, const std::vector<bool>& reachable,
-                            COverriders* overriders) {
-  if (!overriders) {
-    pages.FindUsers(reachable);
-    return;
-  }
-  struct Build {
-    COverriders& overriders;
-    const CClassList& list;
-    bool built = false;
-  } build{*overriders, pages.list()};
-  // Declared after `build`, so that leaving early waits for the thread first.
-  platform::CWorker worker;
-  worker.Start(
-      [](void* context) {
-        Build& task = *static_cast<Build*>(context);
-        task.overriders.Build(task.list);
-        task.built = true;
-      },
-      &build);
-  pages.FindUsers(reachable);
-  worker.Join();
-  if (!build.built) overriders->Build(pages.list());
-}
-
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
@@ -300,7 +271,12 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   if (!complete) overriders = nullptr;
   if (complete) {
     rich_pages.emplace(list, tree, *types, overriders, changes);
-    FindUsersAndOverriders(*rich_pages, reachable, overriders);
+    // The users' pass and the overriders' each read every record's model.
+    if (overriders) {
+      BuildOverridersBeside(*overriders, list, [&] { rich_pages->FindUsers(reachable); });
+    } else {
+      rich_pages->FindUsers(reachable);
+    }
   }
   // The source pages read their scripts below SourceDir, opened once for
   // both threads.
