@@ -3,6 +3,7 @@
 
 #include "driver/compare_run.h"
 #include "driver/messages.h"
+#include "driver/model_file_beside.h"
 #include "driver/whole_file.h"
 #include "model/class_list.h"
 #include "platform/console.h"
@@ -14,9 +15,9 @@
 #include "writer/changes_templates.h"
 #include "writer/index_writer.h"
 #include "writer/member_data.h"
-#include "writer/model_json.h"
 #include "writer/navigable_reference.h"
 #include "writer/overriders.h"
+#include "writer/overriders_beside.h"
 #include "writer/packages.h"
 #include "writer/templates.h"
 #include "writer/type_table.h"
@@ -50,20 +51,26 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   CTypeTable types;
   // Who declares each function again, and what each function overrides.
   COverriders overriders;
+  // The model file is written beside the pages, and put in place after them.
+  std::optional<CModelFileBeside> model;
+  if (json) model.emplace(*this, types, overriders);
   try {
     ResolveParents();
     SortByName(complete);
-    if (json || (navigation && complete)) {
+    if (navigation && complete) {
+      // The rich pages' writer builds the overriders, beside a pass of its own.
       types.Build(*this);
-      overriders.Build(*this);
+    } else if (json) {
+      BuildOverridersBeside(overriders, *this, [&] { types.Build(*this); });
     }
     if (compare) compare = earlier.Compare(*this);
     if (compare && navigation) marks.emplace(earlier.changes());
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, &overriders,
-                              marks ? &*marks : nullptr);
+                              marks ? &*marks : nullptr, model ? &*model : nullptr);
     } else {
+      if (model) model->Start();
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);
       if (compare) index.Text().Write(changes_templates::kIndexLink);
@@ -82,12 +89,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     WriteWholeFile(*this, anchors::kStyleSheetName,
                    [](platform::COutputFile& file) { file.Write(assets::kReferenceStyle); });
   }
-  if (json) {
-    WriteWholeFile(*this, templates::kModelFileName,
-                   [this, &types, &overriders](platform::COutputFile& file) {
-                     WriteModelJson(file, *this, types, overriders);
-                   });
-  }
+  if (model) model->Finish();
   if (navigation && complete) {
     WriteWholeFile(*this, anchors::kMemberDataName,
                    [this](platform::COutputFile& file) { WriteMemberData(file, *this); });

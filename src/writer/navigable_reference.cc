@@ -12,12 +12,14 @@
 #include "platform/path.h"
 #include "writer/anchors.h"
 #include "writer/assets.h"
+#include "writer/beside_pages.h"
 #include "writer/changes_templates.h"
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
 #include "writer/navigation_templates.h"
 #include "writer/over_page.h"
 #include "writer/overriders.h"
+#include "writer/overriders_beside.h"
 #include "writer/page_builder.h"
 #include "writer/page_links.h"
 #include "writer/page_writer.h"
@@ -260,8 +262,8 @@ class CNavigablePages final : public CPageBuilder {
 }  // namespace
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types, const COverriders* overriders,
-                             const CChangeMarks* changes) {
+                             const CTypeTable* types, COverriders* overriders,
+                             const CChangeMarks* changes, CBesidePages* beside) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
@@ -269,7 +271,12 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   if (!complete) overriders = nullptr;
   if (complete) {
     rich_pages.emplace(list, tree, *types, overriders, changes);
-    rich_pages->FindUsers(reachable);
+    // The users' pass and the overriders' each read every record's model.
+    if (overriders) {
+      BuildOverridersBeside(*overriders, list, [&] { rich_pages->FindUsers(reachable); });
+    } else {
+      rich_pages->FindUsers(reachable);
+    }
   }
   // The source pages read their scripts below SourceDir, opened once for
   // both threads.
@@ -280,6 +287,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
                               source_dir_open ? &source_dir : nullptr, overriders);
   CPageWriter writer(pages);
+  if (beside) beside->Start();
   writer.Start();
   WriteIndex(index, list, reachable, complete, changes != nullptr);
   writer.Finish();

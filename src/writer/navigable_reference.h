@@ -7,6 +7,7 @@
 #include "platform/output_file.h"
 
 class CClassList;
+class CBesidePages;
 class CChangeMarks;
 class COverriders;
 class CTypeTable;
@@ -18,9 +19,11 @@ class CTypeTable;
 /// each reachable class's script gets a source page, and the index's search
 /// loads the member data too; given `overriders` as well, each class's
 /// functions say who declares them again, a class's long lists on pages of
-/// their own. With `changes`, the index links the changes page and the rich
-/// pages mark what is new or changed.
+/// their own: they are built here, beside the pass that finds the users of
+/// each type, and stay built for the caller. With `changes`, the index links
+/// the changes page and the rich pages mark what is new or changed.
+/// `beside` is started once what the pages read is built, and runs while
+/// they are written.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
-                             const CTypeTable* types = nullptr,
-                             const COverriders* overriders = nullptr,
-                             const CChangeMarks* changes = nullptr);
+                             const CTypeTable* types = nullptr, COverriders* overriders = nullptr,
+                             const CChangeMarks* changes = nullptr, CBesidePages* beside = nullptr);

@@ -1,5 +1,7 @@
 #include "writer/over_page.h"
 
+#include <algorithm>
+
 #include "model/class_list.h"
 #include "model/names.h"
 #include "writer/anchors.h"
@@ -66,7 +68,8 @@ void AppendOverPageName(std::string& out, size_t record, size_t part) {
 }
 
 void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t record,
-                        std::string_view name, std::vector<COverriders::Declaration>& scratch) {
+                        std::string_view name, std::span<const COverriders::Section> sections,
+                        std::vector<COverriders::Declaration>& scratch) {
   const size_t count = overriders.Count(record, name);
   if (count == 0) return;
   overriders.Collect(record, name, scratch);
@@ -81,20 +84,21 @@ void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t
   }
   // cppcheck-suppress knownConditionTrueFalse
   if (shown < count) {
-    // The whole list is a section of the page of overriders.
-    std::vector<COverriders::Section> sections;
-    overriders.Sections(record, sections);
-    for (const COverriders::Section& section : sections) {
-      if (!EqualsNoCase(section.name, name)) continue;
+    // The whole list is a section of the page of overriders, found by the
+    // position of the function's first declaration.
+    const uint32_t function = overriders.FirstFunction(record, name);
+    const auto section =
+        std::lower_bound(sections.begin(), sections.end(), function,
+                         [](const COverriders::Section& s, uint32_t f) { return s.function < f; });
+    if (section != sections.end() && section->function == function) {
       page.append(rt::kSeparator);
       page.append(rt::kLinkOpen);
-      AppendOverPageName(page, record, section.part);
+      AppendOverPageName(page, record, section->part);
       page.push_back('#');
-      anchors::AppendMemberAnchor(page, MemberKind::kFunction, section.name, section.occurrence);
+      anchors::AppendMemberAnchor(page, MemberKind::kFunction, section->name, section->occurrence);
       page.append(ot::kMoreMiddle);
       AppendNumber(page, count - shown);
       page.append(ot::kMoreEnd);
-      break;
     }
   }
   page.append(ot::kLineEnd);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +31,12 @@ void AppendOverrider(std::string& out, const CClassList& list,
 void AppendOverPageName(std::string& out, size_t record, size_t part);
 
 /// Appends the "Overridden in" line of the function `name` of class
-/// `record`, or nothing when none declares it again; `scratch` is room.
+/// `record`, or nothing when none declares it again. `sections` are the
+/// class's, as COverriders::Sections lays them, once for the whole page;
+/// `scratch` is room.
 void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t record,
-                        std::string_view name, std::vector<COverriders::Declaration>& scratch);
+                        std::string_view name, std::span<const COverriders::Section> sections,
+                        std::vector<COverriders::Declaration>& scratch);
 
 /// Appends part `part` (from 0) of the page of overriders of `record`.
 void AppendOverPage(std::string& page, const COverriders& overriders, size_t record, size_t part);

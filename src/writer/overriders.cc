@@ -189,6 +189,11 @@ uint32_t COverriders::Overridden(size_t record, std::string_view name) const {
   return node && node->target != kNone ? nodes_[node->target].record : kNone;
 }
 
+uint32_t COverriders::FirstFunction(size_t record, std::string_view name) const {
+  const Node* node = Find(record, name);
+  return node ? node->function : kNone;
+}
+
 size_t COverriders::Count(size_t record, std::string_view name) const {
   const Node* node = Find(record, name);
   return node ? node->count : 0;
@@ -250,7 +255,7 @@ size_t COverriders::LaySections(size_t record, std::vector<Section>* out) const 
   size_t used = 0;
   bool open = false;
   for (const Node* node : long_lists) {
-    Section section{node->name, node->occurrence, node->count, 0, 0};
+    Section section{node->name, node->occurrence, node->count, 0, 0, node->function};
     const size_t overhead = kOverSectionBytes + 2 * AnchorBytes(node->name, node->occurrence) +
                             2 * name + HtmlEscaped(node->name).size();
     const size_t need = overhead + node->total;

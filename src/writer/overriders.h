@@ -47,10 +47,16 @@ class COverriders {
     std::string_view name;  // as first declared without operators
     uint32_t occurrence = 0;
     size_t count = 0;
-    size_t part = 0;   // the part of the page that section starts in
-    size_t chunk = 0;  // entries per part when the section spans parts; else 0
+    size_t part = 0;        // the part of the page that section starts in
+    size_t chunk = 0;       // entries per part when the section spans parts; else 0
+    uint32_t function = 0;  // the index of that declaration among the record's functions
   };
+  /// In the order of `function`.
   void Sections(size_t record, std::vector<Section>& out) const;
+
+  /// The index among the record's functions of the first declaration of
+  /// `name` that is no operator, when others override it; else kNone.
+  uint32_t FirstFunction(size_t record, std::string_view name) const;
 
   /// The parts of each record's page of overriders: record i has
   /// FirstPart(i + 1) - FirstPart(i) of them, numbered from FirstPart(i)

@@ -273,7 +273,7 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
     }
     // A state's functions are declared again by nothing.
     if (pages_->overriders() && !model::IsOperator(f.kind) && Record(record_).isState == 0)
-      AppendOverriddenIn(page, *pages_->overriders(), record_, f.name, overriders_);
+      AppendOverriddenIn(page, *pages_->overriders(), record_, f.name, sections_, overriders_);
     AppendDoc(page, f.doc);
     page.append(rt::kMemberEnd);
   }

@@ -354,6 +354,10 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   }
   NoteOwnDefaults(i);
   ReadAncestors(!state);
+  // The sections of the page of overriders, laid out once for all the
+  // page's "Overridden in" lines.
+  sections_.clear();
+  if (pages.overriders() && !state) pages.overriders()->Sections(i, sections_);
 
   // Anchors are numbered in the order the script declares their members.
   variable_occurrence_.resize(own_.variables.size());

@@ -152,6 +152,7 @@ class CPageBuilder {
   std::vector<model::TypeSpan> type_spans_;  // where declaration_'s type names sit
   std::string inherited_;
   std::vector<COverriders::Declaration> overriders_;  // of one function
+  std::vector<COverriders::Section> sections_;        // of the page's long lists
 };
 
 }  // namespace rich_page

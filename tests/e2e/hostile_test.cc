@@ -594,6 +594,47 @@ TEST(HostileTree, UsePageOfAClassUsedEverywhereStaysSmall) {
             std::string::npos);
 }
 
+// A class whose functions are each declared again in more subclasses than
+// its page lists: every function's line links the rest on the page of
+// overriders, in the part that holds its section, and that section lists
+// them all.
+TEST(HostileTree, ManyLongListsOfOverridersAreLinkedToTheirSections) {
+  constexpr size_t kFunctions = 600;
+  constexpr size_t kSubclasses = 13;
+  TempDir dir;
+  std::string functions;
+  for (size_t f = 0; f < kFunctions; ++f) functions += "function F" + std::to_string(f) + "();\n";
+  WriteFile(dir / "src/Base.kc", "class Base;\n" + functions);
+  for (size_t s = 0; s < kSubclasses; ++s) {
+    const std::string name = "SubclassOfBase" + Number(s);
+    WriteFile(dir / ("src/" + name + ".kc"), "class " + name + " extends Base;\n" + functions);
+  }
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string& page = run.written["out/00000.html"];
+  EXPECT_EQ(CountOf(page, "<p class=\"ovi\">Overridden in "), kFunctions);
+  const std::string sections = std::to_string(kSubclasses) + " declarations</h2>";
+  size_t listed = 0;
+  for (size_t f = 0; f < kFunctions; ++f) {
+    const std::string anchor = "#fn-F" + std::to_string(f) + "\">and 1 more</a></p>";
+    const size_t at = page.find(anchor);
+    ASSERT_NE(at, std::string::npos) << f;
+    const size_t start = page.rfind("<a href=\"", at) + 9;
+    const std::string part = page.substr(start, at - start);
+    ASSERT_EQ(part.rfind("over-00000", 0), 0u) << part;
+    const std::string& over = run.written["out/" + part];
+    const size_t section = over.find("<section id=\"fn-F" + std::to_string(f) + "\">");
+    ASSERT_NE(section, std::string::npos) << part << " " << f;
+    const size_t end = over.find("</section>", section);
+    EXPECT_EQ(over.find(sections, section), over.find("</h2>", section) - sections.size() + 5);
+    EXPECT_EQ(CountOf(over.substr(section, end - section), "<a href=\""), kSubclasses + 1);
+    ++listed;
+  }
+  EXPECT_EQ(listed, kFunctions);
+  EXPECT_GT(run.written.count("out/over-00000-2.html"), 0u);
+}
+
 // A script of blank lines makes a source page some forty times its size: it
 // is built in room for what it holds, not in a buffer doubled and copied.
 TEST(HostileTree, SourcePageOfBlankLinesFitsInTwiceItsSize) {
@@ -723,6 +764,17 @@ TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInOrder) {
   EXPECT_EQ(navigable.out, Text(linked + "Complete.\n"));
   EXPECT_EQ(navigable.status, 1);
   EXPECT_EQ(navigable.written.size(), 297u);
+
+  // The model file is made while the pages are written; a model file that
+  // cannot be opened is still reported after them.
+  fs::create_directories(dir / "out/model.json");
+  const std::string model = "Unable to open '" + Native("out/model.json") + "' for writing!\n";
+  auto plain = RunTool(dir.path(), {"--json", "out", "src"});
+  EXPECT_EQ(plain.out, Text(console.substr(0, console.size() - 10) + model + "Complete.\n"));
+  EXPECT_EQ(plain.status, 1);
+  auto rich = RunTool(dir.path(), {"--navigation", "--complete", "--json", "out", "src"});
+  EXPECT_EQ(rich.out, Text(linked + model + "Complete.\n"));
+  EXPECT_EQ(rich.status, 1);
 }
 
 #ifndef _WIN32

@@ -1,0 +1,39 @@
+#include "driver/model_file_beside.h"
+
+#include "driver/whole_file.h"
+#include "platform/console.h"
+#include "platform/path.h"
+#include "writer/model_json.h"
+#include "writer/templates.h"
+
+void CModelFileBeside::Start() {
+  path_ = platform::JoinPath(list_.destDir, templates::kModelFileName);
+  file_.emplace();
+  opened_ = file_->Open(path_);
+  // Memory running out on the thread ends it before the text is whole.
+  began_ = !opened_ || worker_.Start(
+                           [](void* self) {
+                             auto& beside = *static_cast<CModelFileBeside*>(self);
+                             WriteModelJson(beside.file_->Text(), beside.list_, beside.types_,
+                                            beside.overriders_);
+                             beside.written_ = true;
+                           },
+                           this);
+  // Without a thread the file is given up, and written in its turn.
+  if (!began_ || !opened_) file_.reset();
+}
+
+void CModelFileBeside::Finish() {
+  if (!began_) {
+    WriteWholeFile(list_, templates::kModelFileName, [this](platform::COutputFile& file) {
+      WriteModelJson(file, list_, types_, overriders_);
+    });
+    return;
+  }
+  if (!opened_) {
+    console::Problem(templates::kUnableToOpen, path_.c_str());
+    return;
+  }
+  worker_.Join();
+  if (!written_ || !file_->Commit()) console::Problem(templates::kUnableToWrite, path_.c_str());
+}

@@ -1,0 +1,13 @@
+// Work that a run does on a thread of its own while its pages are written:
+// the page writers start it once what it reads is built, and the run waits
+// for it and reports on it in its own turn afterwards.
+#pragma once
+
+class CBesidePages {
+ public:
+  /// Starts the work; it reads only what the pages read.
+  virtual void Start() = 0;
+
+ protected:
+  ~CBesidePages() = default;
+};
