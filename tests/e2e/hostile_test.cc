@@ -453,7 +453,8 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
       R"(<span class="d">#exec &lt;/script&gt; &quot;x&quot; &amp; y</span>)",
       R"(<span class="k">var</span> <span class="k">string</span> S; )"
       R"(<span class="c">// &lt;/script&gt;&lt;script&gt;x&lt;/script&gt;</span>)",
-      R"(S = <span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
+      R"(<a href="00000.html#var-S" title="variable Evil.S">S</a> = )"
+      R"(<span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
       R"(<span class="n">'n&amp;m'</span>;)",
       "&#x2400;&#x2401;\t&#x241B;&#x2421;&#x240C;|&#x240D;X",
       // Block comments nest, over lines too.

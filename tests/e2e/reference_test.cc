@@ -312,19 +312,27 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   }
 
   // With --navigation, each class's script gets a source page too, beside
-  // their style, and the class's page links to it: the one of Bat.kc (CR LF
-  // line ends, bytes from 0x80 up) exactly.
+  // their style, and the class's page links to it: the ones of Bat.kc (CR LF
+  // line ends, bytes from 0x80 up) and Creature.kc exactly. Their names link
+  // to what they name: classes, members of the class and its ancestors (a
+  // state's own functions first), parameters and locals, Super, Global,
+  // self, default and static, chains through typed variables and class<>,
+  // keys and class literals of default properties; comments, strings,
+  // unknown names and declarations' own names stay text.
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
   // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
   EXPECT_EQ(run.written.size(), 29u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
-  std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
-  // The script's path is shown with the platform's separator.
-  for (size_t at = 0; (at = source.find("beasts/Bat.kc", at)) != std::string::npos; at += 13)
-    source.replace(at, 13, Native("beasts/Bat.kc"));
-  EXPECT_EQ(run.written["linked/source-00001.html"], Text(source));
+  for (const char* file : {"source-00001.html", "source-00002.html"}) {
+    SCOPED_TRACE(file);
+    std::string source = testing_support::ReadFile(complete / "expected" / file);
+    // The script's path is shown with the platform's separator.
+    for (size_t at = 0; (at = source.find("beasts/", at)) != std::string::npos; at += 7)
+      source.replace(at, 7, Native("beasts/"));
+    EXPECT_EQ(run.written[std::string("linked/") + file], Text(source));
+  }
   EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html#L3\">"),
             std::string::npos);
 
