@@ -54,8 +54,18 @@ bool IsMetaType(std::string_view type) {
 void CSourceLinker::Start(const CRichPages& pages, size_t record) {
   pages_ = &pages;
   record_ = record;
-  own_.Fill(pages, record, true, models_);
-  for (CSourceScope& other : others_) other.Forget();
+  if (run_ != pages.run()) {
+    run_ = pages.run();
+    parent_.Forget();
+    for (CSourceScope& other : others_) other.Forget();
+  }
+  own_.Fill(pages, record, false, true, models_);
+  const CClassRecord* parent = pages.list().At(record).parent;
+  if (!parent) {
+    parent_.Forget();
+  } else if (parent_.record() != pages.list().PositionOf(*parent)) {
+    parent_.Fill(pages, pages.list().PositionOf(*parent), true, false, models_);
+  }
   locals_.clear();
   depth_ = parens_ = angles_ = 0;
   EndStatement();
@@ -233,7 +243,7 @@ bool CSourceLinker::InDefaults(std::string& page, std::string_view word, size_t 
     return false;
   }
   if (objects_ > 0) return false;
-  const SourceTarget* target = own_.Find(word, {}, false);
+  const SourceTarget* target = FindOwn(word, {}, false);
   if (!target || target->kind != anchors::MemberKind::kVariable) return false;
   OpenMember(page, *target);
   return true;
@@ -254,7 +264,7 @@ bool CSourceLinker::Plain(std::string& page, std::string_view word, char next) {
       return true;
     }
   }
-  if (const SourceTarget* target = own_.Find(word, state_, next == '(')) {
+  if (const SourceTarget* target = FindOwn(word, state_, next == '(')) {
     OpenMember(page, *target);
     last_ = TypeQualifier(target->type, target->record);
     return true;
@@ -286,13 +296,13 @@ bool CSourceLinker::Qualified(std::string& page, std::string_view word, char nex
     case Via::kSuperOf:
       return Super(page, word, via.record, true);
     case Via::kOwn:
-      target = own_.Find(word, state_, next == '(');
+      target = FindOwn(word, state_, next == '(');
       break;
     case Via::kGlobal:
-      target = own_.Find(word, {}, next == '(');
+      target = FindOwn(word, {}, next == '(');
       break;
     case Via::kClass:
-      target = ScopeOf(via.record).Find(word, {}, next == '(');
+      target = FindIn(via.record, word, next == '(');
       break;
   }
   if (!target) return false;
@@ -357,7 +367,7 @@ bool CSourceLinker::Literal(std::string& page, std::string_view text) {
   after_dot_ = word_before_ = false;
   if (skip_depth_ > 0 || !IsPlainName(text)) return false;
   if (Is(call, "gotostate")) {
-    const SourceTarget* target = own_.Find(text, {}, false);
+    const SourceTarget* target = FindOwn(text, {}, false);
     if (!target || target->kind != anchors::MemberKind::kState) return false;
     OpenMember(page, *target);
     return true;
@@ -463,11 +473,17 @@ void CSourceLinker::Close() {
   --depth_;
 }
 
-const CSourceScope& CSourceLinker::ScopeOf(size_t record) {
-  if (record == record_) return own_;
+const SourceTarget* CSourceLinker::FindOwn(std::string_view name, std::string_view state,
+                                           bool call) const {
+  return own_.Find(name, state, call, parent_.record() == SIZE_MAX ? nullptr : &parent_);
+}
+
+// `name` among the members of the class at `record` and its ancestors.
+const SourceTarget* CSourceLinker::FindIn(size_t record, std::string_view name, bool call) {
+  if (record == record_) return FindOwn(name, {}, call);
   CSourceScope& scope = others_[record % kOtherScopes];
-  if (scope.record() != record) scope.Fill(*pages_, record, false, models_);
-  return scope;
+  if (scope.record() != record) scope.Fill(*pages_, record, true, false, models_);
+  return scope.Find(name, {}, call);
 }
 
 CSourceLinker::Qualifier CSourceLinker::TypeQualifier(std::string_view type,

@@ -61,7 +61,8 @@ class CSourceLinker {
   bool InDefaults(std::string& page, std::string_view word, size_t line);
   bool ClassNamed(std::string& page, std::string_view word, bool classOnly);
   const Local* FindLocal(std::string_view word) const;
-  const CSourceScope& ScopeOf(size_t record);
+  const SourceTarget* FindIn(size_t record, std::string_view name, bool call);
+  const SourceTarget* FindOwn(std::string_view name, std::string_view state, bool call) const;
   Qualifier TypeQualifier(std::string_view type, size_t position) const;
   bool Super(std::string& page, std::string_view word, size_t base, bool inclusive);
   void OpenMember(std::string& page, const SourceTarget& target);
@@ -73,10 +74,15 @@ class CSourceLinker {
   const CRichPages* pages_ = nullptr;
   size_t record_ = 0;
   CModelCache models_;
+  uint64_t run_ = 0;  // of the pages the scopes below were filled for
+  // The class's own members and its states' functions; all members of its
+  // superclass and the ancestors above, kept while the next pages are of
+  // classes of the same superclass, as siblings often are.
   CSourceScope own_;
+  CSourceScope parent_;
   // Scopes of other classes that chains lead into, each in the slot its
   // record picks.
-  static constexpr size_t kOtherScopes = 4;
+  static constexpr size_t kOtherScopes = 8;
   CSourceScope others_[kOtherScopes];
   std::vector<Local> locals_;
 

@@ -42,14 +42,16 @@ const SourceTarget* CSourceScope::At(uint8_t key, std::string_view owner,
   return entry ? &targets_[entry->value] : nullptr;
 }
 
-void CSourceScope::Fill(const CRichPages& pages, size_t record, bool states, CModelCache& models) {
+void CSourceScope::Fill(const CRichPages& pages, size_t record, bool ancestors, bool states,
+                        CModelCache& models) {
   table_.Clear();
   targets_.clear();
   record_ = record;
   const CClassList& list = pages.list();
   // The list links no cycles, but the walk is bounded all the same.
   size_t steps = 0;
-  for (const CClassRecord* r = &list.At(record); r && steps < list.Count(); r = r->parent) {
+  for (const CClassRecord* r = &list.At(record); r && steps < list.Count();
+       r = ancestors ? r->parent : nullptr) {
     ++steps;
     const uint32_t at = static_cast<uint32_t>(list.PositionOf(*r));
     if (r->packedModel().empty()) continue;
@@ -96,11 +98,16 @@ size_t CSourceScope::StateRecord(std::string_view name) const {
   return state ? state->record : SIZE_MAX;
 }
 
-const SourceTarget* CSourceScope::Find(std::string_view name, std::string_view state,
-                                       bool call) const {
+const SourceTarget* CSourceScope::Find(std::string_view name, std::string_view state, bool call,
+                                       const CSourceScope* above) const {
   if (!state.empty()) {
     if (const SourceTarget* own = At(kStateFunctions, state, name)) return own;
   }
-  const SourceTarget* first = At(call ? kFunctions : kValues, {}, name);
-  return first ? first : At(call ? kValues : kFunctions, {}, name);
+  for (const uint8_t key : {call ? kFunctions : kValues, call ? kValues : kFunctions}) {
+    if (const SourceTarget* found = At(key, {}, name)) return found;
+    if (above) {
+      if (const SourceTarget* found = above->At(key, {}, name)) return found;
+    }
+  }
+  return nullptr;
 }

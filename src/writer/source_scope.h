@@ -33,7 +33,7 @@ class CModelCache {
   const model::RecordModel& Get(const CRichPages& pages, size_t record);
 
  private:
-  static constexpr size_t kSlots = 64;
+  static constexpr size_t kSlots = 16;
   struct Slot {
     uint64_t run = 0;
     size_t record = SIZE_MAX;
@@ -44,14 +44,19 @@ class CModelCache {
 
 class CSourceScope {
  public:
-  /// Reads the members of the class at `record` and of its ancestors, and,
-  /// with `states`, the functions the class's states declare.
-  void Fill(const CRichPages& pages, size_t record, bool states, CModelCache& models);
+  /// Reads the members of the class at `record`, and with `ancestors` of
+  /// its ancestors too; with `states`, the functions the class's states
+  /// declare.
+  void Fill(const CRichPages& pages, size_t record, bool ancestors, bool states,
+            CModelCache& models);
 
   /// The member `name` names, or null. Inside the state `state` (empty:
   /// none) its own functions come first. A call looks for functions before
-  /// the other kinds, any other name the other way round.
-  const SourceTarget* Find(std::string_view name, std::string_view state, bool call) const;
+  /// the other kinds, any other name the other way round; each kind here
+  /// first, then in `above` (the scope of the superclass, when this one
+  /// holds the class's own members only).
+  const SourceTarget* Find(std::string_view name, std::string_view state, bool call,
+                           const CSourceScope* above = nullptr) const;
 
   /// The record of the class's state `name` (filled with `states`); SIZE_MAX
   /// when the class has none of that name.
