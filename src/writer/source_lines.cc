@@ -202,7 +202,7 @@ const char* WriteLiteral(std::string& page, const char* at, const char* end, CSo
   }
   const std::string_view text(at + 1, static_cast<size_t>(close - at - 1));
   if (!linker.Literal(page, text)) return at + 1;
-  page.append(text);
+  for (const char* c = at + 1; c < close;) c = WriteByte(page, c, close);
   page.append(CSourceLinker::kLinkEnd);
   page.push_back('\'');
   page.append(st::kSpanEnd);

@@ -32,16 +32,6 @@ bool IsParameterModifier(std::string_view word) {
          Is(word, "const");
 }
 
-bool IsPlainName(std::string_view text) {
-  if (text.empty() || (text[0] >= '0' && text[0] <= '9')) return false;
-  for (char c : text) {
-    const bool plain =
-        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    if (!plain) return false;
-  }
-  return true;
-}
-
 // "class<...>", but for blanks and case: a class itself, not an object.
 bool IsMetaType(std::string_view type) {
   while (!type.empty() && (type[0] == ' ' || type[0] == '\t')) type.remove_prefix(1);
@@ -365,7 +355,7 @@ bool CSourceLinker::Literal(std::string& page, std::string_view text) {
   last_ = {};
   call_word_ = last_word_ = {};
   after_dot_ = word_before_ = false;
-  if (skip_depth_ > 0 || !IsPlainName(text)) return false;
+  if (skip_depth_ > 0 || text.empty()) return false;
   if (Is(call, "gotostate")) {
     const SourceTarget* target = FindOwn(text, {}, false);
     if (!target || target->kind != anchors::MemberKind::kState) return false;
