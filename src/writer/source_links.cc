@@ -56,7 +56,7 @@ void CSourceLinker::Start(const CRichPages& pages, size_t record) {
   } else if (parent_.record() != pages.list().PositionOf(*parent)) {
     parent_.Fill(pages, pages.list().PositionOf(*parent), true, false, models_);
   }
-  locals_.clear();
+  ForgetLocals();
   depth_ = parens_ = angles_ = 0;
   EndStatement();
   body_depth_ = state_depth_ = enum_depth_ = defaults_depth_ = skip_depth_ = 0;
@@ -150,7 +150,7 @@ void CSourceLinker::Keyword(std::string_view word, char next, bool dotted, Quali
     if (body_depth_ == 0 && (decl_ == Decl::kNone || decl_ == Decl::kFunction)) {
       EndStatement();
       decl_ = Decl::kFunction;
-      locals_.clear();
+      ForgetLocals();
       operator_ = Is(word, "operator");  // its precedence may follow in parentheses
     }
   } else if (Is(word, "state")) {
@@ -200,7 +200,7 @@ bool CSourceLinker::Declares(std::string_view word, char next, size_t line) {
             type_start_
                 ? std::string_view(type_start_, static_cast<size_t>(word.data() - type_start_))
                 : std::string_view();
-        locals_.push_back({word, line, type, true});
+        AddLocal({word, line, type, true});
         type_start_ = nullptr;
         return true;
       }
@@ -211,7 +211,7 @@ bool CSourceLinker::Declares(std::string_view word, char next, size_t line) {
       if (parens_ > 0 || angles_ > 0 || !IsAnyOf(next, ",;[")) return false;
       if (local_type_.empty() && type_start_ && type_start_ < word.data())
         local_type_ = std::string_view(type_start_, static_cast<size_t>(word.data() - type_start_));
-      locals_.push_back({word, line, local_type_, false});
+      AddLocal({word, line, local_type_, false});
       return true;
     case Decl::kNone:
       return false;
@@ -240,10 +240,22 @@ bool CSourceLinker::InDefaults(std::string& page, std::string_view word, size_t 
 }
 
 const CSourceLinker::Local* CSourceLinker::FindLocal(std::string_view word) const {
-  for (const Local& local : locals_) {
-    if (EqualsNoCase(local.name, word)) return &local;
-  }
-  return nullptr;
+  if (locals_.empty()) return nullptr;
+  const CNameTable::Entry* entry = local_names_.Find(0, {}, word);
+  return entry ? &locals_[entry->value] : nullptr;
+}
+
+// The first of a name is the one its uses link to.
+void CSourceLinker::AddLocal(const Local& local) {
+  bool made = false;
+  local_names_.Insert(0, {}, local.name, static_cast<uint32_t>(locals_.size()), made);
+  if (made) locals_.push_back(local);
+}
+
+void CSourceLinker::ForgetLocals() {
+  if (locals_.empty()) return;
+  locals_.clear();
+  local_names_.Clear();
 }
 
 bool CSourceLinker::Plain(std::string& page, std::string_view word, char next) {
@@ -415,7 +427,7 @@ void CSourceLinker::Mark(char c) {
       break;
     case ';':
       // A function declared without a body has no parameters after it.
-      if (decl_ == Decl::kFunction) locals_.clear();
+      if (decl_ == Decl::kFunction) ForgetLocals();
       EndStatement();
       break;
     case '{':
@@ -448,7 +460,7 @@ void CSourceLinker::Close() {
   if (depth_ == enum_depth_) enum_depth_ = 0;
   if (depth_ == body_depth_) {
     body_depth_ = 0;
-    locals_.clear();
+    ForgetLocals();
   }
   if (depth_ == state_depth_) {
     state_depth_ = 0;

@@ -61,6 +61,8 @@ class CSourceLinker {
   bool InDefaults(std::string& page, std::string_view word, size_t line);
   bool ClassNamed(std::string& page, std::string_view word, bool classOnly);
   const Local* FindLocal(std::string_view word) const;
+  void AddLocal(const Local& local);
+  void ForgetLocals();
   const SourceTarget* FindIn(size_t record, std::string_view name, bool call);
   const SourceTarget* FindOwn(std::string_view name, std::string_view state, bool call) const;
   Qualifier TypeQualifier(std::string_view type, size_t position) const;
@@ -85,6 +87,7 @@ class CSourceLinker {
   static constexpr size_t kOtherScopes = 8;
   CSourceScope others_[kOtherScopes];
   std::vector<Local> locals_;
+  CNameTable local_names_{true};  // each name's first entry in locals_
 
   int depth_ = 0;   // of braces
   int parens_ = 0;  // parentheses open in the statement

@@ -523,6 +523,35 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
 #endif
 }
 
+// A function of very many locals, each used: the source page finds each
+// name's local by one table lookup, not by a walk over those before it.
+TEST(HostileTree, SourcePageOfManyLocalsIsLinkedQuickly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the processor time cap is POSIX only";
+#else
+  constexpr size_t kLocals = 200000;
+  std::string script = "class Many;\nfunction F()\n{\n";
+  for (size_t i = 0; i < kLocals; ++i) script += "    local int L" + std::to_string(i) + ";\n";
+  for (size_t i = 0; i < kLocals; ++i) script += "    L" + std::to_string(i) + " = 1;\n";
+  script += "}\n";
+  TempDir sources;
+  WriteFile(sources / "Many.kc", script);
+  TempDir dest;
+  TempDir dir;
+  const size_t seconds = testing_support::kUnderSanitizer ? 36 : 12;
+  auto run = RunTool(dir.path(),
+                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
+                     0, 0, seconds);
+  EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
+  ASSERT_EQ(run.status, 0);
+  const std::string last = "L" + std::to_string(kLocals - 1);
+  EXPECT_NE(ReadFile(dest / "source-00000.html")
+                .find("<a href=\"#L" + std::to_string(kLocals + 3) + "\" title=\"local " + last +
+                      "\">" + last + "</a> = 1;"),
+            std::string::npos);
+#endif
+}
+
 // Type names that lead round in circles: classes within each other, a class
 // extending itself, two extending each other, a structure holding itself and
 // types nested a thousand deep. Every run ends, each type with what it names,
