@@ -480,6 +480,25 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   EXPECT_EQ(run.written["out/source-00000.html"], Text(page));
 }
 
+#ifndef _WIN32
+// Runs --navigation --complete on one script, Many.kc, into `dest`, which
+// lies outside the run's directory, under a cap of processor time: each run
+// needs a second or two of user time; creating its files takes the system a
+// few seconds more on a busy machine, and the sanitizers slow it some times
+// over. True when the run ended with status 0.
+bool RunManyUnderCap(const std::string& script, const TempDir& dest) {
+  TempDir sources;
+  WriteFile(sources / "Many.kc", script);
+  TempDir dir;
+  const size_t seconds = testing_support::kUnderSanitizer ? 36 : 12;
+  auto run = RunTool(dir.path(),
+                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
+                     0, 0, seconds);
+  EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
+  return run.status == 0;
+}
+#endif
+
 // A state's page links the state it extends, looked up among its class's
 // states: four thousand states whose names share a long beginning, each but
 // one extending a state nobody declares. Looking at every state of the class
@@ -490,7 +509,6 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
 #else
   constexpr size_t kStates = 4000;
   const std::string shared(1500, 'P');
-  TempDir sources;
   std::string script = "class Many;\n";
   for (size_t i = 0; i < kStates; ++i) {
     // The first extends the last, named in another case; the others a name
@@ -499,20 +517,9 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
         i == 0 ? std::string(1500, 'p') + Number(kStates - 1) : shared + "Missi";
     script += "state " + shared + Number(i) + " extends " + target + " { }\n";
   }
-  WriteFile(sources / "Many.kc", script);
-  // Destdir lies outside the run's directory: the test reads only two pages.
+  // The test reads only two pages.
   TempDir dest;
-  TempDir dir;
-
-  // The run needs half a second of user time; creating its files takes the
-  // system a few seconds more on a busy machine, and the sanitizers slow it
-  // some times over.
-  const size_t seconds = testing_support::kUnderSanitizer ? 36 : 12;
-  auto run = RunTool(dir.path(),
-                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
-                     0, 0, seconds);
-  EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
-  ASSERT_EQ(run.status, 0);
+  ASSERT_TRUE(RunManyUnderCap(script, dest));
   // The class first, then its states in order.
   EXPECT_TRUE(fs::exists(dest / (Number(kStates) + ".html")));
   const std::string first = ReadFile(dest / "00001.html");
@@ -534,16 +541,8 @@ TEST(HostileTree, SourcePageOfManyLocalsIsLinkedQuickly) {
   for (size_t i = 0; i < kLocals; ++i) script += "    local int L" + std::to_string(i) + ";\n";
   for (size_t i = 0; i < kLocals; ++i) script += "    L" + std::to_string(i) + " = 1;\n";
   script += "}\n";
-  TempDir sources;
-  WriteFile(sources / "Many.kc", script);
   TempDir dest;
-  TempDir dir;
-  const size_t seconds = testing_support::kUnderSanitizer ? 36 : 12;
-  auto run = RunTool(dir.path(),
-                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
-                     0, 0, seconds);
-  EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
-  ASSERT_EQ(run.status, 0);
+  ASSERT_TRUE(RunManyUnderCap(script, dest));
   const std::string last = "L" + std::to_string(kLocals - 1);
   EXPECT_NE(ReadFile(dest / "source-00000.html")
                 .find("<a href=\"#L" + std::to_string(kLocals + 3) + "\" title=\"local " + last +
