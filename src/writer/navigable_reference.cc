@@ -176,7 +176,7 @@ class CNavigablePages final : public CPageBuilder {
       return true;
     }
     const size_t i = slot / kSlots;
-    if (slot % kSlots == kSourceSlot) return AppendSourcePage(page, list_, i, source_dir_);
+    if (slot % kSlots == kSourceSlot) return AppendSourcePage(page, list_, i, source_dir_, rich_);
     if (slot % kSlots == kUseSlot) {
       AppendUsePage(page, *rich_, i);
       return true;

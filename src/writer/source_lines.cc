@@ -8,6 +8,7 @@
 
 #include "writer/anchors.h"
 #include "writer/html_escape.h"
+#include "writer/source_links.h"
 #include "writer/source_templates.h"
 
 namespace st = source_templates;
@@ -186,6 +187,29 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
+// Opens the name literal at `at`, in code, and writes it whole, its text a
+// link, when the linker links it. Returns where the scan goes on: past the
+// literal, or else past its opening quote, inside it.
+const char* WriteLiteral(std::string& page, const char* at, const char* end, CSourceLinker& linker,
+                         bool& whole) {
+  const char* close = at + 1;
+  while (close < end && *close != '\'' && *close != '\n' && *close != '\\') ++close;
+  page.append(st::kNameLiteral);
+  page.push_back('\'');
+  if (close == end || *close != '\'') {
+    linker.Mark('\'');
+    return at + 1;
+  }
+  const std::string_view text(at + 1, static_cast<size_t>(close - at - 1));
+  if (!linker.Literal(page, text)) return at + 1;
+  for (const char* c = at + 1; c < close;) c = WriteByte(page, c, close);
+  page.append(CSourceLinker::kLinkEnd);
+  page.push_back('\'');
+  page.append(st::kSpanEnd);
+  whole = true;
+  return close + 1;
+}
+
 }  // namespace
 
 size_t CountSourceLines(std::string_view text) {
@@ -194,7 +218,7 @@ size_t CountSourceLines(std::string_view text) {
   return lines;
 }
 
-void AppendSourceLines(std::string& page, std::string_view text) {
+void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker) {
   const char* at = text.data();
   const char* const end = at + text.size();
   State state = kCode;
@@ -220,7 +244,19 @@ void AppendSourceLines(std::string& page, std::string_view text) {
     const char* run = at;
     while (at < end && ((stops >> KindOf(*at)) & 1) == 0) ++at;
     page.append(run, static_cast<size_t>(at - run));
+    // The linker reads the code's marks: what is neither a word nor blank.
+    const bool linking = linker && state == kCode;
+    if (linking) {
+      for (const char* c = run; c < at; ++c) {
+        if (!IsBlank(*c)) linker->Mark(*c);
+      }
+    }
     if (at == end) break;
+    const ByteKind stop = KindOf(*at);
+    if (linking && (stop == kDigit || stop == kQuote || stop == kEntity || stop == kBackslash ||
+                    (stop == kSlash && !(at + 1 < end && (at[1] == '/' || at[1] == '*'))))) {
+      linker->Mark(*at);
+    }
     switch (KindOf(*at)) {
       case kLineFeed:
         // A block comment goes on past the line end; anything else ends.
@@ -237,9 +273,13 @@ void AppendSourceLines(std::string& page, std::string_view text) {
         while (at < end && (KindOf(*at) == kWord || KindOf(*at) == kDigit)) ++at;
         const std::string_view text_of_word(word, static_cast<size_t>(at - word));
         const bool keyword = IsKeyword(text_of_word);
+        const bool linked =
+            linking && linker->Word(page, text_of_word, keyword,
+                                    std::string_view(at, static_cast<size_t>(end - at)), line);
         if (keyword) page.append(st::kKeyword);
         page.append(text_of_word);
         if (keyword) page.append(st::kSpanEnd);
+        if (linked) page.append(CSourceLinker::kLinkEnd);
         break;
       }
       case kDigit: {
@@ -279,6 +319,12 @@ void AppendSourceLines(std::string& page, std::string_view text) {
       case kQuote:
       case kApostrophe: {
         const State quoted = *at == '"' ? kString : kNameLiteral;
+        if (linking && quoted == kNameLiteral) {
+          bool whole = false;
+          at = WriteLiteral(page, at, end, *linker, whole);
+          if (!whole) state = kNameLiteral;
+          break;
+        }
         if (state == kCode) {
           state = quoted;
           page.append(kSpans[state]);

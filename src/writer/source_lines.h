@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+class CSourceLinker;
+
 /// The number of lines `text` is shown as: one more than its line feeds,
 /// but for a line feed that ends the text. An empty text is one empty line.
 size_t CountSourceLines(std::string_view text);
@@ -17,5 +19,6 @@ size_t CountSourceLines(std::string_view text);
 /// its first, on whatever line. A line feed ends a line (a carriage return
 /// right before it is dropped); "<", ">", "&" and "\"" are written as
 /// entities, other control bytes as the signs that picture them (U+2400 and
-/// on, U+2421 for 0x7F), tabs and bytes from 0x80 up as they are.
-void AppendSourceLines(std::string& page, std::string_view text);
+/// on, U+2421 for 0x7F), tabs and bytes from 0x80 up as they are. With
+/// `linker`, the names of the code it links are links.
+void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker = nullptr);

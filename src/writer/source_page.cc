@@ -8,7 +8,9 @@
 #include "reader/source_buffer.h"
 #include "writer/file_path_text.h"
 #include "writer/html_escape.h"
+#include "writer/rich_page.h"
 #include "writer/source_lines.h"
+#include "writer/source_links.h"
 #include "writer/source_templates.h"
 #include "writer/write_line.h"
 
@@ -38,7 +40,7 @@ bool HasSourcePage(const CClassRecord& record) {
 }
 
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
-                      const platform::CDirectory* sourceDir) {
+                      const platform::CDirectory* sourceDir, const CRichPages* rich) {
   const CClassRecord& record = list.At(classNumber);
   const std::string path = record.scriptPath();
   // Each writing thread reads its scripts into a buffer of its own, which
@@ -80,7 +82,12 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
       std::to_chars(digits, digits + sizeof digits, static_cast<size_t>(last.ptr - digits));
   page.append(digits, static_cast<size_t>(width.ptr - digits));
   page.append(st::kPageLinesDigitsEnd);
-  AppendSourceLines(page, text);
+  // A class read with its model links the names of its script; the linker
+  // of each writing thread keeps its tables from page to page.
+  thread_local CSourceLinker linker;
+  const bool linking = rich && !record.packedModel().empty();
+  if (linking) linker.Start(*rich, classNumber);
+  AppendSourceLines(page, text, linking ? &linker : nullptr);
   page.append(st::kPageEnd);
   return true;
 }

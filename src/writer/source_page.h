@@ -10,6 +10,7 @@
 
 class CClassList;
 class CClassRecord;
+class CRichPages;
 
 namespace platform {
 class CDirectory;
@@ -21,7 +22,8 @@ bool HasSourcePage(const CClassRecord& record);
 /// Appends the source page of the script of class record `classNumber` of
 /// `list`, read from `sourceDir` (null when SourceDir could not be opened
 /// again). False when the script could not be read, or holds other bytes
-/// than the scan read: the page then says so.
+/// than the scan read: the page then says so. With `rich`, the names of the
+/// code link to what they name on the rich pages (see source_links.h).
 /// Safe to call from several threads at once.
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
-                      const platform::CDirectory* sourceDir);
+                      const platform::CDirectory* sourceDir, const CRichPages* rich = nullptr);

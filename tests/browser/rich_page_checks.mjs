@@ -2,8 +2,9 @@
 // small tree written to hold every construct: each section shows its members
 // in order, every member's anchor lands on its declaration, the "Overrides"
 // and "Inherited from" links land on the right ancestor's declaration, the
-// source links name the right page and line, the shared stylesheet is
-// applied, and names and texts holding markup show as text.
+// source links name the right page and line, the names of a source page
+// lead to their declarations, the shared stylesheet is applied, and names
+// and texts holding markup show as text.
 import fs from 'node:fs';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
@@ -294,6 +295,32 @@ export async function checkRichPages(checks, browser, binary, work) {
             JSON.stringify(landed));
       }
     }
+  }
+
+  // A source page's names lead to their declarations: the variable a
+  // function's body and a default property's key name, the class a
+  // parameter's type names.
+  const sourceUrl = pathToFileURL(path.join(dest, 'source-00000.html')).href;
+  await page.goto(sourceUrl);
+  const named = await page.evaluate(() => [...document.querySelectorAll('pre a[title]')].map(
+      (a) => [a.textContent, a.getAttribute('href'), a.title]));
+  checks.equal(
+      named,
+      [
+        ['Count', '00000.html#var-Count', 'variable Base.Count'],
+        ['Base', '00000.html', 'class Base'],
+        ['Base', '00000.html', 'class Base'],
+        ['Count', '00000.html#var-Count', 'variable Base.Count'],
+      ],
+      'the source page of Base.kc: its names linked, each with what it is');
+  for (const [text, href] of named) {
+    const landed = await land(page, sourceUrl, href);
+    const declaration = landed.id ? declarationOf(landed.number, landed.id) : null;
+    checks.expect(
+        landed.number === '00000' && (landed.id ? landed.declaration === declaration &&
+                                         declaration.endsWith(text) :
+                                                   landed.title === `class ${text}`),
+        `source link ${text} lands on its declaration`, JSON.stringify(landed));
   }
 
   // Texts that hold markup read as text.

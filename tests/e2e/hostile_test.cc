@@ -453,7 +453,8 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
       R"(<span class="d">#exec &lt;/script&gt; &quot;x&quot; &amp; y</span>)",
       R"(<span class="k">var</span> <span class="k">string</span> S; )"
       R"(<span class="c">// &lt;/script&gt;&lt;script&gt;x&lt;/script&gt;</span>)",
-      R"(S = <span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
+      R"(<a href="00000.html#var-S" title="variable Evil.S">S</a> = )"
+      R"(<span class="s">&quot;a&lt;b&amp;c\&quot;d&quot;</span> $ )"
       R"(<span class="n">'n&amp;m'</span>;)",
       "&#x2400;&#x2401;\t&#x241B;&#x2421;&#x240C;|&#x240D;X",
       // Block comments nest, over lines too.
@@ -479,6 +480,25 @@ TEST(HostileTree, SourcePageShowsEveryByteAsText) {
   EXPECT_EQ(run.written["out/source-00000.html"], Text(page));
 }
 
+#ifndef _WIN32
+// Runs --navigation --complete on one script, Many.kc, into `dest`, which
+// lies outside the run's directory, under a cap of processor time: each run
+// needs a second or two of user time; creating its files takes the system a
+// few seconds more on a busy machine, and the sanitizers slow it some times
+// over. True when the run ended with status 0.
+bool RunManyUnderCap(const std::string& script, const TempDir& dest) {
+  TempDir sources;
+  WriteFile(sources / "Many.kc", script);
+  TempDir dir;
+  const size_t seconds = testing_support::kUnderSanitizer ? 36 : 12;
+  auto run = RunTool(dir.path(),
+                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
+                     0, 0, seconds);
+  EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
+  return run.status == 0;
+}
+#endif
+
 // A state's page links the state it extends, looked up among its class's
 // states: four thousand states whose names share a long beginning, each but
 // one extending a state nobody declares. Looking at every state of the class
@@ -489,7 +509,6 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
 #else
   constexpr size_t kStates = 4000;
   const std::string shared(1500, 'P');
-  TempDir sources;
   std::string script = "class Many;\n";
   for (size_t i = 0; i < kStates; ++i) {
     // The first extends the last, named in another case; the others a name
@@ -498,20 +517,9 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
         i == 0 ? std::string(1500, 'p') + Number(kStates - 1) : shared + "Missi";
     script += "state " + shared + Number(i) + " extends " + target + " { }\n";
   }
-  WriteFile(sources / "Many.kc", script);
-  // Destdir lies outside the run's directory: the test reads only two pages.
+  // The test reads only two pages.
   TempDir dest;
-  TempDir dir;
-
-  // The run needs half a second of user time; creating its files takes the
-  // system a few seconds more on a busy machine, and the sanitizers slow it
-  // some times over.
-  const size_t seconds = testing_support::kUnderSanitizer ? 36 : 12;
-  auto run = RunTool(dir.path(),
-                     {"--navigation", "--complete", dest.path().string(), sources.path().string()},
-                     0, 0, seconds);
-  EXPECT_EQ(run.out, Parsed("Many.kc") + kComplete);
-  ASSERT_EQ(run.status, 0);
+  ASSERT_TRUE(RunManyUnderCap(script, dest));
   // The class first, then its states in order.
   EXPECT_TRUE(fs::exists(dest / (Number(kStates) + ".html")));
   const std::string first = ReadFile(dest / "00001.html");
@@ -519,6 +527,27 @@ TEST(HostileTree, StatesExtendingMissingStatesAreLookedUpQuickly) {
       << first;
   const std::string second = ReadFile(dest / "00002.html");
   EXPECT_NE(second.find(" extends " + shared + "Missi</pre>"), std::string::npos) << second;
+#endif
+}
+
+// A function of very many locals, each used: the source page finds each
+// name's local by one table lookup, not by a walk over those before it.
+TEST(HostileTree, SourcePageOfManyLocalsIsLinkedQuickly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the processor time cap is POSIX only";
+#else
+  constexpr size_t kLocals = 200000;
+  std::string script = "class Many;\nfunction F()\n{\n";
+  for (size_t i = 0; i < kLocals; ++i) script += "    local int L" + std::to_string(i) + ";\n";
+  for (size_t i = 0; i < kLocals; ++i) script += "    L" + std::to_string(i) + " = 1;\n";
+  script += "}\n";
+  TempDir dest;
+  ASSERT_TRUE(RunManyUnderCap(script, dest));
+  const std::string last = "L" + std::to_string(kLocals - 1);
+  EXPECT_NE(ReadFile(dest / "source-00000.html")
+                .find("<a href=\"#L" + std::to_string(kLocals + 3) + "\" title=\"local " + last +
+                      "\">" + last + "</a> = 1;"),
+            std::string::npos);
 #endif
 }
 

@@ -312,19 +312,27 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   }
 
   // With --navigation, each class's script gets a source page too, beside
-  // their style, and the class's page links to it: the one of Bat.kc (CR LF
-  // line ends, bytes from 0x80 up) exactly.
+  // their style, and the class's page links to it: the ones of Bat.kc (CR LF
+  // line ends, bytes from 0x80 up) and Creature.kc exactly. Their names link
+  // to what they name: classes, members of the class and its ancestors (a
+  // state's own functions first), parameters and locals, Super, Global,
+  // self, default and static, chains through typed variables and class<>,
+  // keys and class literals of default properties; comments, strings,
+  // unknown names and declarations' own names stay text.
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
   // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
   EXPECT_EQ(run.written.size(), 29u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
-  std::string source = testing_support::ReadFile(complete / "expected" / "source-00001.html");
-  // The script's path is shown with the platform's separator.
-  for (size_t at = 0; (at = source.find("beasts/Bat.kc", at)) != std::string::npos; at += 13)
-    source.replace(at, 13, Native("beasts/Bat.kc"));
-  EXPECT_EQ(run.written["linked/source-00001.html"], Text(source));
+  for (const char* file : {"source-00001.html", "source-00002.html"}) {
+    SCOPED_TRACE(file);
+    std::string source = testing_support::ReadFile(complete / "expected" / file);
+    // The script's path is shown with the platform's separator.
+    for (size_t at = 0; (at = source.find("beasts/", at)) != std::string::npos; at += 7)
+      source.replace(at, 7, Native("beasts/"));
+    EXPECT_EQ(run.written[std::string("linked/") + file], Text(source));
+  }
   EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html#L3\">"),
             std::string::npos);
 
@@ -883,4 +891,202 @@ TEST(Reference, TypeNamesResolveToTheirDeclarations) {
       // Yak: the one of its own package, Zebra's
       "\"type\": \"Shared\", \"type_ref\": {\"record\": 6, \"anchor\": \"enum-Shared\"}\n")
       << model;
+}
+
+// The links of the source pages of a generated tree, against a brute-force
+// resolver: every word of every line, linked exactly when the resolver
+// finds what it names. Members of one name of both kinds, written in any
+// case, over a chain of classes; parameters and locals that shadow them;
+// chains through class-typed variables; class names; unknown names.
+TEST(Reference, SourceLinksEqualABruteForceResolver) {
+  struct Member {
+    std::string name;
+    std::string type;  // a variable's; empty for a function
+    int line = 0;      // a parameter's or local's
+  };
+  struct Class {
+    int parent = -1;
+    std::vector<Member> members;
+  };
+  std::vector<Class> classes;
+  uint32_t seed = 11;
+  const auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  const std::string kPool[] = {"Alpha", "Beta", "Gamma", "Delta"};
+  const auto fold = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  const auto cased = [&](const std::string& name) {  // as written, in any case
+    const uint32_t how = next(3);
+    return how == 0 ? name : how == 1 ? fold(name) : name.substr(0, 1) + fold(name.substr(1));
+  };
+  // The words of each line of each script, each with the link it should be.
+  using Words = std::vector<std::pair<std::string, std::string>>;
+  std::vector<std::vector<Words>> expected;
+  std::map<std::string, std::string> page;  // a class's page, filled in after the run
+  const auto class_link = [&](int c) { return "@" + std::to_string(c); };
+  // The first variable (else function, or the other way round for a call)
+  // of `name` in class c and its ancestors.
+  const auto member = [&](int c, const std::string& name, bool call) -> std::pair<int, Member> {
+    for (int pass = 0; pass < 2; ++pass) {
+      const bool functions = (pass == 0) == call;
+      for (int k = c; k >= 0; k = classes[k].parent) {
+        for (const Member& m : classes[k].members) {
+          if (fold(m.name) == fold(name) && m.type.empty() == functions) return {k, m};
+        }
+      }
+    }
+    return {-1, {}};
+  };
+  const auto member_link = [&](const std::pair<int, Member>& found) -> std::string {
+    if (found.first < 0) return "";
+    return class_link(found.first) + (found.second.type.empty() ? "#fn-" : "#var-") +
+           found.second.name;
+  };
+  const auto class_of = [&](const std::string& type) {  // -1 for int
+    return type == "int" ? -1 : std::stoi(type.substr(1));
+  };
+  TempDir dir;
+  for (int c = 0; c < 30; ++c) {
+    Class cls{c == 0 ? -1 : static_cast<int>(next(static_cast<uint32_t>(c))), {}};
+    std::vector<Words> lines;
+    std::string script = "class C" + std::to_string(c);
+    lines.push_back({{"class", ""}, {"C" + std::to_string(c), ""}});
+    if (cls.parent >= 0) {
+      script += " extends C" + std::to_string(cls.parent);
+      lines.back().insert(
+          lines.back().end(),
+          {{"extends", ""}, {"C" + std::to_string(cls.parent), class_link(cls.parent)}});
+    }
+    script += ";\n";
+    const auto type = [&]() {
+      return next(2) ? std::string("int") : "C" + std::to_string(next(c + 1));
+    };
+    const auto type_link = [&](const std::string& t) {
+      return t == "int" ? "" : class_link(class_of(t));
+    };
+    for (const std::string& name : kPool) {
+      if (next(100) >= 40) continue;
+      const std::string t = type();
+      cls.members.push_back({cased(name), t});
+      script += "var " + t + " " + cls.members.back().name + ";\n";
+      lines.push_back({{"var", ""}, {t, type_link(t)}, {cls.members.back().name, ""}});
+    }
+    for (const std::string& name : kPool) {
+      if (next(100) < 40) cls.members.push_back({cased(name), ""});
+    }
+    classes.push_back(cls);
+    for (const Member& declared : cls.members) {
+      if (!declared.type.empty()) continue;
+      std::vector<Member> locals;
+      const std::string function = declared.name;
+      const std::string t = type();
+      locals.push_back({cased(kPool[next(4)]), t, static_cast<int>(lines.size()) + 1});
+      script += "function " + function + "(" + t + " " + locals[0].name + ")\n{\n";
+      lines.push_back({{"function", ""}, {function, ""}, {t, type_link(t)}, {locals[0].name, ""}});
+      lines.push_back({});
+      if (next(2)) {
+        std::string local = cased(kPool[next(4)]);
+        if (fold(local) == fold(locals[0].name)) local = "Omega";
+        const std::string lt = type();
+        locals.push_back({local, lt, static_cast<int>(lines.size()) + 1});
+        script += "    local " + lt + " " + local + ";\n";
+        lines.push_back({{"local", ""}, {lt, type_link(lt)}, {local, ""}});
+      }
+      // A name in scope: a parameter or local, else a member, else a class.
+      const auto plain = [&](const std::string& word,
+                             bool call) -> std::pair<std::string, std::string> {
+        for (const Member& l : locals) {
+          if (fold(l.name) == fold(word)) return {"#L" + std::to_string(l.line), l.type};
+        }
+        const auto found = member(c, word, call);
+        return {member_link(found), found.second.type};
+      };
+      for (int s = 0; s < 4; ++s) {
+        Words words;
+        std::string text = "    ";
+        const auto reference = [&](bool call) {
+          const std::string first = next(8) == 0 ? "Zeta" : cased(kPool[next(4)]);
+          const auto [link, t] = plain(first, call && next(2));
+          text += first;
+          words.push_back({first, link});
+          if (!next(2) || call) return;
+          // A chain: the second name in the class of the first's type.
+          const std::string second = cased(kPool[next(4)]);
+          text += "." + second;
+          const int k = link.empty() || t.empty() || t == "int" ? -1 : class_of(t);
+          words.push_back({second, k < 0 ? "" : member_link(member(k, second, false))});
+        };
+        if (next(3) == 0) {
+          const std::string callee = cased(kPool[next(4)]);
+          text += callee + "(";
+          words.push_back({callee, plain(callee, true).first});
+          reference(false);
+          text += ")";
+        } else {
+          reference(false);
+          text += " = ";
+          if (next(4) == 0) {
+            const int k = static_cast<int>(next(30));
+            text += "C" + std::to_string(k);
+            words.push_back({"C" + std::to_string(k), class_link(k)});
+          } else {
+            reference(false);
+          }
+        }
+        script += text + ";\n";
+        lines.push_back(words);
+      }
+      script += "}\n";
+      lines.push_back({});
+    }
+    expected.push_back(lines);
+    WriteFile(dir / "src" / ("C" + std::to_string(c) + ".kc"), script);
+  }
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+  std::map<int, std::string> number;  // each class's page number, by its page's title
+  for (const auto& [path, text] : run.written) {
+    const size_t title = text.find("<title>class C");
+    if (path.size() == 14 && title != std::string::npos)
+      number[std::stoi(text.substr(title + 14))] = path.substr(4, 5);
+  }
+  const std::regex token(
+      "<a href=\"([^\"]*)\" title=\"[^\"]*\">([^<]*)</a>|([A-Za-z_][A-Za-z0-9_]*)");
+  size_t links = 0;
+  for (int c = 0; c < 30; ++c) {
+    std::string source = run.written["out/source-" + number[c] + ".html"];
+    source = std::regex_replace(source, std::regex("<span class=\"k\">|</span>|</pre>"), "");
+    for (size_t l = 0; l < expected[c].size(); ++l) {
+      const std::string anchor = "<a id=\"L" + std::to_string(l + 1) + "\" href=\"#L" +
+                                 std::to_string(l + 1) + "\">" + std::to_string(l + 1) + "</a>";
+      const size_t at = source.find(anchor);
+      ASSERT_NE(at, std::string::npos) << anchor;
+      const std::string line =
+          source.substr(at + anchor.size(), source.find('\n', at) - at - anchor.size());
+      Words words;
+      for (std::sregex_iterator it(line.begin(), line.end(), token), end; it != end; ++it) {
+        if ((*it)[3].matched) {
+          words.push_back({(*it)[3], ""});
+        } else {
+          words.push_back({(*it)[2], (*it)[1]});
+          ++links;
+        }
+      }
+      Words want = expected[c][l];
+      for (auto& [word, link] : want) {
+        if (!link.empty() && link[0] == '@') {
+          const size_t hash = link.find('#');
+          link = number[std::stoi(link.substr(1, hash - 1))] + ".html" +
+                 (hash == std::string::npos ? "" : link.substr(hash));
+        }
+      }
+      EXPECT_EQ(words, want) << "C" << c << " line " << l + 1 << ": " << line;
+    }
+  }
+  EXPECT_GT(links, 300u);
 }
