@@ -90,7 +90,9 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   }
   if (navigation && complete) {
     WriteWholeFile(*this, anchors::kMemberDataName,
-                   [this](platform::COutputFile& file) { WriteMemberData(file, *this); });
+                   [this, &overriders](platform::COutputFile& file) {
+                     WriteMemberData(file, *this, &overriders);
+                   });
     WriteWholeFile(*this, anchors::kPackagesPageName,
                    [this](platform::COutputFile& file) { WritePackagesPage(file, *this); });
   }

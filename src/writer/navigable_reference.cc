@@ -95,6 +95,8 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexBody);
   index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
   index.Write(nt::kIndexControls);
+  if (members) index.Write(nt::kPackageFilter);
+  index.Write(nt::kIndexHelpEnd);
   if (members) index.Write(nt::kPackagesLink);
   if (changes) index.Write(changes_templates::kIndexLink);
   index.Write(nt::kIndexTree);

@@ -14,8 +14,9 @@ namespace navigation_templates {
 // The index page around its style (assets/index.css) and the records' data:
 // the opening up to the style, then the search field (a combobox, whose
 // results are a list box) with its results, the expand and collapse
-// controls, and the (still empty) tree. With the member data the field says
-// so, and names the file to load it from.
+// controls, the button and panel of keys and filters, and the (still empty)
+// tree. With the member data the field says so, and names the file to load
+// it from.
 inline constexpr const char* kIndexOpen = R"html(<!DOCTYPE html>
 <html lang="en"><head>
 <meta charset=")html" KORVANREF_CHARSET R"html(">
@@ -36,6 +37,21 @@ inline constexpr const char* kSearchOfMembers =
 inline constexpr const char* kIndexControls = R"html(
  <button type="button" id="idExpandAll">Expand all</button>
  <button type="button" id="idCollapseAll">Collapse all</button>
+ <button type="button" id="idHelpButton" aria-expanded="false" aria-controls="idHelp"
+ aria-label="Keys and filters">?</button>
+<div id="idHelp" hidden>
+<p>Type a name or a part of one. <kbd>Class.</kbd> lists a class's states and
+members, <kbd>Class.State.</kbd> a state's.</p>
+<p>Only one kind: <kbd>class:</kbd> <kbd>state:</kbd> <kbd>fn:</kbd> <kbd>var:</kbd>
+<kbd>const:</kbd> <kbd>enum:</kbd> <kbd>struct:</kbd>)html";
+// With the member data, packages can be searched too.
+inline constexpr const char* kPackageFilter = R"html( <kbd>package:</kbd>)html";
+inline constexpr const char* kIndexHelpEnd = R"html( before the name.
+Whole names only: <kbd>"Name"</kbd>.</p>
+<p>Keys: <kbd>/</kbd> or <kbd>s</kbd> search, <kbd>Down</kbd> and <kbd>Up</kbd> move
+through the results, <kbd>Enter</kbd> opens one, <kbd>Escape</kbd> clears the field and
+then leaves it, <kbd>?</kbd> shows or hides this panel.</p>
+</div>
 <ol id="idResults" role="listbox" aria-label="Matches"></ol></div>
 )html";
 // With the member data, the index links the packages page.
@@ -104,8 +120,11 @@ inline constexpr const char* kPageFileExtension = ".html";
 // words for the kinds of members and the anchors' prefixes of those kinds,
 // one a line, in the order of the kind letters "a", "b", ...; one kind letter
 // per member; each record's number of members, in record order; the members'
-// names, each record's in the order declared; and the anchors that are not
-// prefix and name, as "member,anchor" lines.
+// names, each record's in the order declared; the anchors that are not
+// prefix and name, as "member,anchor" lines; and the functions that others
+// override, as pairs of decimals: the distance from the member of the pair
+// before (from 0 for the first), and how many declarations override it. A
+// function that overrides another has its kind letter in capitals.
 inline constexpr const char* kMemberKindNamesOpen = "const memberKindNames = \"";
 inline constexpr const char* kMemberPrefixesOpen = "\";\nconst memberPrefixes = \"";
 inline constexpr const char* kMemberKindsOpen = "\";\nconst memberKinds = \"";
@@ -113,6 +132,7 @@ inline constexpr const char* kMemberCountsOpen = "\";\nconst memberCounts = \"";
 inline constexpr const char* kMemberNamesOpen = "\";\nconst memberNames = \"";
 inline constexpr const char* kMemberAnchorsOpen = "\";\nconst memberAnchors = \"";
 inline constexpr const char* kMemberAnchorSeparator = ",";
+inline constexpr const char* kMemberOverriddenOpen = "\";\nconst memberOverridden = \"";
 inline constexpr const char* kMemberDataEnd = "\";\n";
 // Then the packages: their names and their anchors on the packages page, one
 // a line, in the packages page's order (the scripts without a package left

@@ -71,9 +71,9 @@ export async function checkFinding(checks, browser, binary, work) {
       await page.evaluate(() => document.querySelectorAll('script[src]').length), 0,
       'finding: the member data waits for the first key');
   const cases = [
-    ['tick', ['event Machine.Tick', 'event Pumping.Tick']],
+    ['tick', ['event Machine.Tick', 'event Pump.Pumping.Tick']],
     ['flood', ['var BilgePump.Flooded', 'function BilgePump.IsFlooded']],
-    ['pu', ['class Pump (Machine)', 'state Pumping (Pump)', 'class BilgePump (Pump)']],
+    ['pu', ['class Pump (Machine)', 'state Pump.Pumping', 'class BilgePump (Pump)']],
     ['pump.', ['state Pump.Pumping', 'var Pump.Rate', 'function Pump.Prime']],
     ['Machine.t', ['event Machine.Tick', 'function Machine.Start']],
     ['valve.o', ['function Valve.Open', 'event Valve.Closed']],

@@ -93,6 +93,9 @@
   const entities = {"&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;"};
   const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => entities[c]);
   const kindOf = (i) => (kinds[i] === "s" ? "state" : "class");
+  // A state is named with its class: "Class.State".
+  const fullName = (i) =>
+      (kinds[i] === "s" && parents[i] >= 0 ? nameOf(parents[i]) + "." : "") + nameOf(i);
   const parentName = (i) => (parents[i] >= 0 ? escapeHtml(nameOf(parents[i])) : "");
   const counted = (n, word, ending) => n + " " + word + (n === 1 ? "" : ending);
 
@@ -512,8 +515,17 @@
     yield;
     const folded = foldCase(memberNames);
     yield;
+    // How many declarations override each function that others override.
+    const overridden = new Map();
+    if (typeof memberOverridden === "string") {
+      const pairs = memberOverridden.split(",");
+      for (let k = 0, m = 0; k + 1 < pairs.length; k += 2) {
+        m += Number(pairs[k]);
+        overridden.set(m, Number(pairs[k + 1]));
+      }
+    }
     members = {
-      first, owner, anchors, folded,
+      first, owner, anchors, folded, overridden,
       kindNames: memberKindNames.split("\n"),
       prefixes: memberPrefixes.split("\n"),
       starts: memberStarts,
@@ -542,63 +554,144 @@
   const packageLink = (p) => "packages.html#" + members.packages[p].anchor;
   // </packages>
   const memberName = (m) => memberNames.slice(members.starts[m], members.starts[m + 1] - 1);
-  const memberKind = (m) => memberKinds.charCodeAt(m) - 97;
+  // A member's kind letter is in capitals where the member overrides a
+  // function of a record above.
+  const memberKind = (m) => (memberKinds.charCodeAt(m) | 32) - 97;
+  const overrides = (m) => memberKinds.charCodeAt(m) < 97;
   // The page and place of member m: its owner's page at the member's anchor.
   const memberLink = (m) => number(members.owner[m]) + ".html#" +
       (members.anchors.get(m) ?? members.prefixes[memberKind(m)] + memberName(m));
 
+  // What a query asks: a kind of result (a word before a colon: "fn:"),
+  // whole names only (in double quotes), and the text to find.
+  const kFilters = ["class", "state", "fn", "var", "const", "enum", "struct"];
+  // <packages>
+  kFilters.push("package");
+  // </packages>
+  const kMemberFilters = ["const", "enum", "struct", "var"];
+  const listsMembers = (filter) => filter === null || filter === "fn" ||
+      kMemberFilters.includes(filter);
+  function readQuery(query) {
+    const colon = /^([a-z]+):\s*/.exec(query);
+    const filter = colon && kFilters.includes(colon[1]) ? colon[1] : null;
+    let text = filter ? query.slice(colon[0].length) : query;
+    const whole = text.startsWith('"');
+    if (whole) text = text.slice(1, text.length > 1 && text.endsWith('"') ? -1 : undefined);
+    return {filter, whole, q: foldCase(text)};
+  }
+  // The kind of result an entry is, as a filter names it.
+  function filterOf(entry) {
+    if (typeof entry === "number") return kindOf(entry);
+    if ("state" in entry) return "state";
+    // <packages>
+    if ("package" in entry) return "package";
+    // </packages>
+    return kMemberFilters[memberKind(entry.member)] ?? "fn";
+  }
+
+  // Whether text[a, b) and q are one edit apart: one letter put in, left out,
+  // changed, or two neighbours swapped.
+  function oneEditApart(text, a, b, q) {
+    const n = b - a;
+    const m = q.length;
+    if (n - m > 1 || m - n > 1) return false;
+    let i = 0;
+    while (i < n && i < m && text.charCodeAt(a + i) === q.charCodeAt(i)) i++;
+    if (i === n && i === m) return false;
+    const same = (x, y) => {
+      if (n - x !== m - y) return false;
+      for (; x < n; x++, y++) if (text.charCodeAt(a + x) !== q.charCodeAt(y)) return false;
+      return true;
+    };
+    if (n > m) return same(i + 1, i);
+    if (n < m) return same(i, i + 1);
+    return same(i + 1, i + 1) ||
+        (i + 1 < n && text.charCodeAt(a + i) === q.charCodeAt(i + 1) &&
+         text.charCodeAt(a + i + 1) === q.charCodeAt(i) && same(i + 2, i + 2));
+  }
+  // Calls take(r) for each name r of `text` one edit apart from q.
+  function slips(text, starts, total, q, take) {
+    for (let r = 0; r < total; r++) {
+      if (oneEditApart(text, starts[r], starts[r + 1] - 1, q)) take(r);
+    }
+  }
+
   // The matches of `query`, ASCII letters compared without case: those that
   // are it, then those that start with it, then those that hold it; in each,
-  // classes, then states, then members; each group in record order and at
-  // most `limit` long. Records are numbers, members {member: m}.
-  // "Owner.Name" and "Owner." look among the states ({state: s}) and members
-  // of the records called Owner only.
+  // classes, then states, then the members that override nothing, then those
+  // that do; each group in record order and at most `limit` long, four
+  // groups a rank. Records are numbers, members {member: m}. "Owner.Name"
+  // and "Owner." look among the states ({state: s}) and members of the
+  // records called Owner only, "Owner.State." among those of its state. A
+  // query that names a kind ("fn:") lists that kind only; one in double
+  // quotes, whole names only. Where nothing matches, the names one edit
+  // apart from the query are the matches, and the groups are `slipped`.
   function search(query, limit) {
-    const groups = [[], [], [], [], [], [], [], [], []];
-    const q = foldCase(query);
+    const groups = Array.from({length: 12}, () => []);
+    const {filter, whole, q} = readQuery(query);
     if (q === "" || q.includes("\n")) return groups;
-    const add = (group, entry) => group.length < limit && group.push(entry);
+    const add = (rank, slot, entry) => {
+      const group = groups[4 * rank + slot];
+      if ((whole && rank > 0) || group.length >= limit) return;
+      if (filter === null || filterOf(entry) === filter) group.push(entry);
+    };
+    const addMember = (rank, m) => add(rank, 2 + overrides(m), {member: m});
+    const quality = (text, name) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
+    const recordText = (c) => folded.slice(starts[c], starts[c + 1] - 1);
     const dot = q.indexOf(".");
     if (dot > 0 && members) {
       const name = q.slice(dot + 1);
-      const quality = (text) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
       // <packages>
       for (const p of members.packages) {
         if (p.folded !== q.slice(0, dot)) continue;
         for (const c of p.classes) {
-          const text = folded.slice(starts[c], starts[c + 1] - 1);
-          if (text.includes(name)) add(groups[3 * quality(text)], c);
+          const text = recordText(c);
+          if (text.includes(name)) add(quality(text, name), 0, c);
         }
       }
       // </packages>
-      scan(folded, starts, q.slice(0, dot), (owner, exact) => {
-        if (exact !== 0) return;
+      const within = (owner, name) => {
+        const next = name.indexOf(".");
         for (const c of childrenOf(owner)) {
-          const text = folded.slice(starts[c], starts[c + 1] - 1);
-          if (kinds[c] === "s" && text.includes(name)) {
-            add(groups[3 * quality(text) + 1], {state: c});
-          }
+          if (kinds[c] !== "s") continue;
+          const text = recordText(c);
+          if (text.includes(name)) add(quality(text, name), 1, {state: c});
+          if (next > 0 && text === name.slice(0, next)) within(c, name.slice(next + 1));
         }
         for (let m = members.first[owner]; m < members.first[owner + 1]; m++) {
           const text = members.folded.slice(members.starts[m], members.starts[m + 1] - 1);
-          if (text.includes(name)) add(groups[3 * quality(text) + 2], {member: m});
+          if (text.includes(name)) addMember(quality(text, name), m);
         }
-      }, () => false);
+      };
+      scan(folded, starts, q.slice(0, dot), (owner, exact) => exact === 0 && within(owner, name),
+           () => false);
       return groups;
     }
-    const filled = (ranks) => ranks.reduce((sum, rank) => sum + groups[rank].length, 0);
-    scan(folded, starts, q, (r, quality) => add(groups[3 * quality + (kinds[r] === "s")], r),
-         () => filled([0, 1, 3, 4, 6]) >= limit);
-    if (members) {
+    const filled = (list) => list.reduce((sum, k) => sum + groups[k].length, 0);
+    const records = filter === null || filter === "class" || filter === "state";
+    if (records) {
+      scan(folded, starts, q, (r, rank) => add(rank, kinds[r] === "s" ? 1 : 0, r),
+           () => filled([0, 1, 4, 5, 8]) >= limit);
+    }
+    if (members && !(filter === "class" || filter === "state")) {
       // <packages>
       members.packages.forEach((p, k) => {
         const found = p.folded.indexOf(q);
-        if (found >= 0) add(groups[3 * (found > 0 ? 2 : p.folded === q ? 0 : 1) + 2], {package: k});
+        if (found >= 0) add(found > 0 ? 2 : p.folded === q ? 0 : 1, 2, {package: k});
       });
       // </packages>
-      scan(members.folded, members.starts, q, (m, quality) => add(groups[3 * quality + 2],
-                                                                  {member: m}),
-           () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8]) >= limit);
+      if (listsMembers(filter)) {
+        scan(members.folded, members.starts, q, (m, rank) => addMember(rank, m),
+             () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]) >= limit);
+      }
+    }
+    if (filled([0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]) === 0) {
+      groups.slipped = true;
+      if (records) slips(folded, starts, count, q, (r) => kinds[r] !== "-" &&
+                         add(2, kinds[r] === "s" ? 1 : 0, r));
+      if (members) {
+        slips(members.folded, members.starts, memberKinds.length, q, (m) => addMember(2, m));
+      }
     }
     return groups;
   }
@@ -633,7 +726,8 @@
     if (typeof entry === "number") {
       return open + 'href="#' + number(entry) + '" data-record="' + entry +
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
-          escapeHtml(nameOf(entry)) + "</b> (" + parentName(entry) + ")</a></li>";
+          escapeHtml(fullName(entry)) + "</b>" +
+          (kinds[entry] === "s" ? "" : " (" + parentName(entry) + ")") + "</a></li>";
     }
     // <packages>
     if ("package" in entry) {
@@ -643,17 +737,22 @@
           "</b> (" + counted(p.classes.length, "class", "es") + ")</a></li>";
     }
     // </packages>
-    const [link, data, kind, owner, name] = "state" in entry ?
-        [number(entry.state) + ".html", 'data-state="' + entry.state, "state",
-         parents[entry.state], nameOf(entry.state)] :
-        [memberLink(entry.member), 'data-member="' + entry.member,
-         members.kindNames[memberKind(entry.member)], members.owner[entry.member],
-         memberName(entry.member)];
-    return open + 'href="' + escapeHtml(link) + '" ' + data + '"><span class="clsKind">' + kind +
-        "</span> <b>" + escapeHtml(nameOf(owner)) + "." + escapeHtml(name) + "</b></a></li>";
+    if ("state" in entry) {
+      return open + 'href="' + number(entry.state) + '.html" data-state="' + entry.state +
+          '"><span class="clsKind">state</span> <b>' + escapeHtml(fullName(entry.state)) +
+          "</b></a></li>";
+    }
+    const m = entry.member;
+    const times = members.overridden.get(m);
+    return open + 'href="' + escapeHtml(memberLink(m)) + '" data-member="' + m +
+        '"><span class="clsKind">' + members.kindNames[memberKind(m)] + "</span> <b>" +
+        escapeHtml(fullName(members.owner[m])) + "." + escapeHtml(memberName(m)) + "</b>" +
+        (times ? ' <span class="clsKind">overridden in ' + times + "</span>" : "") + "</a></li>";
   }
   function showResults() {
-    matches = [].concat(...search(field.value, kShown)).slice(0, kShown);
+    const groups = search(field.value, kShown);
+    matches = [].concat(...groups).slice(0, kShown);
+    results.classList.toggle("clsSlips", groups.slipped === true && matches.length > 0);
     results.innerHTML = matches.map(option).join("");
     setActive(-1);
     field.setAttribute("aria-expanded", String(matches.length > 0));
@@ -706,10 +805,34 @@
       event.preventDefault();
       pick(Math.max(active, 0));
     } else if (event.key === "Escape") {
+      // The first Escape clears the field, the next leaves it.
       event.preventDefault();
+      if (field.value === "") field.blur();
       field.value = "";
       showResults();
     }
+  });
+
+  // The panel of keys and filters, opened by its button or by "?"; "/" or
+  // "s" goes to the search field. None of these while typing in a field.
+  const helpButton = document.getElementById("idHelpButton");
+  const help = document.getElementById("idHelp");
+  const toggleHelp = () => {
+    help.hidden = !help.hidden;
+    helpButton.setAttribute("aria-expanded", String(!help.hidden));
+  };
+  helpButton.addEventListener("click", toggleHelp);
+  document.addEventListener("keydown", (event) => {
+    const target = event.target;
+    if (event.ctrlKey || event.metaKey || event.altKey || !target ||
+        /^(INPUT|TEXTAREA|SELECT)$/.test(target.tagName) || target.isContentEditable) {
+      return;
+    }
+    if (event.key === "/" || event.key === "s") field.focus();
+    else if (event.key === "?") toggleHelp();
+    else if (event.key === "Escape" && !help.hidden) toggleHelp();
+    else return;
+    event.preventDefault();
   });
   results.addEventListener("click", (event) => {
     const link = event.target.closest("a.clsPick");
