@@ -95,6 +95,13 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
                    });
     WriteWholeFile(*this, anchors::kPackagesPageName,
                    [this](platform::COutputFile& file) { WritePackagesPage(file, *this); });
+    // What the search field of every page but the index loads.
+    WriteWholeFile(*this, anchors::kRecordDataName,
+                   [this](platform::COutputFile& file) { WriteRecordData(file, *this); });
+    WriteWholeFile(*this, anchors::kIndexScriptName,
+                   [](platform::COutputFile& file) { file.Write(assets::kIndexScript); });
+    WriteWholeFile(*this, anchors::kFindScriptName,
+                   [](platform::COutputFile& file) { file.Write(assets::kFindScript); });
   }
   console::Print("%s", messages::kComplete);
   if (compare) {

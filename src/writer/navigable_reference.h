@@ -24,3 +24,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
                              const CTypeTable* types = nullptr,
                              const COverriders* overriders = nullptr,
                              const CChangeMarks* changes = nullptr);
+
+/// Writes the index's records' data of `list` into `out` as a script of
+/// its own, for the search field of every other page.
+void WriteRecordData(platform::COutputFile& out, const CClassList& list);

@@ -14,9 +14,8 @@ namespace navigation_templates {
 // The index page around its style (assets/index.css) and the records' data:
 // the opening up to the style, then the search field (a combobox, whose
 // results are a list box) with its results, the expand and collapse
-// controls, the button and panel of keys and filters, and the (still empty)
-// tree. With the member data the field says so, and names the file to load
-// it from.
+// controls, and the (still empty) tree. With the member data the field says
+// so, and names the file to load it from.
 inline constexpr const char* kIndexOpen = R"html(<!DOCTYPE html>
 <html lang="en"><head>
 <meta charset=")html" KORVANREF_CHARSET R"html(">
@@ -37,21 +36,6 @@ inline constexpr const char* kSearchOfMembers =
 inline constexpr const char* kIndexControls = R"html(
  <button type="button" id="idExpandAll">Expand all</button>
  <button type="button" id="idCollapseAll">Collapse all</button>
- <button type="button" id="idHelpButton" aria-expanded="false" aria-controls="idHelp"
- aria-label="Keys and filters">?</button>
-<div id="idHelp" hidden>
-<p>Type a name or a part of one. <kbd>Class.</kbd> lists a class's states and
-members, <kbd>Class.State.</kbd> a state's.</p>
-<p>Only one kind: <kbd>class:</kbd> <kbd>state:</kbd> <kbd>fn:</kbd> <kbd>var:</kbd>
-<kbd>const:</kbd> <kbd>enum:</kbd> <kbd>struct:</kbd>)html";
-// With the member data, packages can be searched too.
-inline constexpr const char* kPackageFilter = R"html( <kbd>package:</kbd>)html";
-inline constexpr const char* kIndexHelpEnd = R"html( before the name.
-Whole names only: <kbd>"Name"</kbd>.</p>
-<p>Keys: <kbd>/</kbd> or <kbd>s</kbd> search, <kbd>Down</kbd> and <kbd>Up</kbd> move
-through the results, <kbd>Enter</kbd> opens one, <kbd>Escape</kbd> clears the field and
-then leaves it, <kbd>?</kbd> shows or hides this panel.</p>
-</div>
 <ol id="idResults" role="listbox" aria-label="Matches"></ol></div>
 )html";
 // With the member data, the index links the packages page.

@@ -71,11 +71,11 @@ export async function checkFinding(checks, browser, binary, work) {
       await page.evaluate(() => document.querySelectorAll('script[src]').length), 0,
       'finding: the member data waits for the first key');
   const cases = [
-    ['tick', ['event Machine.Tick', 'event Pump.Pumping.Tick']],
+    ['tick', ['event Machine.Tick overridden in 1', 'event Pump.Pumping.Tick']],
     ['flood', ['var BilgePump.Flooded', 'function BilgePump.IsFlooded']],
     ['pu', ['class Pump (Machine)', 'state Pump.Pumping', 'class BilgePump (Pump)']],
     ['pump.', ['state Pump.Pumping', 'var Pump.Rate', 'function Pump.Prime']],
-    ['Machine.t', ['event Machine.Tick', 'function Machine.Start']],
+    ['Machine.t', ['event Machine.Tick overridden in 1', 'function Machine.Start']],
     ['valve.o', ['function Valve.Open', 'event Valve.Closed']],
   ];
   for (const [query, expected] of cases) {
@@ -153,6 +153,18 @@ export async function checkFinding(checks, browser, binary, work) {
   await page.keyboard.press('ArrowUp');
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   checks.equal(page.url().split('/').pop(), `${number(sorted.indexOf('Gauge'))}.html`, 'keys: Enter follows the entry\'s link');
+
+  // From a record page: "/" goes to its search field, which loads the
+  // index's data on first use; picking a state's member opens the state's
+  // page at its anchor.
+  await page.goto(pathToFileURL(path.join(dest, `${number(sorted.indexOf('Gauge'))}.html`)).href);
+  await page.keyboard.press('/');
+  checks.equal(await focusedId(page), 'idSearch', 'page search: "/" goes to the field');
+  checks.equal(await search(page, 'pump.pumping.ti'), ['event Pump.Pumping.Tick'],
+               'page search: "Class.State." lists the state\'s members');
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  checks.equal(page.url().split('/').pop(), `${number(sorted.indexOf('Pumping'))}.html#fn-Tick`,
+               'page search: Enter on a state\'s member opens the state\'s page at its anchor');
 
   // Accessibility: the index with results and an open list, and a record page.
   await openIndex(page, dest);

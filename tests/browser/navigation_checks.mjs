@@ -117,7 +117,7 @@ export async function checkSmallNavigation(checks, browser, binary, work) {
   state = await indexState(page);
   checks.equal(
       state.results,
-      ['class Pump (Machine)', 'state Pumping (Pump)', 'class BilgePump (Pump)'],
+      ['class Pump (Machine)', 'state Pump.Pumping', 'class BilgePump (Pump)'],
       'typing "pu" lists Pump, Pumping, then BilgePump');
   await typeQuery(page, 'PUMP');
   checks.equal(

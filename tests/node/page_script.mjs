@@ -117,6 +117,7 @@ class Element {
     return true;
   }
   scrollIntoView() {}
+  insertAdjacentHTML() {}
   focus() {
     this.page.focused = this.id;
   }

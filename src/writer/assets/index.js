@@ -134,7 +134,10 @@
   const built = new Uint8Array(count + 1);
   const from = new Int32Array(count + 1);
   const to = new Int32Array(count + 1);
+  // The index has the tree; any other page has only the search field, and
+  // its results open pages.
   const tree = document.getElementById("idTree");
+  const onIndex = tree !== null;
   const field = document.getElementById("idSearch");
   const results = document.getElementById("idResults");
   const listOf = (i) => (i === count ? tree : document.getElementById("idBlurb" + number(i)));
@@ -724,7 +727,8 @@
     const open = '<li role="none"><a role="option" id="idOption' + k +
         '" aria-selected="false" tabindex="-1" class="clsPick" ';
     if (typeof entry === "number") {
-      return open + 'href="#' + number(entry) + '" data-record="' + entry +
+      return open + 'href="' + (onIndex ? "#" : "") + number(entry) + (onIndex ? "" : ".html") +
+          '" data-record="' + entry +
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
           escapeHtml(fullName(entry)) + "</b>" +
           (kinds[entry] === "s" ? "" : " (" + parentName(entry) + ")") + "</a></li>";
@@ -772,6 +776,10 @@
   }
   function pick(k) {
     const entry = matches[k];
+    if (!onIndex && typeof entry === "number") {
+      location.href = number(entry) + ".html";
+      return;
+    }
     if (typeof entry !== "number") {
       // <packages>
       if ("package" in entry) {
@@ -815,6 +823,17 @@
 
   // The panel of keys and filters, opened by its button or by "?"; "/" or
   // "s" goes to the search field. None of these while typing in a field.
+  results.insertAdjacentHTML("beforebegin",
+      ' <button type="button" id="idHelpButton" aria-expanded="false" aria-controls="idHelp"' +
+      ' aria-label="Keys and filters">?</button><div id="idHelp" hidden><p>Type a name or a' +
+      " part of one. <kbd>Class.</kbd> lists a class's states and members," +
+      " <kbd>Class.State.</kbd> a state's.</p><p>Only one kind: " +
+      kFilters.map((name) => "<kbd>" + name + ":</kbd>").join(" ") + " before the name." +
+      ' Whole names only: <kbd>"Name"</kbd>. Where nothing matches, the names one letter' +
+      " away.</p><p>Keys: <kbd>/</kbd> or <kbd>s</kbd> search, <kbd>Down</kbd> and" +
+      " <kbd>Up</kbd> move through the results, <kbd>Enter</kbd> opens one," +
+      " <kbd>Escape</kbd> clears the field and then leaves it, <kbd>?</kbd> shows or hides" +
+      " this panel.</p></div>");
   const helpButton = document.getElementById("idHelpButton");
   const help = document.getElementById("idHelp");
   const toggleHelp = () => {
@@ -841,96 +860,104 @@
     pick(Number(link.id.slice("idOption".length)));
   });
 
-  tree.addEventListener("click", (event) => {
-    const header = event.target.closest(".clsHeader");
-    if (!header || event.target.closest("a")) return;
-    const i = recordOf(header);
-    setCurrent(i);
-    setOpen(i, !open[i]);
-    headerOf(current).focus({preventScroll: true});
-  });
-  tree.addEventListener("focusin", (event) => {
-    if (event.target.classList.contains("clsHeader")) setCurrent(recordOf(event.target));
-  });
-  // The keys of a tree: Up and Down move, Right opens or enters, Left shuts
-  // or leaves, Home and End go to the first and last entry shown, Enter
-  // follows the entry's link and Space folds it.
-  tree.addEventListener("keydown", (event) => {
-    if (!event.target.classList.contains("clsHeader")) return;
-    const i = recordOf(event.target);
-    const key = event.key;
-    if (key === "ArrowDown") moveTo(nextShown(i));
-    else if (key === "ArrowUp") moveTo(previousShown(i));
-    else if (key === "Home") moveTo(rootList[0]);
-    else if (key === "End") moveTo(lastShown());
-    else if (key === "ArrowRight" && hasChildren(i) && !open[i]) setOpen(i, true);
-    else if (key === "ArrowRight" && hasChildren(i)) moveTo(childrenOf(i)[0]);
-    else if (key === "ArrowLeft" && open[i] && hasChildren(i)) setOpen(i, false);
-    else if (key === "ArrowLeft") moveTo(parents[i]);
-    else if (key === "Enter") event.target.querySelector("a").click();
-    else if (key === " ") setOpen(i, !open[i]);
-    else return;
-    event.preventDefault();
-  });
-
-  // "Expand all" opens every list and shows every entry where it belongs.
-  document.getElementById("idExpandAll").addEventListener("click", () => {
-    open.fill(1);
-    if (shown > kNested) {
-      startFlat(shown <= kAllAtOnce);
-      return;
-    }
-    const markup = [];
-    for (let k = 0; k < shown; k++) {
-      const i = order[k];
-      built[i] = 1;
-      from[i] = 0;
-      to[i] = childrenOf(i).length;
-      markup.push(entryOpen(i));
-      const next = k + 1 < shown ? level[order[k + 1]] : 1;
-      for (let l = level[i]; l >= next; l--) markup.push("</ul></li>");
-    }
-    built[count] = 1;
-    from[count] = 0;
-    to[count] = rootList.length;
-    tree.innerHTML = markup.join("");
-    keepTabStop();
-  });
-  document.getElementById("idCollapseAll").addEventListener("click", () => {
-    open.fill(0);
-    open[count] = 1;
-    if (flat) {
-      flat = false;
-      everyRow = false;
-      tree.classList.remove("clsFlat");
-      tree.style.height = "";
-      tree.style.paddingTop = "";
-    }
-    while (current >= 0 && parents[current] >= 0) current = parents[current];
-    render(count, 0, Math.min(rootList.length, kSlice));
-    keepTabStop();
-  });
-
-  render(count, 0, Math.min(rootList.length, kSlice));
-
-  // index.html#NNNNN: that record; index.html#Name: the class of that name,
-  // without case, with the lowest number.
-  function followHash() {
-    let target = location.hash.slice(1);
-    try {
-      target = decodeURIComponent(target);
-    } catch (error) {
-      // Not percent-encoded text: taken as it stands.
-    }
-    let i = -1;
-    if (/^[0-9]+$/.test(target)) {
-      i = Number(target);
-    } else if (target !== "" && !target.includes(".")) {
-      const exact = search(target, 1)[0];
-      if (exact.length > 0) i = exact[0];
-    }
-    if (i >= 0 && i < count && kinds[i] !== "-") select(i);
+  // A page other than the index loads this script on the field's first use:
+  // what was typed meanwhile is searched.
+  if (!onIndex && field.value !== "") {
+    loadMembers();
+    showResults();
   }
-  window.addEventListener("hashchange", followHash);
-  followHash();
+  if (onIndex) {
+    tree.addEventListener("click", (event) => {
+      const header = event.target.closest(".clsHeader");
+      if (!header || event.target.closest("a")) return;
+      const i = recordOf(header);
+      setCurrent(i);
+      setOpen(i, !open[i]);
+      headerOf(current).focus({preventScroll: true});
+    });
+    tree.addEventListener("focusin", (event) => {
+      if (event.target.classList.contains("clsHeader")) setCurrent(recordOf(event.target));
+    });
+    // The keys of a tree: Up and Down move, Right opens or enters, Left shuts
+    // or leaves, Home and End go to the first and last entry shown, Enter
+    // follows the entry's link and Space folds it.
+    tree.addEventListener("keydown", (event) => {
+      if (!event.target.classList.contains("clsHeader")) return;
+      const i = recordOf(event.target);
+      const key = event.key;
+      if (key === "ArrowDown") moveTo(nextShown(i));
+      else if (key === "ArrowUp") moveTo(previousShown(i));
+      else if (key === "Home") moveTo(rootList[0]);
+      else if (key === "End") moveTo(lastShown());
+      else if (key === "ArrowRight" && hasChildren(i) && !open[i]) setOpen(i, true);
+      else if (key === "ArrowRight" && hasChildren(i)) moveTo(childrenOf(i)[0]);
+      else if (key === "ArrowLeft" && open[i] && hasChildren(i)) setOpen(i, false);
+      else if (key === "ArrowLeft") moveTo(parents[i]);
+      else if (key === "Enter") event.target.querySelector("a").click();
+      else if (key === " ") setOpen(i, !open[i]);
+      else return;
+      event.preventDefault();
+    });
+
+    // "Expand all" opens every list and shows every entry where it belongs.
+    document.getElementById("idExpandAll").addEventListener("click", () => {
+      open.fill(1);
+      if (shown > kNested) {
+        startFlat(shown <= kAllAtOnce);
+        return;
+      }
+      const markup = [];
+      for (let k = 0; k < shown; k++) {
+        const i = order[k];
+        built[i] = 1;
+        from[i] = 0;
+        to[i] = childrenOf(i).length;
+        markup.push(entryOpen(i));
+        const next = k + 1 < shown ? level[order[k + 1]] : 1;
+        for (let l = level[i]; l >= next; l--) markup.push("</ul></li>");
+      }
+      built[count] = 1;
+      from[count] = 0;
+      to[count] = rootList.length;
+      tree.innerHTML = markup.join("");
+      keepTabStop();
+    });
+    document.getElementById("idCollapseAll").addEventListener("click", () => {
+      open.fill(0);
+      open[count] = 1;
+      if (flat) {
+        flat = false;
+        everyRow = false;
+        tree.classList.remove("clsFlat");
+        tree.style.height = "";
+        tree.style.paddingTop = "";
+      }
+      while (current >= 0 && parents[current] >= 0) current = parents[current];
+      render(count, 0, Math.min(rootList.length, kSlice));
+      keepTabStop();
+    });
+
+    render(count, 0, Math.min(rootList.length, kSlice));
+
+    // index.html#NNNNN: that record; index.html#Name: the class of that name,
+    // without case, with the lowest number.
+    function followHash() {
+      let target = location.hash.slice(1);
+      try {
+        target = decodeURIComponent(target);
+      } catch (error) {
+        // Not percent-encoded text: taken as it stands.
+      }
+      let i = -1;
+      if (/^[0-9]+$/.test(target)) {
+        i = Number(target);
+      } else if (target !== "" && !target.includes(".")) {
+        const exact = search(target, 1)[0];
+        if (exact.length > 0) i = exact[0];
+      }
+      if (i >= 0 && i < count && kinds[i] !== "-") select(i);
+    }
+    window.addEventListener("hashchange", followHash);
+    followHash();
+  }
 })();
