@@ -2,6 +2,6 @@
 // index: a field that find.js makes the index's search, loaded on first use.
 #pragma once
 
-#define KORVANREF_SEARCH_BAR                                                             \
+#define KORVANREF_SEARCH_BAR                                                           \
   "<div id=\"idFind\"><input type=\"search\" id=\"idSearch\" aria-label=\"Search the " \
   "reference\" placeholder=\"Search (/)\"></div>\n<script src=\"find.js\"></script>\n"
