@@ -101,6 +101,10 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexBody);
   index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
   index.Write(nt::kIndexControls);
+  // The colour scheme and its switch, set before the page is shown.
+  index.Write(nt::kScriptOpen);
+  index.Write(assets::kFindScript);
+  index.Write(nt::kScriptClose);
   if (members) index.Write(nt::kPackagesLink);
   if (changes) index.Write(changes_templates::kIndexLink);
   index.Write(nt::kIndexTree);

@@ -67,6 +67,7 @@ inline constexpr char kKindOutside = '-';
 // searches the names as one text, and follows index.html#NNNNN and
 // index.html#Name.
 inline constexpr const char* kScriptOpen = "<script>\n";
+inline constexpr const char* kScriptClose = "</script>\n";
 inline constexpr const char* kIndexEnd = "</script>\n</body></html>\n";
 
 // A record page: the plain page's title, then a heading with kind and name,

@@ -119,7 +119,7 @@ export async function checkFinding(checks, browser, binary, work) {
   checks.equal(
       await page.evaluate(() => [...document.querySelectorAll('#idTree [tabindex="0"]')].length), 1,
       'keys: the tree is one tab stop');
-  for (let tabs = 0; tabs < 5 && !(await focusedId(page)).startsWith('idHeader'); ++tabs) {
+  for (let tabs = 0; tabs < 8 && !(await focusedId(page)).startsWith('idHeader'); ++tabs) {
     await page.keyboard.press('Tab');
   }
   const steps = [
@@ -173,6 +173,17 @@ export async function checkFinding(checks, browser, binary, work) {
   checks.equal(await axeViolations(page), [], `axe: no serious violation on the index in ${browser.title}`);
   await page.goto(pathToFileURL(path.join(dest, `${number(sorted.indexOf('Pump'))}.html`)).href);
   checks.equal(await axeViolations(page), [], `axe: no serious violation on a record page in ${browser.title}`);
+  // The same in the dark scheme, chosen with the switch.
+  await page.click('#idScheme');
+  checks.equal(await page.evaluate(() => document.documentElement.className), 'clsDark',
+               'scheme: the switch makes the page dark');
+  checks.equal(await axeViolations(page), [], `axe: no serious violation on a dark record page in ${browser.title}`);
+  await openIndex(page, dest);
+  if (!(await page.evaluate(() => document.documentElement.classList.contains('clsDark')))) {
+    await page.click('#idScheme');  // where the browser does not keep the choice from file://
+  }
+  await search(page, 'pu');
+  checks.equal(await axeViolations(page), [], `axe: no serious violation on the dark index in ${browser.title}`);
   await page.close();
 }
 

@@ -284,6 +284,21 @@ async function timeMembers(browser, dest, what) {
   console.log(`${browser.title}: ${what}: member data loaded ${loaded} ms after the first key ` +
               `(longest pause ${pause} ms), ` +
               `keystroke-to-results ${key} ms ("e": ${broad} ms), member picked ${pick} ms`);
+  // From the record page picked: "/", the first results with the data loaded
+  // on the first key, then a later key.
+  if (await page.$('#idSearch')) {
+    await page.keyboard.press('/');
+    const firstSince = Date.now();
+    await page.keyboard.type('t');
+    await page.waitForFunction(
+        () => document.getElementById('idResults').dataset.members === 'loaded' &&
+            document.querySelector('#idResults li') !== null,
+        {timeout: 120000});
+    const first = Date.now() - firstSince;
+    const later = await typeQuery(page, 'hitwal');
+    console.log(`${browser.title}: ${what}: from a record page, first results ${first} ms ` +
+                `after the first key, keystroke-to-results ${later} ms`);
+  }
   await page.close();
 }
 
