@@ -1,5 +1,6 @@
 #include <new>
 #include <optional>
+#include <string>
 
 #include "driver/compare_run.h"
 #include "driver/messages.h"
@@ -14,6 +15,7 @@
 #include "writer/changes_templates.h"
 #include "writer/index_writer.h"
 #include "writer/member_data.h"
+#include "writer/member_summaries.h"
 #include "writer/model_json.h"
 #include "writer/navigable_reference.h"
 #include "writer/overriders.h"
@@ -102,6 +104,20 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
                    [](platform::COutputFile& file) { file.Write(assets::kIndexScript); });
     WriteWholeFile(*this, anchors::kFindScriptName,
                    [](platform::COutputFile& file) { file.Write(assets::kFindScript); });
+    // The members' summaries, in pieces that the search loads as it shows
+    // their members.
+    CMemberSummaries summaries(*this);
+    std::string piece;
+    bool more = true;
+    for (size_t k = 0; more; ++k) {
+      const std::string name =
+          anchors::kSummaryPiecePrefix + std::to_string(k) + anchors::kSummaryPieceEnd;
+      more = false;
+      WriteWholeFile(*this, name.c_str(), [&](platform::COutputFile& file) {
+        more = summaries.Next(piece);
+        file.Write(piece);
+      });
+    }
   }
   console::Print("%s", messages::kComplete);
   if (compare) {

@@ -48,6 +48,9 @@ inline constexpr const char* kMemberDataName = "members.js";
 inline constexpr const char* kRecordDataName = "records.js";
 inline constexpr const char* kIndexScriptName = "index.js";
 inline constexpr const char* kFindScriptName = "find.js";
+/// The pieces of the members' summaries: "summaries-0.js", ...
+inline constexpr const char* kSummaryPiecePrefix = "summaries-";
+inline constexpr const char* kSummaryPieceEnd = ".js";
 /// The page that lists the packages and their classes.
 inline constexpr const char* kPackagesPageName = "packages.html";
 

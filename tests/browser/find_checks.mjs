@@ -29,7 +29,12 @@ async function search(page, text) {
       (wanted) => document.getElementById('idSearch').value === wanted &&
           document.getElementById('idResults').dataset.members === 'loaded',
       {}, text);
-  return page.$$eval('#idResults [role=option]', (options) => options.map((o) => o.textContent));
+  // The results less their summaries, which load a piece at a time.
+  return page.$$eval('#idResults [role=option]', (options) => options.map((o) => {
+    const shown = o.cloneNode(true);
+    shown.querySelector('.clsSummary')?.remove();
+    return shown.textContent.trim();
+  }));
 }
 
 // The violations of impact serious or critical that axe-core finds on the
@@ -81,6 +86,12 @@ export async function checkFinding(checks, browser, binary, work) {
   for (const [query, expected] of cases) {
     checks.equal(await search(page, query), expected, `finding: "${query}" lists ${expected.length}`);
   }
+
+  // The summaries come in as the results show their members.
+  await search(page, 'valve.o');
+  await page.waitForFunction(() => document.querySelector('#idResults .clsSummary').textContent !== '');
+  checks.equal(await page.$$eval('#idResults .clsSummary', (spans) => spans.map((s) => s.textContent)),
+               ['(int By)', '()'], 'finding: each member\'s summary, its parameters as declared');
 
   // The combobox: Down enters the results, Enter picks, Escape clears.
   await search(page, 'flood');

@@ -121,7 +121,7 @@ test('members are loaded on the first key and ranked after the records of each k
     ['nobody.walk', []],
   ];
   for (const [query, expected] of cases) assert.deepEqual(page.find(query), expected, query);
-  assert.equal(page.loaded.length, 1, 'loaded once');
+  assert.equal(page.loaded.filter((script) => script.src === 'members.js').length, 1, 'loaded once');
   page.find('=');
   assert.match(page.element('idResults').innerHTML,
                /href="00010.html#fn--3d3d" data-member="5"><span class="clsKind">operator<\/span> <b>Ten.==<\/b>/);
@@ -184,7 +184,17 @@ test('states go by their class, overridden declarations first, kinds and whole n
   const results = page.element('idResults');
   page.find('touched');
   assert.match(results.innerHTML, /<b>Walker.Touched<\/b> <span class="clsKind">overridden in 3<\/span>/);
-  assert.match(results.innerHTML, /<span class="clsKind">function<\/span> <b>Walker.walk.Touched<\/b><\/a>/);
+  assert.match(results.innerHTML, /<span class="clsKind">function<\/span> <b>Walker.walk.Touched<\/b> <span/);
+  // The summaries' piece of the members shown is loaded once, and fills them.
+  assert.deepEqual(page.loaded.map((script) => script.src).filter((src) => src !== 'members.js'),
+                   ['summaries-0.js']);
+  page.run('korvanrefSummaries(0, "(int A) Touched.\\n\\n<b>\\n");');
+  assert.equal(page.element('idSummary0').textContent, '(int A) Touched.');
+  assert.equal(page.element('idSummary1').textContent, '<b>');
+  page.find('touched');
+  assert.match(results.innerHTML, /<b>Walker.Touched<\/b> .*id="idSummary0">\(int A\) Touched.<\/span>/);
+  assert.match(results.innerHTML, /id="idSummary1">&lt;b&gt;</);
+  assert.equal(page.loaded.length, 2);
   assert.ok(!results.classes.has('clsSlips'));
   page.find('state:walk');
   assert.match(results.innerHTML, /data-record="1"><span class="clsKind">state<\/span> <b>Walker.walk<\/b><\/a>/);

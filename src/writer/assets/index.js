@@ -720,6 +720,38 @@
     document.body.appendChild(script);
   }
 
+  // The members' summaries, loaded a piece of kSummaryPiece members at a
+  // time as the results show members of it: pieces[k] is undefined before,
+  // true while it loads, then the piece's lines. A piece that comes in
+  // fills the summaries of the results shown.
+  const kSummaryPiece = 4096;
+  const pieces = [];
+  const summaryOf = (m) => {
+    const piece = pieces[Math.floor(m / kSummaryPiece)];
+    return (Array.isArray(piece) && piece[m % kSummaryPiece]) || "";
+  };
+  globalThis.korvanrefSummaries = (k, text) => {
+    pieces[k] = text.split("\n");
+    matches.forEach((entry, n) => {
+      if (typeof entry !== "object" || !("member" in entry)) return;
+      const span = document.getElementById("idSummary" + n);
+      if (span && Math.floor(entry.member / kSummaryPiece) === k) {
+        span.textContent = summaryOf(entry.member);
+      }
+    });
+  };
+  function loadSummaries() {
+    for (const entry of matches) {
+      if (typeof entry !== "object" || !("member" in entry)) continue;
+      const k = Math.floor(entry.member / kSummaryPiece);
+      if (pieces[k] !== undefined) continue;
+      pieces[k] = true;
+      const script = document.createElement("script");
+      script.src = "summaries-" + k + ".js";
+      document.body.appendChild(script);
+    }
+  }
+
   const kShown = 50;
   let matches = [];
   let active = -1;
@@ -751,13 +783,16 @@
     return open + 'href="' + escapeHtml(memberLink(m)) + '" data-member="' + m +
         '"><span class="clsKind">' + members.kindNames[memberKind(m)] + "</span> <b>" +
         escapeHtml(fullName(members.owner[m])) + "." + escapeHtml(memberName(m)) + "</b>" +
-        (times ? ' <span class="clsKind">overridden in ' + times + "</span>" : "") + "</a></li>";
+        (times ? ' <span class="clsKind">overridden in ' + times + "</span>" : "") +
+        ' <span class="clsSummary" id="idSummary' + k + '">' + escapeHtml(summaryOf(m)) +
+        "</span></a></li>";
   }
   function showResults() {
     const groups = search(field.value, kShown);
     matches = [].concat(...groups).slice(0, kShown);
     results.classList.toggle("clsSlips", groups.slipped === true && matches.length > 0);
     results.innerHTML = matches.map(option).join("");
+    if (members) loadSummaries();
     setActive(-1);
     field.setAttribute("aria-expanded", String(matches.length > 0));
   }
