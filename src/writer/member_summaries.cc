@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/class_list.h"
+#include "model/declaration_text.h"
 #include "model/model_codec.h"
 #include "writer/script_text.h"
 #include "writer/tree_index.h"
@@ -30,13 +31,6 @@ std::string FirstSentence(const model::OptionalText& doc) {
   return out;
 }
 
-void AppendWords(std::string& out, const model::RecordModel& model, model::Words words) {
-  for (uint32_t k = 0; k < words.count; ++k) {
-    out.append(model.words[words.first + k]);
-    out.push_back(' ');
-  }
-}
-
 }  // namespace
 
 CMemberSummaries::CMemberSummaries(const CClassList& list) : list_(list) {}
@@ -49,20 +43,8 @@ void CMemberSummaries::AddRecord(const model::RecordModel& model) {
   for (const model::Structure& s : model.structs) lines_.push_back(FirstSentence(s.doc));
   for (const model::Variable& v : model.variables) lines_.push_back(FirstSentence(v.doc));
   for (const model::Function& f : model.functions) {
-    std::string line = "(";
-    for (uint32_t k = 0; k < f.parameterCount; ++k) {
-      const model::Parameter& p = model.parameters[f.firstParameter + k];
-      if (k > 0) line.append(", ");
-      AppendWords(line, model, p.modifiers);
-      line.append(p.type);
-      line.push_back(' ');
-      line.append(p.name);
-      if (p.value) {
-        line.append(" = ");
-        line.append(*p.value);
-      }
-    }
-    line.push_back(')');
+    std::string line;
+    model::AppendParameters(line, model, f);
     const std::string sentence = FirstSentence(f.doc);
     if (!sentence.empty()) {
       line.push_back(' ');
