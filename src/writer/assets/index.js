@@ -592,6 +592,12 @@
     return kMemberFilters[memberKind(entry.member)] ?? "fn";
   }
 
+  // Whether text[a + x, b) is q[y, q.length).
+  function sameRest(text, a, b, x, q, y) {
+    if (b - a - x !== q.length - y) return false;
+    for (; a + x < b; x++, y++) if (text.charCodeAt(a + x) !== q.charCodeAt(y)) return false;
+    return true;
+  }
   // Whether text[a, b) and q are one edit apart: one letter put in, left out,
   // changed, or two neighbours swapped.
   function oneEditApart(text, a, b, q) {
@@ -601,21 +607,19 @@
     let i = 0;
     while (i < n && i < m && text.charCodeAt(a + i) === q.charCodeAt(i)) i++;
     if (i === n && i === m) return false;
-    const same = (x, y) => {
-      if (n - x !== m - y) return false;
-      for (; x < n; x++, y++) if (text.charCodeAt(a + x) !== q.charCodeAt(y)) return false;
-      return true;
-    };
-    if (n > m) return same(i + 1, i);
-    if (n < m) return same(i, i + 1);
-    return same(i + 1, i + 1) ||
+    if (n > m) return sameRest(text, a, b, i + 1, q, i);
+    if (n < m) return sameRest(text, a, b, i, q, i + 1);
+    return sameRest(text, a, b, i + 1, q, i + 1) ||
         (i + 1 < n && text.charCodeAt(a + i) === q.charCodeAt(i + 1) &&
-         text.charCodeAt(a + i + 1) === q.charCodeAt(i) && same(i + 2, i + 2));
+         text.charCodeAt(a + i + 1) === q.charCodeAt(i) && sameRest(text, a, b, i + 2, q, i + 2));
   }
-  // Calls take(r) for each name r of `text` one edit apart from q.
-  function slips(text, starts, total, q, take) {
-    for (let r = 0; r < total; r++) {
-      if (oneEditApart(text, starts[r], starts[r + 1] - 1, q)) take(r);
+  // Calls take(r) for each name r of `text` one edit apart from q, until
+  // enough() is true.
+  function slips(text, starts, total, q, take, enough) {
+    for (let r = 0; r < total && !enough(); r++) {
+      const a = starts[r];
+      const b = starts[r + 1] - 1;
+      if (b - a - q.length <= 1 && q.length - (b - a) <= 1 && oneEditApart(text, a, b, q)) take(r);
     }
   }
 
@@ -690,10 +694,14 @@
     }
     if (filled([0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]) === 0) {
       groups.slipped = true;
-      if (records) slips(folded, starts, count, q, (r) => kinds[r] !== "-" &&
-                         add(2, kinds[r] === "s" ? 1 : 0, r));
+      const enough = () => filled([8, 9, 10, 11]) >= limit;
+      if (records) {
+        slips(folded, starts, count, q,
+              (r) => kinds[r] !== "-" && add(2, kinds[r] === "s" ? 1 : 0, r), enough);
+      }
       if (members) {
-        slips(members.folded, members.starts, memberKinds.length, q, (m) => addMember(2, m));
+        slips(members.folded, members.starts, memberKinds.length, q, (m) => addMember(2, m),
+              enough);
       }
     }
     return groups;
