@@ -8,6 +8,7 @@ set(korvanref_asset_dir ${PROJECT_SOURCE_DIR}/src/writer/assets)
 set(korvanref_assets
   index.css kIndexStyle
   index.js kIndexScript
+  find.js kFindScript
   reference.css kReferenceStyle
 )
 

@@ -184,8 +184,12 @@ class CReferenceChecker {
       const Page& page = pages_[PageName(record)];
       for (long k = 0; k < members; ++k, ++member) {
         Expect(member < kinds.size(), "members.js", "more members counted than named");
-        const size_t kind = static_cast<size_t>(kinds[member] - 'a');
+        // A kind in capitals is a function's that overrides another.
+        const size_t kind = static_cast<size_t>((kinds[member] | 0x20) - 'a');
         Expect(kind < prefix_list.size(), "members.js", "an unknown kind", kinds);
+        // The kinds from the fifth on are functions, events and the like.
+        Expect(kinds[member] >= 'a' || kind >= 4, "members.js", "an overriding non-function",
+               kinds);
         const auto anchor = stored.find(member);
         const std::string name =
             anchor != stored.end() ? anchor->second : prefix_list[kind] + name_list[member];

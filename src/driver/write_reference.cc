@@ -1,5 +1,6 @@
 #include <new>
 #include <optional>
+#include <string>
 
 #include "driver/compare_run.h"
 #include "driver/messages.h"
@@ -15,6 +16,7 @@
 #include "writer/changes_templates.h"
 #include "writer/index_writer.h"
 #include "writer/member_data.h"
+#include "writer/member_summaries.h"
 #include "writer/navigable_reference.h"
 #include "writer/overriders.h"
 #include "writer/overriders_beside.h"
@@ -92,9 +94,32 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   if (model) model->Finish();
   if (navigation && complete) {
     WriteWholeFile(*this, anchors::kMemberDataName,
-                   [this](platform::COutputFile& file) { WriteMemberData(file, *this); });
+                   [this, &overriders](platform::COutputFile& file) {
+                     WriteMemberData(file, *this, &overriders);
+                   });
     WriteWholeFile(*this, anchors::kPackagesPageName,
                    [this](platform::COutputFile& file) { WritePackagesPage(file, *this); });
+    // What the search field of every page but the index loads.
+    WriteWholeFile(*this, anchors::kRecordDataName,
+                   [this](platform::COutputFile& file) { WriteRecordData(file, *this); });
+    WriteWholeFile(*this, anchors::kIndexScriptName,
+                   [](platform::COutputFile& file) { file.Write(assets::kIndexScript); });
+    WriteWholeFile(*this, anchors::kFindScriptName,
+                   [](platform::COutputFile& file) { file.Write(assets::kFindScript); });
+    // The members' summaries, in pieces that the search loads as it shows
+    // their members.
+    CMemberSummaries summaries(*this);
+    std::string piece;
+    bool more = true;
+    for (size_t k = 0; more; ++k) {
+      const std::string name =
+          anchors::kSummaryPiecePrefix + std::to_string(k) + anchors::kSummaryPieceEnd;
+      more = false;
+      WriteWholeFile(*this, name.c_str(), [&](platform::COutputFile& file) {
+        more = summaries.Next(piece);
+        file.Write(piece);
+      });
+    }
   }
   console::Print("%s", messages::kComplete);
   if (compare) {

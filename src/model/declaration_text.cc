@@ -54,6 +54,11 @@ void AppendDeclaration(std::string& out, const RecordModel& record, const Functi
     out.push_back(' ');
   }
   out.append(function.name);
+  AppendParameters(out, record, function, types);
+}
+
+void AppendParameters(std::string& out, const RecordModel& record, const Function& function,
+                      std::vector<TypeSpan>* types) {
   out.push_back('(');
   for (uint32_t i = 0; i < function.parameterCount; ++i) {
     const Parameter& parameter = record.parameters[function.firstParameter + i];

@@ -32,6 +32,11 @@ void AppendDeclaration(std::string& out, const RecordModel& record, const Variab
 void AppendDeclaration(std::string& out, const RecordModel& record, const Function& function,
                        std::vector<TypeSpan>* types = nullptr);
 
+/// "(vector To, optional float Rate)": a function's parameters as declared;
+/// adds where their types sit to `types` when given.
+void AppendParameters(std::string& out, const RecordModel& record, const Function& function,
+                      std::vector<TypeSpan>* types = nullptr);
+
 /// "const MaxLegs = 8".
 void AppendDeclaration(std::string& out, const Constant& constant);
 

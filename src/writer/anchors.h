@@ -43,6 +43,14 @@ void AppendUsePageName(std::string& out, size_t number);
 /// The stylesheet every rich page links, and the data of the member search.
 inline constexpr const char* kStyleSheetName = "reference.css";
 inline constexpr const char* kMemberDataName = "members.js";
+/// What the search field of every other page loads: the index's records'
+/// data and script, and the field's own script.
+inline constexpr const char* kRecordDataName = "records.js";
+inline constexpr const char* kIndexScriptName = "index.js";
+inline constexpr const char* kFindScriptName = "find.js";
+/// The pieces of the members' summaries: "summaries-0.js", ...
+inline constexpr const char* kSummaryPiecePrefix = "summaries-";
+inline constexpr const char* kSummaryPieceEnd = ".js";
 /// The page that lists the packages and their classes.
 inline constexpr const char* kPackagesPageName = "packages.html";
 

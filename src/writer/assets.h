@@ -12,6 +12,9 @@ namespace assets {
 extern const std::string_view kIndexStyle;
 // index.js: the navigable index's script, run after the records' data.
 extern const std::string_view kIndexScript;
+// find.js: the search field of every page but the index, which loads the
+// records' data and index.js on first use.
+extern const std::string_view kFindScript;
 // reference.css: the style of the rich record pages and the source pages,
 // written beside them.
 extern const std::string_view kReferenceStyle;

@@ -13,6 +13,7 @@
 #include "writer/anchors.h"
 #include "writer/file_path_text.h"
 #include "writer/navigation_templates.h"
+#include "writer/overriders.h"
 #include "writer/packages.h"
 #include "writer/script_text.h"
 #include "writer/tree_index.h"
@@ -44,12 +45,12 @@ MemberKind AnchorKind(size_t kind) {
 // The sections of the data, each put together apart and written in turn.
 class CMemberTexts {
  public:
-  CMemberTexts() {
+  explicit CMemberTexts(const COverriders* overriders) : overriders_(overriders) {
     for (size_t k = 0; k < kKindCount; ++k) prefixes_[k] = Prefix(AnchorKind(k));
   }
 
   /// Adds the members of one record (none when `model` is null).
-  void AddRecord(const model::RecordModel* model) {
+  void AddRecord(size_t record, const model::RecordModel* model, bool state) {
     const size_t before = members_;
     for (auto& seen : seen_) seen.clear();
     if (model) {
@@ -70,6 +71,7 @@ class CMemberTexts {
       }
       for (const model::Function& f : model->functions) {
         Add(kFirstFunctionKind + static_cast<size_t>(f.kind), f.name);
+        if (overriders_ && !model::IsOperator(f.kind)) NoteOverriding(record, f.name, state);
       }
     }
     counts_.append(std::to_string(members_ - before));
@@ -99,6 +101,8 @@ class CMemberTexts {
     out.Write(names_);
     out.Write(nt::kMemberAnchorsOpen);
     out.Write(anchors_);
+    out.Write(nt::kMemberOverriddenOpen);
+    out.Write(overridden_);
     out.Write(nt::kMemberDataEnd);
   }
 
@@ -110,6 +114,25 @@ class CMemberTexts {
     anchors::AppendMemberAnchor(anchor, kind, "a");
     anchor.pop_back();
     return anchor;
+  }
+
+  // Marks the function just added as overriding, where it declares again
+  // a function of a record above, by its kind letter in capitals; and notes
+  // how many declarations override it, where any do, as the distance from
+  // the last member so noted and the count.
+  void NoteOverriding(size_t record, std::string_view name, bool state) {
+    const size_t member = members_ - 1;
+    if (overriders_->Overridden(record, name) != COverriders::kNone) {
+      kinds_.back() = static_cast<char>(kinds_.back() - 'a' + 'A');
+    }
+    // A state's functions are declared again by nothing.
+    const size_t count = state ? 0 : overriders_->Count(record, name);
+    if (count == 0) return;
+    overridden_.append(std::to_string(member - last_overridden_));
+    overridden_.append(nt::kNumberEnd);
+    overridden_.append(std::to_string(count));
+    overridden_.append(nt::kNumberEnd);
+    last_overridden_ = member;
   }
 
   void Add(size_t kind, std::string_view name) {
@@ -134,6 +157,7 @@ class CMemberTexts {
     ++members_;
   }
 
+  const COverriders* overriders_;
   std::array<std::string, kKindCount> prefixes_;
   // The names seen in this record so far, by kind of anchor, and how often.
   std::array<std::unordered_map<std::string, size_t>, 6> seen_;
@@ -143,6 +167,8 @@ class CMemberTexts {
   std::string names_;
   std::string anchors_;
   std::string anchor_;
+  std::string overridden_;
+  size_t last_overridden_ = 0;
 };
 
 // The packages' names and each record's package, for the search to find a
@@ -174,15 +200,16 @@ void WritePackageData(platform::COutputFile& out, const PackageList& packages) {
 
 }  // namespace
 
-void WriteMemberData(platform::COutputFile& out, const CClassList& list) {
+void WriteMemberData(platform::COutputFile& out, const CClassList& list,
+                     const COverriders* overriders) {
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
-  CMemberTexts texts;
+  CMemberTexts texts(overriders);
   model::RecordModel model;
   for (size_t i = 0; i < list.Count(); ++i) {
     const std::string_view packed = list.At(i).packedModel();
     if (reachable[i] && !packed.empty()) model::UnpackModel(packed, model);
-    texts.AddRecord(reachable[i] && !packed.empty() ? &model : nullptr);
+    texts.AddRecord(i, reachable[i] && !packed.empty() ? &model : nullptr, list.At(i).isState != 0);
   }
   texts.Write(out);
   WritePackageData(out, CollectPackages(list, reachable));

@@ -58,12 +58,10 @@ void WriteIndexScript(platform::COutputFile& index, bool members) {
   index.Write(kept);
 }
 
-// The index page: fixed head and style, the records' data, fixed script. The
-// data is put together in one text and written at once.
-void WriteIndex(platform::COutputFile& index, const CClassList& list,
-                const std::vector<bool>& reachable, bool members, bool changes) {
+// The records' data as the index's script reads it, less its end.
+void AppendRecordData(std::string& data, const CClassList& list,
+                      const std::vector<bool>& reachable) {
   const size_t count = list.Count();
-  std::string data;
   data.reserve(count * 32);
   data.append(nt::kKindsOpen);
   for (size_t i = 0; i < count; ++i) {
@@ -90,6 +88,14 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
     if (reachable[i]) AppendScriptString(data, list.At(i).name());
     data.append(nt::kNameEnd);
   }
+}
+
+// The index page: fixed head and style, the records' data, fixed script. The
+// data is put together in one text and written at once.
+void WriteIndex(platform::COutputFile& index, const CClassList& list,
+                const std::vector<bool>& reachable, bool members, bool changes) {
+  std::string data;
+  AppendRecordData(data, list, reachable);
   data.append(nt::kDataEnd);
 
   index.Write(nt::kIndexOpen);
@@ -97,6 +103,10 @@ void WriteIndex(platform::COutputFile& index, const CClassList& list,
   index.Write(nt::kIndexBody);
   index.Write(members ? nt::kSearchOfMembers : nt::kSearchOfRecords);
   index.Write(nt::kIndexControls);
+  // The colour scheme and its switch, set before the page is shown.
+  index.Write(nt::kScriptOpen);
+  index.Write(assets::kFindScript);
+  index.Write(nt::kScriptClose);
   if (members) index.Write(nt::kPackagesLink);
   if (changes) index.Write(changes_templates::kIndexLink);
   index.Write(nt::kIndexTree);
@@ -260,6 +270,13 @@ class CNavigablePages final : public CPageBuilder {
 };
 
 }  // namespace
+
+void WriteRecordData(platform::COutputFile& out, const CClassList& list) {
+  std::string data;
+  AppendRecordData(data, list, ReachableRecords(BuildTreeIndex(list, nullptr)));
+  data.append(nt::kMemberDataEnd);
+  out.Write(data);
+}
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types, COverriders* overriders,

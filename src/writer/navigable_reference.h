@@ -27,3 +27,7 @@ class CTypeTable;
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types = nullptr, COverriders* overriders = nullptr,
                              const CChangeMarks* changes = nullptr, CBesidePages* beside = nullptr);
+
+/// Writes the index's records' data of `list` into `out` as a script of
+/// its own, for the search field of every other page.
+void WriteRecordData(platform::COutputFile& out, const CClassList& list);

@@ -67,6 +67,7 @@ inline constexpr char kKindOutside = '-';
 // searches the names as one text, and follows index.html#NNNNN and
 // index.html#Name.
 inline constexpr const char* kScriptOpen = "<script>\n";
+inline constexpr const char* kScriptClose = "</script>\n";
 inline constexpr const char* kIndexEnd = "</script>\n</body></html>\n";
 
 // A record page: the plain page's title, then a heading with kind and name,
@@ -104,8 +105,11 @@ inline constexpr const char* kPageFileExtension = ".html";
 // words for the kinds of members and the anchors' prefixes of those kinds,
 // one a line, in the order of the kind letters "a", "b", ...; one kind letter
 // per member; each record's number of members, in record order; the members'
-// names, each record's in the order declared; and the anchors that are not
-// prefix and name, as "member,anchor" lines.
+// names, each record's in the order declared; the anchors that are not
+// prefix and name, as "member,anchor" lines; and the functions that others
+// override, as pairs of decimals: the distance from the member of the pair
+// before (from 0 for the first), and how many declarations override it. A
+// function that overrides another has its kind letter in capitals.
 inline constexpr const char* kMemberKindNamesOpen = "const memberKindNames = \"";
 inline constexpr const char* kMemberPrefixesOpen = "\";\nconst memberPrefixes = \"";
 inline constexpr const char* kMemberKindsOpen = "\";\nconst memberKinds = \"";
@@ -113,6 +117,7 @@ inline constexpr const char* kMemberCountsOpen = "\";\nconst memberCounts = \"";
 inline constexpr const char* kMemberNamesOpen = "\";\nconst memberNames = \"";
 inline constexpr const char* kMemberAnchorsOpen = "\";\nconst memberAnchors = \"";
 inline constexpr const char* kMemberAnchorSeparator = ",";
+inline constexpr const char* kMemberOverriddenOpen = "\";\nconst memberOverridden = \"";
 inline constexpr const char* kMemberDataEnd = "\";\n";
 // Then the packages: their names and their anchors on the packages page, one
 // a line, in the packages page's order (the scripts without a package left

@@ -5,12 +5,14 @@
 // with the rich pages' texts (rich_templates.h).
 #pragma once
 
+#include "writer/search_bar.h"
+
 namespace packages_templates {
 
 inline constexpr const char* kOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>Packages"
-    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n<header>\n"
-    "<h1>Packages</h1>\n<p><a href=\"index.html\">Class reference</a></p>\n</header>\n";
+    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n" KORVANREF_SEARCH_BAR
+    "<header>\n<h1>Packages</h1>\n<p><a href=\"index.html\">Class reference</a></p>\n</header>\n";
 inline constexpr const char* kSectionOpen = "<section id=\"";
 inline constexpr const char* kHeadingOpen = "\"><h2>";
 inline constexpr const char* kNoPackage = "(no package)";

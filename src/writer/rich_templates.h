@@ -7,6 +7,8 @@
 // it), "doc" a doc comment.
 #pragma once
 
+#include "writer/search_bar.h"
+
 namespace rich_templates {
 
 // The page's head: the title names the record ("class Creature", "state
@@ -16,7 +18,8 @@ inline constexpr const char* kOpen =
 inline constexpr const char* kTitleOfClass = "class ";
 inline constexpr const char* kTitleOfState = "state ";
 inline constexpr const char* kHead =
-    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n<header>\n";
+    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n" KORVANREF_SEARCH_BAR
+    "<header>\n";
 
 // The heading, the declaration of the record rebuilt from its parts, its
 // doc comment; the links around it come from the navigable pages.

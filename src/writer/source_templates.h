@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "writer/search_bar.h"
+
 namespace source_templates {
 
 // The page around the lines: the script's path in the title and heading, a
@@ -14,8 +16,8 @@ namespace source_templates {
 inline constexpr std::string_view kPageOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>Script ";
 inline constexpr std::string_view kPageHead =
-    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body class=\"source\">\n"
-    "<h1>Script <code>";
+    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body "
+    "class=\"source\">\n" KORVANREF_SEARCH_BAR "<h1>Script <code>";
 inline constexpr std::string_view kPageClass = "</code></h1>\n<p>Class <a href=\"";
 inline constexpr std::string_view kPageClassMiddle = "\">";
 inline constexpr std::string_view kPageClassUnnamed = "(no name)";

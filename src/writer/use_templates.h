@@ -4,14 +4,16 @@
 // the shared stylesheet's.
 #pragma once
 
+#include "writer/search_bar.h"
+
 namespace use_templates {
 
 inline constexpr const char* kOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>users of "
     "class ";
 inline constexpr const char* kHead =
-    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n<header>\n"
-    "<h1>Users of class ";
+    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n" KORVANREF_SEARCH_BAR
+    "<header>\n<h1>Users of class ";
 inline constexpr const char* kHeadingEnd = "</h1>\n<p>Class: <a href=\"";
 inline constexpr const char* kClassLinkEnd = "</a></p>\n</header>\n";
 

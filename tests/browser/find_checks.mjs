@@ -29,7 +29,12 @@ async function search(page, text) {
       (wanted) => document.getElementById('idSearch').value === wanted &&
           document.getElementById('idResults').dataset.members === 'loaded',
       {}, text);
-  return page.$$eval('#idResults [role=option]', (options) => options.map((o) => o.textContent));
+  // The results less their summaries, which load a piece at a time.
+  return page.$$eval('#idResults [role=option]', (options) => options.map((o) => {
+    const shown = o.cloneNode(true);
+    shown.querySelector('.clsSummary')?.remove();
+    return shown.textContent.trim();
+  }));
 }
 
 // The violations of impact serious or critical that axe-core finds on the
@@ -71,16 +76,22 @@ export async function checkFinding(checks, browser, binary, work) {
       await page.evaluate(() => document.querySelectorAll('script[src]').length), 0,
       'finding: the member data waits for the first key');
   const cases = [
-    ['tick', ['event Machine.Tick', 'event Pumping.Tick']],
+    ['tick', ['event Machine.Tick overridden in 1', 'event Pump.Pumping.Tick']],
     ['flood', ['var BilgePump.Flooded', 'function BilgePump.IsFlooded']],
-    ['pu', ['class Pump (Machine)', 'state Pumping (Pump)', 'class BilgePump (Pump)']],
+    ['pu', ['class Pump (Machine)', 'state Pump.Pumping', 'class BilgePump (Pump)']],
     ['pump.', ['state Pump.Pumping', 'var Pump.Rate', 'function Pump.Prime']],
-    ['Machine.t', ['event Machine.Tick', 'function Machine.Start']],
+    ['Machine.t', ['event Machine.Tick overridden in 1', 'function Machine.Start']],
     ['valve.o', ['function Valve.Open', 'event Valve.Closed']],
   ];
   for (const [query, expected] of cases) {
     checks.equal(await search(page, query), expected, `finding: "${query}" lists ${expected.length}`);
   }
+
+  // The summaries come in as the results show their members.
+  await search(page, 'valve.o');
+  await page.waitForFunction(() => document.querySelector('#idResults .clsSummary').textContent !== '');
+  checks.equal(await page.$$eval('#idResults .clsSummary', (spans) => spans.map((s) => s.textContent)),
+               ['(int By)', '()'], 'finding: each member\'s summary, its parameters as declared');
 
   // The combobox: Down enters the results, Enter picks, Escape clears.
   await search(page, 'flood');
@@ -119,7 +130,7 @@ export async function checkFinding(checks, browser, binary, work) {
   checks.equal(
       await page.evaluate(() => [...document.querySelectorAll('#idTree [tabindex="0"]')].length), 1,
       'keys: the tree is one tab stop');
-  for (let tabs = 0; tabs < 5 && !(await focusedId(page)).startsWith('idHeader'); ++tabs) {
+  for (let tabs = 0; tabs < 8 && !(await focusedId(page)).startsWith('idHeader'); ++tabs) {
     await page.keyboard.press('Tab');
   }
   const steps = [
@@ -154,6 +165,18 @@ export async function checkFinding(checks, browser, binary, work) {
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   checks.equal(page.url().split('/').pop(), `${number(sorted.indexOf('Gauge'))}.html`, 'keys: Enter follows the entry\'s link');
 
+  // From a record page: "/" goes to its search field, which loads the
+  // index's data on first use; picking a state's member opens the state's
+  // page at its anchor.
+  await page.goto(pathToFileURL(path.join(dest, `${number(sorted.indexOf('Gauge'))}.html`)).href);
+  await page.keyboard.press('/');
+  checks.equal(await focusedId(page), 'idSearch', 'page search: "/" goes to the field');
+  checks.equal(await search(page, 'pump.pumping.ti'), ['event Pump.Pumping.Tick'],
+               'page search: "Class.State." lists the state\'s members');
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  checks.equal(page.url().split('/').pop(), `${number(sorted.indexOf('Pumping'))}.html#fn-Tick`,
+               'page search: Enter on a state\'s member opens the state\'s page at its anchor');
+
   // Accessibility: the index with results and an open list, and a record page.
   await openIndex(page, dest);
   await search(page, 'pu');
@@ -161,6 +184,17 @@ export async function checkFinding(checks, browser, binary, work) {
   checks.equal(await axeViolations(page), [], `axe: no serious violation on the index in ${browser.title}`);
   await page.goto(pathToFileURL(path.join(dest, `${number(sorted.indexOf('Pump'))}.html`)).href);
   checks.equal(await axeViolations(page), [], `axe: no serious violation on a record page in ${browser.title}`);
+  // The same in the dark scheme, chosen with the switch.
+  await page.click('#idScheme');
+  checks.equal(await page.evaluate(() => document.documentElement.className), 'clsDark',
+               'scheme: the switch makes the page dark');
+  checks.equal(await axeViolations(page), [], `axe: no serious violation on a dark record page in ${browser.title}`);
+  await openIndex(page, dest);
+  if (!(await page.evaluate(() => document.documentElement.classList.contains('clsDark')))) {
+    await page.click('#idScheme');  // where the browser does not keep the choice from file://
+  }
+  await search(page, 'pu');
+  checks.equal(await axeViolations(page), [], `axe: no serious violation on the dark index in ${browser.title}`);
   await page.close();
 }
 

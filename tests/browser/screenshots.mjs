@@ -11,7 +11,9 @@
 //
 // Writes docs/index.png, docs/record-page.png, docs/navigation-search.png,
 // docs/navigation-record.png, docs/source-page.png, docs/rich-record.png,
-// docs/rich-links.png, docs/use-page.png and docs/changes-page.png.
+// docs/rich-links.png, docs/use-page.png, docs/changes-page.png, and a search
+// from a record page in both schemes: docs/page-search.png and
+// docs/page-search-dark.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -110,6 +112,18 @@ try {
   await page.goto(`${pathToFileURL(path.join(complete, source)).href}#L${sourceLine}`);
   await page.screenshot({path: path.join(docs, 'source-page.png'), fullPage: true});
   console.log(`Wrote ${path.join(docs, 'source-page.png')}`);
+
+  // A search from Creature's page, in the light scheme and the dark.
+  await page.setViewport({width: 900, height: 420});
+  await page.goto(pathToFileURL(path.join(complete, `${creature}.html`)).href);
+  await page.keyboard.press('/');
+  await page.keyboard.type('ti');
+  await page.waitForFunction(() => document.getElementById('idResults').dataset.members === 'loaded');
+  await page.screenshot({path: path.join(docs, 'page-search.png')});
+  await page.click('#idScheme');
+  await page.focus('#idSearch');
+  await page.screenshot({path: path.join(docs, 'page-search-dark.png')});
+  console.log(`Wrote ${path.join(docs, 'page-search.png')} and ${path.join(docs, 'page-search-dark.png')}`);
 
   // With --navigation --complete, the rich page of the class Creature of
   // the end-to-end tests' tree of every construct.

@@ -322,8 +322,10 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
-  EXPECT_EQ(run.written.size(), 29u);
+  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages,
+  // and what the other pages' search loads: records, index script, field script,
+  // and the one piece of summaries
+  EXPECT_EQ(run.written.size(), 33u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
   for (const char* file : {"source-00001.html", "source-00002.html"}) {
     SCOPED_TRACE(file);
@@ -346,6 +348,14 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
             Text(testing_support::ReadFile(complete / "expected" / "members.js")));
   EXPECT_NE(navigable.written["out/index.html"].find(" data-members=\"members.js\">"),
             std::string::npos);
+  // Each member's summary, in the members' order: a function's parameters
+  // as declared and the first sentence of its doc comment.
+  EXPECT_NE(navigable.written["out/summaries-0.js"].find(
+                Text("\\nUnits per second.\\nUnits per second.\\n\\n\\n\\n\\n()\\n()\\n(Entity "
+                     "Other)\\nWhere the entity stands.\\nKilograms.\\n(vector To, optional float "
+                     "Rate) Moves the entity toward To.\\n")),
+            std::string::npos)
+      << navigable.written["out/summaries-0.js"];
   // The packages page: each package once, names equal but for case merged,
   // in name order, with its classes and counts; scripts without one last.
   EXPECT_EQ(navigable.written["out/packages.html"],
@@ -410,8 +420,10 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   auto run =
       RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages
-  EXPECT_EQ(run.written.size(), 29u);
+  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages,
+  // and what the other pages' search loads: records, index script, field script,
+  // and the one piece of summaries
+  EXPECT_EQ(run.written.size(), 33u);
   // Bat's declarations name types of every kind, each linked to what it
   // names; markup and bytes above 0x7F in types stay text. A class, an
   // enumeration and a structure used by declarations of every kind, in

@@ -36,7 +36,7 @@ test('search ranks exact, then prefix, then substring; classes before states; re
     ['nothing', []],
     // Only ASCII letters are compared without case.
     ['\xc9COLE', [8]],
-    ['\xe9cole', []],
+    ['\xe9col', []],
     ['<&"', [9]],
   ];
   const page = openIndex(records);
@@ -121,10 +121,85 @@ test('members are loaded on the first key and ranked after the records of each k
     ['nobody.walk', []],
   ];
   for (const [query, expected] of cases) assert.deepEqual(page.find(query), expected, query);
-  assert.equal(page.loaded.length, 1, 'loaded once');
+  assert.equal(page.loaded.filter((script) => script.src === 'members.js').length, 1, 'loaded once');
   page.find('=');
   assert.match(page.element('idResults').innerHTML,
                /href="00010.html#fn--3d3d" data-member="5"><span class="clsKind">operator<\/span> <b>Ten.==<\/b>/);
+});
+
+// Functions declared again below: Walker's Touched (overridden in 3) in its
+// state walk (1), in Walk (2) and in WalkerTwo (5); then an event of each
+// state, and one member of each other kind.
+const overriding = [
+  [0, 'e', 'Touched', null, 3],
+  [0, 'd', 'Speed'],
+  [1, 'E', 'Touched'],
+  [1, 'f', 'Hurt'],
+  [2, 'E', 'Touched'],
+  [2, 'a', 'MaxSpeed'],
+  [3, 'e', 'TouchedBy'],
+  [4, 'f', 'Hurt'],
+  [5, 'E', 'Touched'],
+  [6, 'b', 'Touching'],
+  [6, 'c', 'Pad'],
+];
+
+test('states go by their class, overridden declarations first, kinds and whole names filter, slips are found', () => {
+  const page = openIndex(records, '', overriding);
+  page.find('t');
+  page.loadMembers();
+  const cases = [
+    // In each rank the members that override nothing come before those that do.
+    ['touch', ['m0', 'm6', 'm9', 'm2', 'm4', 'm8']],
+    // "Class.State." narrows to that state.
+    ['walker.walk', ['s1']],
+    ['walker.walk.', ['m3', 'm2']],
+    ['Walker.Walk.hu', ['m3']],
+    ['walk.walking.', ['m7']],
+    ['talk.walk.', []],
+    // A kind before a colon lists that kind only.
+    ['fn:touch', ['m0', 'm6', 'm2', 'm4', 'm8']],
+    ['fn: hurt', ['m3', 'm7']],
+    ['enum:touch', ['m9']],
+    ['struct:pad', ['m10']],
+    ['const:speed', ['m5']],
+    ['var:speed', ['m1']],
+    ['class:walk', [2, 0, 5, 3]],
+    ['state:walk', [1, 4]],
+    ['package:walk', []],
+    ['struct:', []],
+    // Double quotes: whole names only, the closing one optional.
+    ['"walk"', [2, 1]],
+    ['"touched"', ['m0', 'm2', 'm4', 'm8']],
+    ['fn:"Touched', ['m0', 'm2', 'm4', 'm8']],
+    ['"touch"', []],
+    // Where nothing matches, the names one edit away.
+    ['Tuoched', ['m0', 'm2', 'm4', 'm8']],
+    ['walkr', [0, 2, 1]],
+    ['class:walkr', [0, 2]],
+    ['tlk', [6]],
+    ['xyzzy', []],
+  ];
+  for (const [query, expected] of cases) assert.deepEqual(page.find(query), expected, query);
+  const results = page.element('idResults');
+  page.find('touched');
+  assert.match(results.innerHTML, /<b>Walker.Touched<\/b> <span class="clsKind">overridden in 3<\/span>/);
+  assert.match(results.innerHTML, /<span class="clsKind">function<\/span> <b>Walker.walk.Touched<\/b> <span/);
+  // The summaries' piece of the members shown is loaded once, and fills them.
+  assert.deepEqual(page.loaded.map((script) => script.src).filter((src) => src !== 'members.js'),
+                   ['summaries-0.js']);
+  page.run('korvanrefSummaries(0, "(int A) Touched.\\n\\n<b>\\n");');
+  assert.equal(page.element('idSummary0').textContent, '(int A) Touched.');
+  assert.equal(page.element('idSummary1').textContent, '<b>');
+  page.find('touched');
+  assert.match(results.innerHTML, /<b>Walker.Touched<\/b> .*id="idSummary0">\(int A\) Touched.<\/span>/);
+  assert.match(results.innerHTML, /id="idSummary1">&lt;b&gt;</);
+  assert.equal(page.loaded.length, 2);
+  assert.ok(!results.classes.has('clsSlips'));
+  page.find('state:walk');
+  assert.match(results.innerHTML, /data-record="1"><span class="clsKind">state<\/span> <b>Walker.walk<\/b><\/a>/);
+  page.find('tuoched');
+  assert.ok(results.classes.has('clsSlips'), 'said to be one edit away');
 });
 
 // Walker (0), Walk (2) and WalkerTwo (5) in the package Walkers; Talk (6) and
@@ -172,6 +247,27 @@ test('the results are a combobox\'s: Down enters them, Enter picks, Escape clear
   field.listeners.keydown(key('Escape'));
   assert.deepEqual([field.value, page.element('idResults').innerHTML], ['', '']);
   assert.equal(field.attributes['aria-expanded'], 'false');
+});
+
+test('"/" and "s" go to the search field, "?" shows the keys, not while typing', () => {
+  const page = openIndex(records);
+  const press = (name, tagName) => page.documentListeners.keydown({...key(name), target: {tagName}});
+  const help = page.element('idHelp');
+  help.hidden = true;
+  for (const name of ['/', 's']) {
+    page.focused = null;
+    press(name, 'INPUT');
+    assert.equal(page.focused, null, name + ' in a field');
+    press(name, 'DIV');
+    assert.equal(page.focused, 'idSearch', name);
+  }
+  press('?', 'TEXTAREA');
+  assert.equal(help.hidden, true);
+  press('?', 'BODY');
+  assert.equal(help.hidden, false);
+  assert.equal(page.element('idHelpButton').attributes['aria-expanded'], 'true');
+  press('Escape', 'BODY');
+  assert.equal(help.hidden, true);
 });
 
 test('the tree\'s keys move, open and shut as a tree widget\'s', () => {

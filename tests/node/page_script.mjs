@@ -24,10 +24,22 @@ export function indexData(records) {
 }
 
 // The member data as the tool writes it: members are [owner, kind letter
-// ("a" const ... "e" function, "f" event, "h" operator), name, anchor or
-// null where it is the kind's prefix and the name], grouped by owner in
-// record order; `count` records. `packages`, when given, are {names,
+// ("a" const ... "e" function, "f" event, "h" operator; in capitals where it
+// overrides), name, anchor or null where it is the kind's prefix and the
+// name, how many declarations override it], grouped by owner in record order; `count` records. `packages`, when given, are {names,
 // anchors, ofRecord}: ofRecord[r] is 1 + the package of record r, 0 none.
+// The counts of overriders as pairs: distance from the member before, count.
+function overridden(members) {
+  let text = '';
+  let last = 0;
+  members.forEach((m, k) => {
+    if (!m[4]) return;
+    text += `${k - last},${m[4]},`;
+    last = k;
+  });
+  return text;
+}
+
 export function memberData(members, count, packages = null) {
   const text = (value) => JSON.stringify(value);
   const perRecord = Array(count).fill(0);
@@ -41,6 +53,7 @@ export function memberData(members, count, packages = null) {
       `const memberNames = ${text(members.map((m) => m[2] + '\n').join(''))};\n` +
       `const memberAnchors = ${
         text(members.map((m, k) => (m[3] ? `${k},${m[3]}\n` : '')).join(''))};\n` +
+      `const memberOverridden = ${text(overridden(members))};\n` +
       (packages ? `const packageNames = ${text(packages.names.map((n) => n + '\n').join(''))};\n` +
                       `const packageAnchors = ${
                         text(packages.anchors.map((a) => a + '\n').join(''))};\n` +
@@ -104,8 +117,12 @@ class Element {
     return true;
   }
   scrollIntoView() {}
+  insertAdjacentHTML() {}
   focus() {
     this.page.focused = this.id;
+  }
+  blur() {
+    if (this.page.focused === this.id) this.page.focused = null;
   }
 }
 
@@ -116,7 +133,8 @@ class Element {
 // `globals` adds to or replaces the stand-ins.
 export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
   const page = {
-    elements: new Map(), listeners: {}, focused: null, rowHeight: 20, loaded: [], tasks: [],
+    elements: new Map(), listeners: {}, documentListeners: {}, focused: null, rowHeight: 20,
+    loaded: [], tasks: [],
   };
   page.element = (id) => {
     if (!page.elements.has(id)) page.elements.set(id, new Element(id, page));
@@ -128,6 +146,7 @@ export function openPage(name, {data = '', hash = '', globals = {}} = {}) {
       createElement: () => ({}),
       body: {appendChild: (script) => page.loaded.push(script)},
       activeElement: null,
+      addEventListener: (type, listener) => (page.documentListeners[type] = listener),
     },
     location: {hash},
     history: {replaceState: (state, title, url) => (context.location.hash = url)},

@@ -218,7 +218,9 @@ TEST(SourcePage, ScriptGoneOrChangedSinceTheScanIsReported) {
               "Generating output... " +
                   (same ? std::string() : "Unable to read '" + script + "'!\n") + "Complete.\n");
     auto files = ReadTree(out.path());
-    EXPECT_EQ(files.size(), 6u);  // index, record page, source page, stylesheet, members, packages
+    // index, record page, source page, stylesheet, members, packages, and the
+    // search's records, index script, field script and summaries
+    EXPECT_EQ(files.size(), 10u);
     EXPECT_EQ(
         files["source-00000.html"].find("<p>The script could not be read") == std::string::npos,
         same);

@@ -93,6 +93,9 @@
   const entities = {"&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;"};
   const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => entities[c]);
   const kindOf = (i) => (kinds[i] === "s" ? "state" : "class");
+  // A state is named with its class: "Class.State".
+  const fullName = (i) =>
+      (kinds[i] === "s" && parents[i] >= 0 ? nameOf(parents[i]) + "." : "") + nameOf(i);
   const parentName = (i) => (parents[i] >= 0 ? escapeHtml(nameOf(parents[i])) : "");
   const counted = (n, word, ending) => n + " " + word + (n === 1 ? "" : ending);
 
@@ -131,7 +134,10 @@
   const built = new Uint8Array(count + 1);
   const from = new Int32Array(count + 1);
   const to = new Int32Array(count + 1);
+  // The index has the tree; any other page has only the search field, and
+  // its results open pages.
   const tree = document.getElementById("idTree");
+  const onIndex = tree !== null;
   const field = document.getElementById("idSearch");
   const results = document.getElementById("idResults");
   const listOf = (i) => (i === count ? tree : document.getElementById("idBlurb" + number(i)));
@@ -512,8 +518,17 @@
     yield;
     const folded = foldCase(memberNames);
     yield;
+    // How many declarations override each function that others override.
+    const overridden = new Map();
+    if (typeof memberOverridden === "string") {
+      const pairs = memberOverridden.split(",");
+      for (let k = 0, m = 0; k + 1 < pairs.length; k += 2) {
+        m += Number(pairs[k]);
+        overridden.set(m, Number(pairs[k + 1]));
+      }
+    }
     members = {
-      first, owner, anchors, folded,
+      first, owner, anchors, folded, overridden,
       kindNames: memberKindNames.split("\n"),
       prefixes: memberPrefixes.split("\n"),
       starts: memberStarts,
@@ -542,63 +557,152 @@
   const packageLink = (p) => "packages.html#" + members.packages[p].anchor;
   // </packages>
   const memberName = (m) => memberNames.slice(members.starts[m], members.starts[m + 1] - 1);
-  const memberKind = (m) => memberKinds.charCodeAt(m) - 97;
+  // A member's kind letter is in capitals where the member overrides a
+  // function of a record above.
+  const memberKind = (m) => (memberKinds.charCodeAt(m) | 32) - 97;
+  const overrides = (m) => memberKinds.charCodeAt(m) < 97;
   // The page and place of member m: its owner's page at the member's anchor.
   const memberLink = (m) => number(members.owner[m]) + ".html#" +
       (members.anchors.get(m) ?? members.prefixes[memberKind(m)] + memberName(m));
 
+  // What a query asks: a kind of result (a word before a colon: "fn:"),
+  // whole names only (in double quotes), and the text to find.
+  const kFilters = ["class", "state", "fn", "var", "const", "enum", "struct"];
+  // <packages>
+  kFilters.push("package");
+  // </packages>
+  const kMemberFilters = ["const", "enum", "struct", "var"];
+  const listsMembers = (filter) => filter === null || filter === "fn" ||
+      kMemberFilters.includes(filter);
+  function readQuery(query) {
+    const colon = /^([a-z]+):\s*/.exec(query);
+    const filter = colon && kFilters.includes(colon[1]) ? colon[1] : null;
+    let text = filter ? query.slice(colon[0].length) : query;
+    const whole = text.startsWith('"');
+    if (whole) text = text.slice(1, text.length > 1 && text.endsWith('"') ? -1 : undefined);
+    return {filter, whole, q: foldCase(text)};
+  }
+  // The kind of result an entry is, as a filter names it.
+  function filterOf(entry) {
+    if (typeof entry === "number") return kindOf(entry);
+    if ("state" in entry) return "state";
+    // <packages>
+    if ("package" in entry) return "package";
+    // </packages>
+    return kMemberFilters[memberKind(entry.member)] ?? "fn";
+  }
+
+  // Whether text[a + x, b) is q[y, q.length).
+  function sameRest(text, a, b, x, q, y) {
+    if (b - a - x !== q.length - y) return false;
+    for (; a + x < b; x++, y++) if (text.charCodeAt(a + x) !== q.charCodeAt(y)) return false;
+    return true;
+  }
+  // Whether text[a, b) and q are one edit apart: one letter put in, left out,
+  // changed, or two neighbours swapped.
+  function oneEditApart(text, a, b, q) {
+    const n = b - a;
+    const m = q.length;
+    if (n - m > 1 || m - n > 1) return false;
+    let i = 0;
+    while (i < n && i < m && text.charCodeAt(a + i) === q.charCodeAt(i)) i++;
+    if (i === n && i === m) return false;
+    if (n > m) return sameRest(text, a, b, i + 1, q, i);
+    if (n < m) return sameRest(text, a, b, i, q, i + 1);
+    return sameRest(text, a, b, i + 1, q, i + 1) ||
+        (i + 1 < n && text.charCodeAt(a + i) === q.charCodeAt(i + 1) &&
+         text.charCodeAt(a + i + 1) === q.charCodeAt(i) && sameRest(text, a, b, i + 2, q, i + 2));
+  }
+  // Calls take(r) for each name r of `text` one edit apart from q, until
+  // enough() is true.
+  function slips(text, starts, total, q, take, enough) {
+    for (let r = 0; r < total && !enough(); r++) {
+      const a = starts[r];
+      const b = starts[r + 1] - 1;
+      if (b - a - q.length <= 1 && q.length - (b - a) <= 1 && oneEditApart(text, a, b, q)) take(r);
+    }
+  }
+
   // The matches of `query`, ASCII letters compared without case: those that
   // are it, then those that start with it, then those that hold it; in each,
-  // classes, then states, then members; each group in record order and at
-  // most `limit` long. Records are numbers, members {member: m}.
-  // "Owner.Name" and "Owner." look among the states ({state: s}) and members
-  // of the records called Owner only.
+  // classes, then states, then the members that override nothing, then those
+  // that do; each group in record order and at most `limit` long, four
+  // groups a rank. Records are numbers, members {member: m}. "Owner.Name"
+  // and "Owner." look among the states ({state: s}) and members of the
+  // records called Owner only, "Owner.State." among those of its state. A
+  // query that names a kind ("fn:") lists that kind only; one in double
+  // quotes, whole names only. Where nothing matches, the names one edit
+  // apart from the query are the matches, and the groups are `slipped`.
   function search(query, limit) {
-    const groups = [[], [], [], [], [], [], [], [], []];
-    const q = foldCase(query);
+    const groups = Array.from({length: 12}, () => []);
+    const {filter, whole, q} = readQuery(query);
     if (q === "" || q.includes("\n")) return groups;
-    const add = (group, entry) => group.length < limit && group.push(entry);
+    const add = (rank, slot, entry) => {
+      const group = groups[4 * rank + slot];
+      if ((whole && rank > 0) || group.length >= limit) return;
+      if (filter === null || filterOf(entry) === filter) group.push(entry);
+    };
+    const addMember = (rank, m) => add(rank, 2 + overrides(m), {member: m});
+    const quality = (text, name) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
+    const recordText = (c) => folded.slice(starts[c], starts[c + 1] - 1);
     const dot = q.indexOf(".");
     if (dot > 0 && members) {
       const name = q.slice(dot + 1);
-      const quality = (text) => (text === name ? 0 : text.startsWith(name) ? 1 : 2);
       // <packages>
       for (const p of members.packages) {
         if (p.folded !== q.slice(0, dot)) continue;
         for (const c of p.classes) {
-          const text = folded.slice(starts[c], starts[c + 1] - 1);
-          if (text.includes(name)) add(groups[3 * quality(text)], c);
+          const text = recordText(c);
+          if (text.includes(name)) add(quality(text, name), 0, c);
         }
       }
       // </packages>
-      scan(folded, starts, q.slice(0, dot), (owner, exact) => {
-        if (exact !== 0) return;
+      const within = (owner, name) => {
+        const next = name.indexOf(".");
         for (const c of childrenOf(owner)) {
-          const text = folded.slice(starts[c], starts[c + 1] - 1);
-          if (kinds[c] === "s" && text.includes(name)) {
-            add(groups[3 * quality(text) + 1], {state: c});
-          }
+          if (kinds[c] !== "s") continue;
+          const text = recordText(c);
+          if (text.includes(name)) add(quality(text, name), 1, {state: c});
+          if (next > 0 && text === name.slice(0, next)) within(c, name.slice(next + 1));
         }
         for (let m = members.first[owner]; m < members.first[owner + 1]; m++) {
           const text = members.folded.slice(members.starts[m], members.starts[m + 1] - 1);
-          if (text.includes(name)) add(groups[3 * quality(text) + 2], {member: m});
+          if (text.includes(name)) addMember(quality(text, name), m);
         }
-      }, () => false);
+      };
+      scan(folded, starts, q.slice(0, dot), (owner, exact) => exact === 0 && within(owner, name),
+           () => false);
       return groups;
     }
-    const filled = (ranks) => ranks.reduce((sum, rank) => sum + groups[rank].length, 0);
-    scan(folded, starts, q, (r, quality) => add(groups[3 * quality + (kinds[r] === "s")], r),
-         () => filled([0, 1, 3, 4, 6]) >= limit);
-    if (members) {
+    const filled = (list) => list.reduce((sum, k) => sum + groups[k].length, 0);
+    const records = filter === null || filter === "class" || filter === "state";
+    if (records) {
+      scan(folded, starts, q, (r, rank) => add(rank, kinds[r] === "s" ? 1 : 0, r),
+           () => filled([0, 1, 4, 5, 8]) >= limit);
+    }
+    if (members && !(filter === "class" || filter === "state")) {
       // <packages>
       members.packages.forEach((p, k) => {
         const found = p.folded.indexOf(q);
-        if (found >= 0) add(groups[3 * (found > 0 ? 2 : p.folded === q ? 0 : 1) + 2], {package: k});
+        if (found >= 0) add(found > 0 ? 2 : p.folded === q ? 0 : 1, 2, {package: k});
       });
       // </packages>
-      scan(members.folded, members.starts, q, (m, quality) => add(groups[3 * quality + 2],
-                                                                  {member: m}),
-           () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8]) >= limit);
+      if (listsMembers(filter)) {
+        scan(members.folded, members.starts, q, (m, rank) => addMember(rank, m),
+             () => filled([0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]) >= limit);
+      }
+    }
+    if (filled([0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11]) === 0) {
+      groups.slipped = true;
+      const enough = () => filled([8, 9, 10, 11]) >= limit;
+      if (records) {
+        slips(folded, starts, count, q,
+              (r) => kinds[r] !== "-" && add(2, kinds[r] === "s" ? 1 : 0, r), enough);
+      }
+      if (members) {
+        slips(members.folded, members.starts, memberKinds.length, q, (m) => addMember(2, m),
+              enough);
+      }
     }
     return groups;
   }
@@ -624,6 +728,38 @@
     document.body.appendChild(script);
   }
 
+  // The members' summaries, loaded a piece of kSummaryPiece members at a
+  // time as the results show members of it: pieces[k] is undefined before,
+  // true while it loads, then the piece's lines. A piece that comes in
+  // fills the summaries of the results shown.
+  const kSummaryPiece = 4096;
+  const pieces = [];
+  const summaryOf = (m) => {
+    const piece = pieces[Math.floor(m / kSummaryPiece)];
+    return (Array.isArray(piece) && piece[m % kSummaryPiece]) || "";
+  };
+  globalThis.korvanrefSummaries = (k, text) => {
+    pieces[k] = text.split("\n");
+    matches.forEach((entry, n) => {
+      if (typeof entry !== "object" || !("member" in entry)) return;
+      const span = document.getElementById("idSummary" + n);
+      if (span && Math.floor(entry.member / kSummaryPiece) === k) {
+        span.textContent = summaryOf(entry.member);
+      }
+    });
+  };
+  function loadSummaries() {
+    for (const entry of matches) {
+      if (typeof entry !== "object" || !("member" in entry)) continue;
+      const k = Math.floor(entry.member / kSummaryPiece);
+      if (pieces[k] !== undefined) continue;
+      pieces[k] = true;
+      const script = document.createElement("script");
+      script.src = "summaries-" + k + ".js";
+      document.body.appendChild(script);
+    }
+  }
+
   const kShown = 50;
   let matches = [];
   let active = -1;
@@ -631,9 +767,11 @@
     const open = '<li role="none"><a role="option" id="idOption' + k +
         '" aria-selected="false" tabindex="-1" class="clsPick" ';
     if (typeof entry === "number") {
-      return open + 'href="#' + number(entry) + '" data-record="' + entry +
+      return open + 'href="' + (onIndex ? "#" : "") + number(entry) + (onIndex ? "" : ".html") +
+          '" data-record="' + entry +
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
-          escapeHtml(nameOf(entry)) + "</b> (" + parentName(entry) + ")</a></li>";
+          escapeHtml(fullName(entry)) + "</b>" +
+          (kinds[entry] === "s" ? "" : " (" + parentName(entry) + ")") + "</a></li>";
     }
     // <packages>
     if ("package" in entry) {
@@ -643,18 +781,26 @@
           "</b> (" + counted(p.classes.length, "class", "es") + ")</a></li>";
     }
     // </packages>
-    const [link, data, kind, owner, name] = "state" in entry ?
-        [number(entry.state) + ".html", 'data-state="' + entry.state, "state",
-         parents[entry.state], nameOf(entry.state)] :
-        [memberLink(entry.member), 'data-member="' + entry.member,
-         members.kindNames[memberKind(entry.member)], members.owner[entry.member],
-         memberName(entry.member)];
-    return open + 'href="' + escapeHtml(link) + '" ' + data + '"><span class="clsKind">' + kind +
-        "</span> <b>" + escapeHtml(nameOf(owner)) + "." + escapeHtml(name) + "</b></a></li>";
+    if ("state" in entry) {
+      return open + 'href="' + number(entry.state) + '.html" data-state="' + entry.state +
+          '"><span class="clsKind">state</span> <b>' + escapeHtml(fullName(entry.state)) +
+          "</b></a></li>";
+    }
+    const m = entry.member;
+    const times = members.overridden.get(m);
+    return open + 'href="' + escapeHtml(memberLink(m)) + '" data-member="' + m +
+        '"><span class="clsKind">' + members.kindNames[memberKind(m)] + "</span> <b>" +
+        escapeHtml(fullName(members.owner[m])) + "." + escapeHtml(memberName(m)) + "</b>" +
+        (times ? ' <span class="clsKind">overridden in ' + times + "</span>" : "") +
+        ' <span class="clsSummary" id="idSummary' + k + '">' + escapeHtml(summaryOf(m)) +
+        "</span></a></li>";
   }
   function showResults() {
-    matches = [].concat(...search(field.value, kShown)).slice(0, kShown);
+    const groups = search(field.value, kShown);
+    matches = [].concat(...groups).slice(0, kShown);
+    results.classList.toggle("clsSlips", groups.slipped === true && matches.length > 0);
     results.innerHTML = matches.map(option).join("");
+    if (members) loadSummaries();
     setActive(-1);
     field.setAttribute("aria-expanded", String(matches.length > 0));
   }
@@ -673,6 +819,10 @@
   }
   function pick(k) {
     const entry = matches[k];
+    if (!onIndex && typeof entry === "number") {
+      location.href = number(entry) + ".html";
+      return;
+    }
     if (typeof entry !== "number") {
       // <packages>
       if ("package" in entry) {
@@ -706,10 +856,45 @@
       event.preventDefault();
       pick(Math.max(active, 0));
     } else if (event.key === "Escape") {
+      // The first Escape clears the field, the next leaves it.
       event.preventDefault();
+      if (field.value === "") field.blur();
       field.value = "";
       showResults();
     }
+  });
+
+  // The panel of keys and filters, opened by its button or by "?"; "/" or
+  // "s" goes to the search field. None of these while typing in a field.
+  results.insertAdjacentHTML("beforebegin",
+      ' <button type="button" id="idHelpButton" aria-expanded="false" aria-controls="idHelp"' +
+      ' aria-label="Keys and filters">?</button><div id="idHelp" hidden><p>Type a name or a' +
+      " part of one. <kbd>Class.</kbd> lists a class's states and members," +
+      " <kbd>Class.State.</kbd> a state's.</p><p>Only one kind: " +
+      kFilters.map((name) => "<kbd>" + name + ":</kbd>").join(" ") + " before the name." +
+      ' Whole names only: <kbd>"Name"</kbd>. Where nothing matches, the names one letter' +
+      " away.</p><p>Keys: <kbd>/</kbd> or <kbd>s</kbd> search, <kbd>Down</kbd> and" +
+      " <kbd>Up</kbd> move through the results, <kbd>Enter</kbd> opens one," +
+      " <kbd>Escape</kbd> clears the field and then leaves it, <kbd>?</kbd> shows or hides" +
+      " this panel.</p></div>");
+  const helpButton = document.getElementById("idHelpButton");
+  const help = document.getElementById("idHelp");
+  const toggleHelp = () => {
+    help.hidden = !help.hidden;
+    helpButton.setAttribute("aria-expanded", String(!help.hidden));
+  };
+  helpButton.addEventListener("click", toggleHelp);
+  document.addEventListener("keydown", (event) => {
+    const target = event.target;
+    if (event.ctrlKey || event.metaKey || event.altKey || !target ||
+        /^(INPUT|TEXTAREA|SELECT)$/.test(target.tagName) || target.isContentEditable) {
+      return;
+    }
+    if (event.key === "/" || event.key === "s") field.focus();
+    else if (event.key === "?") toggleHelp();
+    else if (event.key === "Escape" && !help.hidden) toggleHelp();
+    else return;
+    event.preventDefault();
   });
   results.addEventListener("click", (event) => {
     const link = event.target.closest("a.clsPick");
@@ -718,96 +903,104 @@
     pick(Number(link.id.slice("idOption".length)));
   });
 
-  tree.addEventListener("click", (event) => {
-    const header = event.target.closest(".clsHeader");
-    if (!header || event.target.closest("a")) return;
-    const i = recordOf(header);
-    setCurrent(i);
-    setOpen(i, !open[i]);
-    headerOf(current).focus({preventScroll: true});
-  });
-  tree.addEventListener("focusin", (event) => {
-    if (event.target.classList.contains("clsHeader")) setCurrent(recordOf(event.target));
-  });
-  // The keys of a tree: Up and Down move, Right opens or enters, Left shuts
-  // or leaves, Home and End go to the first and last entry shown, Enter
-  // follows the entry's link and Space folds it.
-  tree.addEventListener("keydown", (event) => {
-    if (!event.target.classList.contains("clsHeader")) return;
-    const i = recordOf(event.target);
-    const key = event.key;
-    if (key === "ArrowDown") moveTo(nextShown(i));
-    else if (key === "ArrowUp") moveTo(previousShown(i));
-    else if (key === "Home") moveTo(rootList[0]);
-    else if (key === "End") moveTo(lastShown());
-    else if (key === "ArrowRight" && hasChildren(i) && !open[i]) setOpen(i, true);
-    else if (key === "ArrowRight" && hasChildren(i)) moveTo(childrenOf(i)[0]);
-    else if (key === "ArrowLeft" && open[i] && hasChildren(i)) setOpen(i, false);
-    else if (key === "ArrowLeft") moveTo(parents[i]);
-    else if (key === "Enter") event.target.querySelector("a").click();
-    else if (key === " ") setOpen(i, !open[i]);
-    else return;
-    event.preventDefault();
-  });
-
-  // "Expand all" opens every list and shows every entry where it belongs.
-  document.getElementById("idExpandAll").addEventListener("click", () => {
-    open.fill(1);
-    if (shown > kNested) {
-      startFlat(shown <= kAllAtOnce);
-      return;
-    }
-    const markup = [];
-    for (let k = 0; k < shown; k++) {
-      const i = order[k];
-      built[i] = 1;
-      from[i] = 0;
-      to[i] = childrenOf(i).length;
-      markup.push(entryOpen(i));
-      const next = k + 1 < shown ? level[order[k + 1]] : 1;
-      for (let l = level[i]; l >= next; l--) markup.push("</ul></li>");
-    }
-    built[count] = 1;
-    from[count] = 0;
-    to[count] = rootList.length;
-    tree.innerHTML = markup.join("");
-    keepTabStop();
-  });
-  document.getElementById("idCollapseAll").addEventListener("click", () => {
-    open.fill(0);
-    open[count] = 1;
-    if (flat) {
-      flat = false;
-      everyRow = false;
-      tree.classList.remove("clsFlat");
-      tree.style.height = "";
-      tree.style.paddingTop = "";
-    }
-    while (current >= 0 && parents[current] >= 0) current = parents[current];
-    render(count, 0, Math.min(rootList.length, kSlice));
-    keepTabStop();
-  });
-
-  render(count, 0, Math.min(rootList.length, kSlice));
-
-  // index.html#NNNNN: that record; index.html#Name: the class of that name,
-  // without case, with the lowest number.
-  function followHash() {
-    let target = location.hash.slice(1);
-    try {
-      target = decodeURIComponent(target);
-    } catch (error) {
-      // Not percent-encoded text: taken as it stands.
-    }
-    let i = -1;
-    if (/^[0-9]+$/.test(target)) {
-      i = Number(target);
-    } else if (target !== "" && !target.includes(".")) {
-      const exact = search(target, 1)[0];
-      if (exact.length > 0) i = exact[0];
-    }
-    if (i >= 0 && i < count && kinds[i] !== "-") select(i);
+  // A page other than the index loads this script on the field's first use:
+  // what was typed meanwhile is searched.
+  if (!onIndex && field.value !== "") {
+    loadMembers();
+    showResults();
   }
-  window.addEventListener("hashchange", followHash);
-  followHash();
+  if (onIndex) {
+    tree.addEventListener("click", (event) => {
+      const header = event.target.closest(".clsHeader");
+      if (!header || event.target.closest("a")) return;
+      const i = recordOf(header);
+      setCurrent(i);
+      setOpen(i, !open[i]);
+      headerOf(current).focus({preventScroll: true});
+    });
+    tree.addEventListener("focusin", (event) => {
+      if (event.target.classList.contains("clsHeader")) setCurrent(recordOf(event.target));
+    });
+    // The keys of a tree: Up and Down move, Right opens or enters, Left shuts
+    // or leaves, Home and End go to the first and last entry shown, Enter
+    // follows the entry's link and Space folds it.
+    tree.addEventListener("keydown", (event) => {
+      if (!event.target.classList.contains("clsHeader")) return;
+      const i = recordOf(event.target);
+      const key = event.key;
+      if (key === "ArrowDown") moveTo(nextShown(i));
+      else if (key === "ArrowUp") moveTo(previousShown(i));
+      else if (key === "Home") moveTo(rootList[0]);
+      else if (key === "End") moveTo(lastShown());
+      else if (key === "ArrowRight" && hasChildren(i) && !open[i]) setOpen(i, true);
+      else if (key === "ArrowRight" && hasChildren(i)) moveTo(childrenOf(i)[0]);
+      else if (key === "ArrowLeft" && open[i] && hasChildren(i)) setOpen(i, false);
+      else if (key === "ArrowLeft") moveTo(parents[i]);
+      else if (key === "Enter") event.target.querySelector("a").click();
+      else if (key === " ") setOpen(i, !open[i]);
+      else return;
+      event.preventDefault();
+    });
+
+    // "Expand all" opens every list and shows every entry where it belongs.
+    document.getElementById("idExpandAll").addEventListener("click", () => {
+      open.fill(1);
+      if (shown > kNested) {
+        startFlat(shown <= kAllAtOnce);
+        return;
+      }
+      const markup = [];
+      for (let k = 0; k < shown; k++) {
+        const i = order[k];
+        built[i] = 1;
+        from[i] = 0;
+        to[i] = childrenOf(i).length;
+        markup.push(entryOpen(i));
+        const next = k + 1 < shown ? level[order[k + 1]] : 1;
+        for (let l = level[i]; l >= next; l--) markup.push("</ul></li>");
+      }
+      built[count] = 1;
+      from[count] = 0;
+      to[count] = rootList.length;
+      tree.innerHTML = markup.join("");
+      keepTabStop();
+    });
+    document.getElementById("idCollapseAll").addEventListener("click", () => {
+      open.fill(0);
+      open[count] = 1;
+      if (flat) {
+        flat = false;
+        everyRow = false;
+        tree.classList.remove("clsFlat");
+        tree.style.height = "";
+        tree.style.paddingTop = "";
+      }
+      while (current >= 0 && parents[current] >= 0) current = parents[current];
+      render(count, 0, Math.min(rootList.length, kSlice));
+      keepTabStop();
+    });
+
+    render(count, 0, Math.min(rootList.length, kSlice));
+
+    // index.html#NNNNN: that record; index.html#Name: the class of that name,
+    // without case, with the lowest number.
+    function followHash() {
+      let target = location.hash.slice(1);
+      try {
+        target = decodeURIComponent(target);
+      } catch (error) {
+        // Not percent-encoded text: taken as it stands.
+      }
+      let i = -1;
+      if (/^[0-9]+$/.test(target)) {
+        i = Number(target);
+      } else if (target !== "" && !target.includes(".")) {
+        const exact = search(target, 1)[0];
+        if (exact.length > 0) i = exact[0];
+      }
+      if (i >= 0 && i < count && kinds[i] !== "-") select(i);
+    }
+    window.addEventListener("hashchange", followHash);
+    followHash();
+  }
 })();
