@@ -89,40 +89,41 @@ class CSourceLinker {
   std::vector<Local> locals_;
   CNameTable local_names_{true};  // each name's first entry in locals_
 
-  int depth_ = 0;   // of braces
-  int parens_ = 0;  // parentheses open in the statement
-  int angles_ = 0;  // "<" open in a declaration's type
+  // Where the reading stands, wider fields first.
+  const char* type_start_ = nullptr;  // of the parameter or local's type
+  std::string_view local_type_;
+  std::string_view state_;  // the state whose body is read
+  std::string_view pending_state_;
+  std::string_view last_word_;  // the last word, when the last token was one
+  std::string_view call_word_;  // the word before the "(" just met
+  std::string_view package_;    // the word before the ".", for Via::kPackage
+  size_t state_record_ = 0;
+  size_t key_line_ = 0;  // the last line whose key is read
+  size_t super_class_ = SIZE_MAX;
+  Qualifier last_;       // what the last token gives a "."
+  Qualifier dotted_;     // what the "." just met applies to
+  int depth_ = 0;        // of braces
+  int parens_ = 0;       // parentheses open in the statement
+  int angles_ = 0;       // "<" open in a declaration's type
+  int body_depth_ = 0;   // depth of the function body's code; 0: none
+  int state_depth_ = 0;  // of the state body's; 0: none
+  int enum_depth_ = 0;
+  int defaults_depth_ = 0;
+  int skip_depth_ = 0;  // a block of another language: nothing links
+  int objects_ = 0;     // "Begin Object" groups open in default properties
   Decl decl_ = Decl::kNone;
   bool named_ = false;          // the declaration's name is met
   bool after_extends_ = false;  // in a declaration, after extends, expands or within
   bool params_ = false;         // reading a function's parameter list
   bool params_done_ = false;
-  bool param_default_ = false;        // after "=" in a parameter
-  const char* type_start_ = nullptr;  // of the parameter or local's type
-  std::string_view local_type_;
-  int body_depth_ = 0;      // depth of the function body's code; 0: none
-  int state_depth_ = 0;     // of the state body's; 0: none
-  std::string_view state_;  // the state whose body is read
-  std::string_view pending_state_;
-  size_t state_record_ = 0;
-  int enum_depth_ = 0;
+  bool param_default_ = false;  // after "=" in a parameter
   bool enum_name_pending_ = false;
   bool enum_brace_pending_ = false;
-  int defaults_depth_ = 0;
   bool defaults_pending_ = false;
-  int skip_depth_ = 0;  // a block of another language: nothing links
   bool skip_pending_ = false;
-  int objects_ = 0;           // "Begin Object" groups open in default properties
-  size_t key_line_ = 0;       // the last line whose key is read
   bool class_angle_ = false;  // "class<": a class name follows
   bool super_paren_ = false;  // "Super(": a class name follows
-  size_t super_class_ = SIZE_MAX;
-  bool operator_ = false;       // the last word was operator, preoperator or postoperator
-  bool word_before_ = false;    // the last token was a word or a symbol
-  std::string_view last_word_;  // the last word, when the last token was one
-  std::string_view call_word_;  // the word before the "(" just met
-  Qualifier last_;              // what the last token gives a "."
-  Qualifier dotted_;            // what the "." just met applies to
-  std::string_view package_;    // the word before the ".", for Via::kPackage
+  bool operator_ = false;     // the last word was operator, preoperator or postoperator
+  bool word_before_ = false;  // the last token was a word or a symbol
   bool after_dot_ = false;
 };
