@@ -543,7 +543,7 @@
   // name after the classes and states of each rank, before the members;
   // "Package." and "Package.Name" list the package's classes as classes.
   function readPackages() {
-    if (typeof packageNames !== "string") return {packages: []};
+    if (typeof packageNames !== "string") return {packages: [], packageOf: new Int32Array(count)};
     const lines = (text) => text.split("\n").slice(0, -1);
     const packages = lines(packageNames).map((name) => ({name, classes: []}));
     lines(packageAnchors).forEach((anchor, p) => (packages[p].anchor = anchor));
@@ -552,7 +552,7 @@
     for (let r = 0; r < count; r++) {
       if (ofRecord[r] > 0 && kinds[r] === "c") packages[ofRecord[r] - 1].classes.push(r);
     }
-    return {packages};
+    return {packages, packageOf: ofRecord};
   }
   const packageLink = (p) => "packages.html#" + members.packages[p].anchor;
   // </packages>
@@ -763,6 +763,18 @@
   const kShown = 50;
   let matches = [];
   let active = -1;
+  // A class result's line of substance: its superclass and, where the
+  // member data has packages, its package.
+  function classAbout(i) {
+    const about = parents[i] >= 0 ? ["extends " + nameOf(parents[i])] : [];
+    // <packages>
+    if (members && members.packageOf[i] > 0) {
+      about.push("package " + members.packages[members.packageOf[i] - 1].name);
+    }
+    // </packages>
+    return about.length > 0 ? ' <span class="clsSummary">' + escapeHtml(about.join(", ")) +
+        "</span>" : "";
+  }
   function option(entry, k) {
     const open = '<li role="none"><a role="option" id="idOption' + k +
         '" aria-selected="false" tabindex="-1" class="clsPick" ';
@@ -770,8 +782,8 @@
       return open + 'href="' + (onIndex ? "#" : "") + number(entry) + (onIndex ? "" : ".html") +
           '" data-record="' + entry +
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
-          escapeHtml(fullName(entry)) + "</b>" +
-          (kinds[entry] === "s" ? "" : " (" + parentName(entry) + ")") + "</a></li>";
+          escapeHtml(fullName(entry)) + "</b>" + (kinds[entry] === "s" ? "" : classAbout(entry)) +
+          "</a></li>";
     }
     // <packages>
     if ("package" in entry) {
