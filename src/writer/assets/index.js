@@ -763,17 +763,18 @@
   const kShown = 50;
   let matches = [];
   let active = -1;
-  // A class result's line of substance: its superclass and, where the
-  // member data has packages, its package.
+  // A class result: its superclass in brackets, as in the tree, and where
+  // the member data has packages, its package as its line of substance.
   function classAbout(i) {
-    const about = parents[i] >= 0 ? ["extends " + nameOf(parents[i])] : [];
+    let about = " (" + parentName(i) + ")";
     // <packages>
-    if (members && members.packageOf[i] > 0) {
-      about.push("package " + members.packages[members.packageOf[i] - 1].name);
+    const p = members ? members.packageOf[i] : 0;
+    if (p > 0) {
+      about += ' <span class="clsSummary">package ' + escapeHtml(members.packages[p - 1].name) +
+          "</span>";
     }
     // </packages>
-    return about.length > 0 ? ' <span class="clsSummary">' + escapeHtml(about.join(", ")) +
-        "</span>" : "";
+    return about;
   }
   function option(entry, k) {
     const open = '<li role="none"><a role="option" id="idOption' + k +
