@@ -543,7 +543,7 @@
   // name after the classes and states of each rank, before the members;
   // "Package." and "Package.Name" list the package's classes as classes.
   function readPackages() {
-    if (typeof packageNames !== "string") return {packages: [], packageOf: new Int32Array(count)};
+    if (typeof packageNames !== "string") return {packages: [], packageOf: null};
     const lines = (text) => text.split("\n").slice(0, -1);
     const packages = lines(packageNames).map((name) => ({name, classes: []}));
     lines(packageAnchors).forEach((anchor, p) => (packages[p].anchor = anchor));
@@ -768,7 +768,7 @@
   function classAbout(i) {
     let about = " (" + parentName(i) + ")";
     // <packages>
-    const p = members ? members.packageOf[i] : 0;
+    const p = members && members.packageOf ? members.packageOf[i] : 0;
     if (p > 0) {
       about += ' <span class="clsSummary">package ' + escapeHtml(members.packages[p - 1].name) +
           "</span>";
