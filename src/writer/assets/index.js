@@ -763,11 +763,11 @@
   const kShown = 50;
   let matches = [];
   let active = -1;
-  // A class result: its superclass in brackets, as in the tree, and where
-  // the member data has packages, its package as its line of substance.
+  // A class result: its superclass in brackets, as in the tree.
   function classAbout(i) {
     let about = " (" + parentName(i) + ")";
     // <packages>
+    // Where the member data has packages, the class's is its line of substance.
     const p = members && members.packageOf ? members.packageOf[i] : 0;
     if (p > 0) {
       about += ' <span class="clsSummary">package ' + escapeHtml(members.packages[p - 1].name) +
