@@ -4,6 +4,8 @@
 // separators are the rich pages' own (rich_templates.h).
 #pragma once
 
+#include "writer/search_bar.h"
+
 namespace over_templates {
 
 // The line under a function: its first entries, and a link to the rest.
@@ -19,7 +21,8 @@ inline constexpr const char* kOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>"
     "Overridden functions of class ";
 inline constexpr const char* kHead =
-    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n<header>\n"
+    "</title>\n<link rel=\"stylesheet\" href=\"reference.css\"></head><body>\n" KORVANREF_SEARCH_BAR
+    "<header>\n"
     "<h1>Overridden functions of class ";
 inline constexpr const char* kHeadingEnd = "</h1>\n<p>Class: <a href=\"";
 inline constexpr const char* kClassLinkEnd = "</a></p>\n";

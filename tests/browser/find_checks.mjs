@@ -39,7 +39,7 @@ async function search(page, text) {
 
 // The violations of impact serious or critical that axe-core finds on the
 // page; the lesser ones are printed.
-async function axeViolations(page) {
+export async function axeViolations(page) {
   const require = createRequire(import.meta.url);
   await page.evaluate(fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8'));
   const found = await page.evaluate(async () => {

@@ -9,6 +9,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {pathToFileURL} from 'node:url';
 
+import {axeViolations} from './find_checks.mjs';
 import {runTool} from './tool_run.mjs';
 
 // Three classes, Leaf under Middle under Base, and states. Names that differ
@@ -322,6 +323,33 @@ export async function checkRichPages(checks, browser, binary, work) {
                                          declaration.endsWith(text) :
                                                    landed.title === `class ${text}`),
         `source link ${text} lands on its declaration`, JSON.stringify(landed));
+  }
+
+  // From a source page "/" goes to the search field, which finds a member
+  // and opens its declaration.
+  await page.goto(sourceUrl);
+  await page.keyboard.press('/');
+  checks.equal(await page.evaluate(() => document.activeElement.id), 'idSearch',
+               'source page: "/" goes to the search field');
+  await page.keyboard.type('base.wher');
+  await page.waitForFunction(() => document.getElementById('idResults').dataset.members === 'loaded');
+  checks.equal(await page.$eval('#idResults [role=option] b', (b) => b.textContent), 'Base.Where',
+               'source page: the search finds a member');
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  checks.equal(page.url().split('/').pop(), '00000.html#var-Where',
+               'source page: Enter opens the member\'s declaration');
+
+  // Accessibility of a source page and a use page in both schemes, the
+  // light one last, as the next checks expect.
+  for (const name of ['source-00000.html', 'use-00000.html']) {
+    await page.goto(pathToFileURL(path.join(dest, name)).href);
+    for (const dark of [true, false]) {
+      if (await page.evaluate(() => document.documentElement.classList.contains('clsDark')) !== dark) {
+        await page.click('#idScheme');
+      }
+      checks.equal(await axeViolations(page), [],
+                   `axe: no serious violation on ${name}, ${dark ? 'dark' : 'light'}, in ${browser.title}`);
+    }
   }
 
   // Texts that hold markup read as text.

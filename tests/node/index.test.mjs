@@ -227,6 +227,9 @@ test('a package is found by name, after the records; "Package." lists its classe
                /href="packages.html#pkg-walkers" data-package="1"><span class="clsKind">package<\/span> <b>Walkers<\/b> \(3 classes\)/);
   page.element('idSearch').listeners.keydown(key('Enter'));
   assert.equal(page.context.location.href, 'packages.html#pkg-walkers');
+  page.find('"walkertwo"');
+  assert.match(page.element('idResults').innerHTML,
+               /<b>WalkerTwo<\/b> \(Sidewalk\) <span class="clsSummary">package Walkers<\/span>/);
 });
 
 test('the results are a combobox\'s: Down enters them, Enter picks, Escape clears', () => {

@@ -543,7 +543,7 @@
   // name after the classes and states of each rank, before the members;
   // "Package." and "Package.Name" list the package's classes as classes.
   function readPackages() {
-    if (typeof packageNames !== "string") return {packages: []};
+    if (typeof packageNames !== "string") return {packages: [], packageOf: null};
     const lines = (text) => text.split("\n").slice(0, -1);
     const packages = lines(packageNames).map((name) => ({name, classes: []}));
     lines(packageAnchors).forEach((anchor, p) => (packages[p].anchor = anchor));
@@ -552,7 +552,7 @@
     for (let r = 0; r < count; r++) {
       if (ofRecord[r] > 0 && kinds[r] === "c") packages[ofRecord[r] - 1].classes.push(r);
     }
-    return {packages};
+    return {packages, packageOf: ofRecord};
   }
   const packageLink = (p) => "packages.html#" + members.packages[p].anchor;
   // </packages>
@@ -763,6 +763,19 @@
   const kShown = 50;
   let matches = [];
   let active = -1;
+  // A class result: its superclass in brackets, as in the tree.
+  function classAbout(i) {
+    let about = " (" + parentName(i) + ")";
+    // <packages>
+    // Where the member data has packages, the class's is its line of substance.
+    const p = members && members.packageOf ? members.packageOf[i] : 0;
+    if (p > 0) {
+      about += ' <span class="clsSummary">package ' + escapeHtml(members.packages[p - 1].name) +
+          "</span>";
+    }
+    // </packages>
+    return about;
+  }
   function option(entry, k) {
     const open = '<li role="none"><a role="option" id="idOption' + k +
         '" aria-selected="false" tabindex="-1" class="clsPick" ';
@@ -770,8 +783,8 @@
       return open + 'href="' + (onIndex ? "#" : "") + number(entry) + (onIndex ? "" : ".html") +
           '" data-record="' + entry +
           '"><span class="clsKind">' + kindOf(entry) + "</span> <b>" +
-          escapeHtml(fullName(entry)) + "</b>" +
-          (kinds[entry] === "s" ? "" : " (" + parentName(entry) + ")") + "</a></li>";
+          escapeHtml(fullName(entry)) + "</b>" + (kinds[entry] === "s" ? "" : classAbout(entry)) +
+          "</a></li>";
     }
     // <packages>
     if ("package" in entry) {
