@@ -666,7 +666,7 @@ TEST(HostileTree, ManyLongListsOfOverridersAreLinkedToTheirSections) {
   EXPECT_GT(run.written.count("out/over-00000-2.html"), 0u);
   // Each part has the search bar of the rich pages.
   EXPECT_NE(run.written["out/over-00000-2.html"].find(
-                "<body>\n<div id=\"idFind\"><input type=\"search\" id=\"idSearch\""),
+                Text("<body>\n<div id=\"idFind\"><input type=\"search\" id=\"idSearch\"")),
             std::string::npos);
 }
 
