@@ -119,6 +119,9 @@ try {
   await page.keyboard.press('/');
   await page.keyboard.type('ti');
   await page.waitForFunction(() => document.getElementById('idResults').dataset.members === 'loaded');
+  // With the results' summaries, which load a piece at a time.
+  await page.waitForFunction(() => [...document.querySelectorAll('#idResults [id^="idSummary"]')].some(
+                                 (span) => span.textContent !== ''));
   await page.screenshot({path: path.join(docs, 'page-search.png')});
   await page.click('#idScheme');
   await page.focus('#idSearch');
