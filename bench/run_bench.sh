@@ -7,6 +7,10 @@
 #   complete              --complete
 #   json                  --json
 #   navigation+complete   --navigation --complete
+#   navigation+json+compare  --navigation --json --compare OLD, OLD the model
+#                         the json run wrote of the same tree (so the
+#                         comparison reads and matches every record and
+#                         finds nothing changed)
 # (a kind whose options the tool does not name in --help is shown as n/a),
 # and of the input/output floor of each kind: reading every script whole and
 # writing as many files, of the same total size, as that run wrote.
@@ -60,16 +64,19 @@ done
 mkdir -p "$work" "$out"
 
 # The kinds of run, their options and their targets (run / floor at most).
-kinds=(plain navigation complete json navigation+complete)
+# @OLD@ stands for the earlier model a comparison reads: the json run's.
+kinds=(plain navigation complete json navigation+complete navigation+json+compare)
 declare -A kind_options=([plain]="" [navigation]="--navigation" [complete]="--complete"
-  [json]="--json" [navigation+complete]="--navigation --complete")
+  [json]="--json" [navigation+complete]="--navigation --complete"
+  [navigation+json+compare]="--navigation --json --compare @OLD@")
 declare -A kind_limit=([plain]=1.2 [navigation]=1.2 [complete]=1.2 [json]=1.3
-  [navigation+complete]=1.2)
+  [navigation+complete]=1.2 [navigation+json+compare]=1.2)
 help_text="$("$tool" --help 2>&1 || true)"
 # True when --help names every option of the kind.
 supported() {
   local option
   for option in ${kind_options[$1]}; do
+    [[ "$option" == --* ]] || continue
     grep -qw -e "$option" <<<"$help_text" || return 1
   done
 }
@@ -77,6 +84,10 @@ run_kinds=()
 for kind in "${kinds[@]}"; do
   if supported "$kind"; then run_kinds+=("$kind"); else echo "the tool has no $kind run: n/a" >&2; fi
 done
+
+# The options of a kind of run, the earlier model's path in place of @OLD@
+# (a path of the work directory: no blanks).
+options_of() { echo "${kind_options[$1]//@OLD@/$earlier}"; }
 
 # Median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -120,6 +131,7 @@ for n in "${sizes[@]}"; do
   read -r _ _ _ input_bytes _ largest <"$tree.stats"
   { echo "N=$n ($profile):"; tail -n +2 "$tree.stats"; } >>"$out/trees.txt"
   read -r kept models < <("$kept_text" "$tree" | tail -n 1 | awk '{ print $4, $8 }')
+  earlier="$work/earlier-model-$profile-$n.json"
 
   # One untimed run of each kind warms the caches and tells what it writes;
   # kinds that write as many files of the same total size share one floor.
@@ -129,7 +141,8 @@ for n in "${sizes[@]}"; do
     dest="$work/out-$kind"
     fresh_dir "$dest"
     # shellcheck disable=SC2086 # the options are words
-    "$tool" ${kind_options[$kind]} "$dest" "$tree" >"$work/console.txt"
+    "$tool" $(options_of "$kind") "$dest" "$tree" >"$work/console.txt"
+    if [[ "$kind" == json ]]; then cp "$dest/model.json" "$earlier"; fi
     files[$kind]=$(find "$dest" -type f | wc -l)
     bytes[$kind]=$(dir_bytes "$dest")
     records[$kind]=$(find "$dest" -name '[0-9]*.html' | wc -l)
@@ -151,7 +164,7 @@ for n in "${sizes[@]}"; do
       dest="$work/out-$kind"
       fresh_dir "$dest"
       # shellcheck disable=SC2086
-      read -r seconds kib cpu <<<"$(measured "$work/console.txt" "$tool" ${kind_options[$kind]} \
+      read -r seconds kib cpu <<<"$(measured "$work/console.txt" "$tool" $(options_of "$kind") \
         "$dest" "$tree")"
       times[$kind]+=" $seconds"
       cpus[$kind]+=" $cpu"
