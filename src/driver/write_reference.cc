@@ -107,7 +107,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     WriteWholeFile(*this, anchors::kFindScriptName,
                    [](platform::COutputFile& file) { file.Write(assets::kFindScript); });
     // The members' summaries, in pieces that the search loads as it shows
-    // their members.
+    // their members; a piece that cannot be written does not stop the rest.
     CMemberSummaries summaries(*this);
     std::string piece;
     bool more = true;
@@ -115,10 +115,21 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
       const std::string name =
           anchors::kSummaryPiecePrefix + std::to_string(k) + anchors::kSummaryPieceEnd;
       more = false;
+      bool made = false;
       WriteWholeFile(*this, name.c_str(), [&](platform::COutputFile& file) {
+        made = true;
         more = summaries.Next(piece);
         file.Write(piece);
       });
+      // A piece whose file could not be opened (reported) is read past all
+      // the same, so that the pieces after it are where the search looks.
+      if (!made) {
+        try {
+          more = summaries.Next(piece);
+        } catch (const std::bad_alloc&) {
+          more = false;
+        }
+      }
     }
   }
   console::Print("%s", messages::kComplete);

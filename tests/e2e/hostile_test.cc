@@ -810,6 +810,19 @@ TEST(HostileTree, UnwritablePagesOfALargeTreeAreReportedInOrder) {
   auto rich = RunTool(dir.path(), {"--navigation", "--complete", "--json", "out", "src"});
   EXPECT_EQ(rich.out, Text(linked + model + "Complete.\n"));
   EXPECT_EQ(rich.status, 1);
+
+  // A piece of the search's summaries that cannot be written is reported,
+  // and the pieces after it are still written.
+  std::string members = "class C001 expands C000;\n";
+  for (int i = 0; i < 4100; ++i) members += "var int V" + std::to_string(i) + ";\n";
+  WriteFile(dir / "src/C001.kc", members);
+  fs::remove(dir / "out/summaries-0.js");
+  fs::create_directories(dir / "out/summaries-0.js");
+  auto pieces = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  EXPECT_NE(pieces.out.find("Unable to open '" + Native("out/summaries-0.js") + "' for writing!"),
+            std::string::npos);
+  EXPECT_EQ(pieces.status, 1);
+  EXPECT_EQ(pieces.written.count("out/summaries-1.js"), 1u);
 }
 
 #ifndef _WIN32
