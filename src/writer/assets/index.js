@@ -515,8 +515,16 @@
       yield;
       findStarts(memberNames, memberStarts, m, Math.min(total, m + kStartsStep));
     }
+    // The names without case, a slice of them at a time: each slice folds
+    // to as many characters as it has.
+    const slices = [];
+    for (let m = 0; m < total; m += kStartsStep) {
+      yield;
+      const end = Math.min(total, m + kStartsStep);
+      slices.push(foldCase(memberNames.slice(memberStarts[m], memberStarts[end])));
+    }
     yield;
-    const folded = foldCase(memberNames);
+    const folded = slices.join("");
     yield;
     // How many declarations override each function that others override.
     const overridden = new Map();
@@ -527,6 +535,7 @@
         overridden.set(m, Number(pairs[k + 1]));
       }
     }
+    yield;
     members = {
       first, owner, anchors, folded, overridden,
       kindNames: memberKindNames.split("\n"),
