@@ -56,16 +56,21 @@
   const size = new Int32Array(count);
   const level = new Int32Array(count);
   const place = new Int32Array(count);
+  // The walk reads the flat arrays directly: a view of each list made per
+  // record costs more than the walk itself on a large tree.
   let shown = 0;
-  for (const stack = Array.from(rootList).reverse(); stack.length > 0;) {
-    const i = stack.pop();
+  const stack = new Int32Array(count);
+  let top = 0;
+  for (let k = rootList.length - 1; k >= 0; k--) stack[top++] = rootList[k];
+  while (top > 0) {
+    const i = stack[--top];
     at[i] = shown;
     order[shown++] = i;
     level[i] = parents[i] >= 0 ? level[parents[i]] + 1 : 1;
-    const items = childrenOf(i);
-    for (let k = items.length - 1; k >= 0; k--) {
-      place[items[k]] = k;
-      stack.push(items[k]);
+    const first = firstChild[i];
+    for (let k = firstChild[i + 1] - 1; k >= first; k--) {
+      place[children[k]] = k - first;
+      stack[top++] = children[k];
     }
   }
   for (let k = 0; k < rootList.length; k++) place[rootList[k]] = k;
