@@ -42,7 +42,32 @@ MemberKind AnchorKind(size_t kind) {
   return kind < kFirstFunctionKind ? kOwnKinds[kind] : MemberKind::kFunction;
 }
 
-// The sections of the data, each put together apart and written in turn.
+// Calls `add(kind, name)` for each member of `model` in the data's order;
+// a structure's member is named by its structure ("Struct.Member").
+template <typename Add>
+void ForEachMember(const model::RecordModel& model, Add add) {
+  for (const model::Constant& c : model.constants) add(0, c.name, nullptr);
+  for (const model::Enumeration& e : model.enums) add(1, e.name, nullptr);
+  for (const model::Structure& s : model.structs) add(2, s.name, nullptr);
+  std::string qualified;
+  for (const model::Variable& v : model.variables) {
+    if (v.structure == 0) {
+      add(3, v.name, nullptr);
+      continue;
+    }
+    qualified.assign(model.structs[v.structure - 1].name);
+    qualified.push_back('.');
+    qualified.append(v.name);
+    add(3, qualified, nullptr);
+  }
+  for (const model::Function& f : model.functions) {
+    add(kFirstFunctionKind + static_cast<size_t>(f.kind), f.name, &f);
+  }
+}
+
+// The sections of the data but the members' names, each put together apart
+// and written in turn; the names, by far the largest, are written by a
+// second reading of the records straight into the file (`WriteNames`).
 class CMemberTexts {
  public:
   explicit CMemberTexts(const COverriders* overriders) : overriders_(overriders) {
@@ -54,31 +79,18 @@ class CMemberTexts {
     const size_t before = members_;
     for (auto& seen : seen_) seen.clear();
     if (model) {
-      for (const model::Constant& c : model->constants) Add(0, c.name);
-      for (const model::Enumeration& e : model->enums) Add(1, e.name);
-      for (const model::Structure& s : model->structs) Add(2, s.name);
-      std::string qualified;
-      for (const model::Variable& v : model->variables) {
-        if (v.structure == 0) {
-          Add(3, v.name);
-          continue;
-        }
-        // A structure's member is named by its structure.
-        qualified.assign(model->structs[v.structure - 1].name);
-        qualified.push_back('.');
-        qualified.append(v.name);
-        Add(3, qualified);
-      }
-      for (const model::Function& f : model->functions) {
-        Add(kFirstFunctionKind + static_cast<size_t>(f.kind), f.name);
-        if (overriders_ && !model::IsOperator(f.kind)) NoteOverriding(record, f.name, state);
-      }
+      ForEachMember(*model, [&](size_t kind, std::string_view name, const model::Function* f) {
+        Add(kind, name);
+        if (f && overriders_ && !model::IsOperator(f->kind)) NoteOverriding(record, name, state);
+      });
     }
     counts_.append(std::to_string(members_ - before));
     counts_.append(nt::kNumberEnd);
   }
 
-  void Write(platform::COutputFile& out) const {
+  /// Writes the data; `writeNames` writes the members' names.
+  template <typename WriteNames>
+  void Write(platform::COutputFile& out, WriteNames writeNames) const {
     std::string table;
     for (size_t k = 0; k < kKindCount; ++k) {
       table.append(KindWord(k));
@@ -98,7 +110,7 @@ class CMemberTexts {
     out.Write(nt::kMemberCountsOpen);
     out.Write(counts_);
     out.Write(nt::kMemberNamesOpen);
-    out.Write(names_);
+    writeNames();
     out.Write(nt::kMemberAnchorsOpen);
     out.Write(anchors_);
     out.Write(nt::kMemberOverriddenOpen);
@@ -139,8 +151,6 @@ class CMemberTexts {
     const MemberKind anchor_kind = AnchorKind(kind);
     const size_t occurrence = seen_[static_cast<size_t>(anchor_kind)][std::string(name)]++;
     kinds_.push_back(static_cast<char>('a' + kind));
-    AppendScriptString(names_, name);
-    names_.append(nt::kNameEnd);
     // The anchor is written only where it is not its kind's prefix and the
     // name, as for a name that is not plain or for a second of one name.
     anchor_.clear();
@@ -164,7 +174,6 @@ class CMemberTexts {
   size_t members_ = 0;
   std::string kinds_;
   std::string counts_;
-  std::string names_;
   std::string anchors_;
   std::string anchor_;
   std::string overridden_;
@@ -211,6 +220,25 @@ void WriteMemberData(platform::COutputFile& out, const CClassList& list,
     if (reachable[i] && !packed.empty()) model::UnpackModel(packed, model);
     texts.AddRecord(i, reachable[i] && !packed.empty() ? &model : nullptr, list.At(i).isState != 0);
   }
-  texts.Write(out);
+  // The names are read again rather than kept: on a large tree they would
+  // hold as much memory as a tenth of the scripts.
+  texts.Write(out, [&] {
+    constexpr size_t kFlushAt = size_t{1} << 16;
+    std::string names;
+    for (size_t i = 0; i < list.Count(); ++i) {
+      const std::string_view packed = list.At(i).packedModel();
+      if (!reachable[i] || packed.empty()) continue;
+      model::UnpackModel(packed, model);
+      ForEachMember(model, [&names](size_t, std::string_view name, const model::Function*) {
+        AppendScriptString(names, name);
+        names.append(nt::kNameEnd);
+      });
+      if (names.size() >= kFlushAt) {
+        out.Write(names);
+        names.clear();
+      }
+    }
+    out.Write(names);
+  });
   WritePackageData(out, CollectPackages(list, reachable));
 }
