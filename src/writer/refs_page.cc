@@ -4,6 +4,7 @@
 #include "writer/anchors.h"
 #include "writer/html_escape.h"
 #include "writer/page_links.h"
+#include "writer/part_links.h"
 #include "writer/refs_templates.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
@@ -112,13 +113,7 @@ void AppendEntry(std::string& page, const CReferences& refs, const Reference& re
 }  // namespace
 
 void AppendRefsPageName(std::string& out, size_t record, size_t part) {
-  out.append(ft::kPageName);
-  AppendNumber(out, record, kRecordNumberWidth);
-  if (part > 0) {
-    out.append(ft::kPartMark);
-    AppendNumber(out, part + 1);
-  }
-  out.append(rt::kPageExtension);
+  AppendPartPageName(out, ft::kPageName, record, part);
 }
 
 void AppendRefsPage(std::string& page, const CClassList& list, const CReferences& refs,
@@ -138,24 +133,7 @@ void AppendRefsPage(std::string& page, const CClassList& list, const CReferences
   page.append(rt::kLinkMiddle);
   AppendRecordName(page, r);
   page.append(ft::kRecordLinkEnd);
-  if (parts > 1) {
-    page.append(ft::kPartOpen);
-    AppendNumber(page, part + 1);
-    page.append(ft::kPartOf);
-    AppendNumber(page, parts);
-    page.append(ft::kPartLinks);
-    if (part > 0) {
-      page.append(ft::kPrevious);
-      AppendRefsPageName(page, record, part - 1);
-      page.append(ft::kPreviousEnd);
-    }
-    if (part + 1 < parts) {
-      page.append(ft::kNext);
-      AppendRefsPageName(page, record, part + 1);
-      page.append(ft::kNextEnd);
-    }
-    page.append(ft::kPartEnd);
-  }
+  AppendPartLine(page, ft::kPageName, record, part, parts);
   page.append(ft::kHeaderEnd);
 
   const size_t end = refs.PartStart(global + 1);

@@ -22,7 +22,6 @@ inline constexpr const char* kClass = " class";
 inline constexpr const char* kPluralOfClass = "es";
 
 inline constexpr const char* kPageName = "refs-";
-inline constexpr const char* kPartMark = "-";
 inline constexpr const char* kOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>"
     "References to ";
@@ -35,14 +34,6 @@ inline constexpr const char* kHeadingEnd = "</h1>\n<p>";
 inline constexpr const char* kClassLink = "Class: <a href=\"";
 inline constexpr const char* kStateLink = "State: <a href=\"";
 inline constexpr const char* kRecordLinkEnd = "</a></p>\n";
-inline constexpr const char* kPartOpen = "<p>Part ";
-inline constexpr const char* kPartOf = " of ";
-inline constexpr const char* kPartLinks = ":";
-inline constexpr const char* kPrevious = " <a href=\"";
-inline constexpr const char* kPreviousEnd = "\">previous</a>";
-inline constexpr const char* kNext = " <a href=\"";
-inline constexpr const char* kNextEnd = "\">next</a>";
-inline constexpr const char* kPartEnd = "</p>\n";
 inline constexpr const char* kHeaderEnd = "</header>\n";
 
 // A section for the record itself, then one for each member referred to,
