@@ -145,9 +145,10 @@ try {
   await page.screenshot({path: path.join(docs, 'use-page.png'), fullPage: true});
   // Who refers to Creature's function Touched: the page of references at
   // its section, Super calls apart.
-  await page.setViewport({width: 900, height: 420});
-  await page.goto(`${pathToFileURL(path.join(rich, 'refs-00002.html')).href}#fn-Touched`);
-  await page.screenshot({path: path.join(docs, 'refs-page.png')});
+  await page.goto(pathToFileURL(path.join(rich, 'refs-00002.html')).href);
+  // Clipped from the page as it stands unscrolled, clear of the search bar.
+  const touched = await (await page.$('#fn-Touched')).boundingBox();
+  await page.screenshot({path: path.join(docs, 'refs-page.png'), clip: touched});
   console.log(`Wrote ${path.join(docs, 'rich-record.png')}, ${path.join(docs, 'rich-links.png')}, ` +
               `${path.join(docs, 'use-page.png')} and ${path.join(docs, 'refs-page.png')}`);
 
