@@ -6,7 +6,8 @@
 #include "writer/model_json.h"
 #include "writer/templates.h"
 
-void CModelFileBeside::Start() {
+void CModelFileBeside::Start(const CReferences* references) {
+  references_ = references;
   path_ = platform::JoinPath(list_.destDir, templates::kModelFileName);
   file_.emplace();
   opened_ = file_->Open(path_);
@@ -15,7 +16,7 @@ void CModelFileBeside::Start() {
                            [](void* self) {
                              auto& beside = *static_cast<CModelFileBeside*>(self);
                              WriteModelJson(beside.file_->Text(), beside.list_, beside.types_,
-                                            beside.overriders_);
+                                            beside.overriders_, beside.references_);
                              beside.written_ = true;
                            },
                            this);
@@ -26,7 +27,7 @@ void CModelFileBeside::Start() {
 void CModelFileBeside::Finish() {
   if (!began_) {
     WriteWholeFile(list_, templates::kModelFileName, [this](platform::COutputFile& file) {
-      WriteModelJson(file, list_, types_, overriders_);
+      WriteModelJson(file, list_, types_, overriders_, references_);
     });
     return;
   }

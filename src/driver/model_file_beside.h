@@ -24,7 +24,7 @@ class CModelFileBeside final : public CBesidePages {
   CModelFileBeside& operator=(const CModelFileBeside&) = delete;
 
   /// Opens the file and writes it on a second thread, if one can be had.
-  void Start() override;
+  void Start(const CReferences* references) override;
 
   /// Waits for the file and puts it in place, reporting a problem; writes it
   /// here and now, whole or not at all, when no thread wrote it.
@@ -34,6 +34,7 @@ class CModelFileBeside final : public CBesidePages {
   const CClassList& list_;
   const CTypeTable& types_;
   const COverriders& overriders_;
+  const CReferences* references_ = nullptr;
   std::string path_;
   std::optional<platform::CReplacingFile> file_;
   bool began_ = false;  // the file was opened and its thread started, or it could not be opened

@@ -21,6 +21,7 @@
 #include "writer/overriders.h"
 #include "writer/overriders_beside.h"
 #include "writer/packages.h"
+#include "writer/references.h"
 #include "writer/templates.h"
 #include "writer/type_table.h"
 
@@ -53,6 +54,9 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
   CTypeTable types;
   // Who declares each function again, and what each function overrides.
   COverriders overriders;
+  // Who refers to what, when the pages link their sources: the model file
+  // counts them.
+  CReferences references;
   // The model file is written beside the pages, and put in place after them.
   std::optional<CModelFileBeside> model;
   if (json) model.emplace(*this, types, overriders);
@@ -70,9 +74,9 @@ void CClassList::WriteReference(const std::string& destDirArgument, bool navigat
     console::Print("%s", messages::kGenerating);
     if (navigation) {
       WriteNavigableReference(index.Text(), *this, complete ? &types : nullptr, &overriders,
-                              marks ? &*marks : nullptr, model ? &*model : nullptr);
+                              marks ? &*marks : nullptr, model ? &*model : nullptr, &references);
     } else {
-      if (model) model->Start();
+      if (model) model->Start(nullptr);
       WriteIndexHeader(index.Text());
       WriteTree(index.Text(), nullptr);
       if (compare) index.Text().Write(changes_templates::kIndexLink);

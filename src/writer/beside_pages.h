@@ -3,10 +3,13 @@
 // for it and reports on it in its own turn afterwards.
 #pragma once
 
+class CReferences;
+
 class CBesidePages {
  public:
-  /// Starts the work; it reads only what the pages read.
-  virtual void Start() = 0;
+  /// Starts the work; it reads only what the pages read: with the pages of
+  /// references, `references` (else null).
+  virtual void Start(const CReferences* references) = 0;
 
  protected:
   ~CBesidePages() = default;

@@ -27,6 +27,16 @@ void AppendEscaped(std::string& out, std::string_view text) {
   out.append(text, start, text.size() - start);
 }
 
+size_t EscapedSize(std::string_view text) {
+  size_t size = text.size();
+  for (char c : text) {
+    if (c == '&') size += 4;
+    if (c == '<' || c == '>') size += 3;
+    if (c == '"') size += 5;
+  }
+  return size;
+}
+
 std::string HtmlEscaped(std::string_view text) {
   std::string out;
   out.reserve(text.size());

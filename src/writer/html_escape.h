@@ -8,5 +8,8 @@
 /// Appends `text` to `out` with "&", "<", ">" and "\"" written as entities.
 void AppendEscaped(std::string& out, std::string_view text);
 
+/// The size of `text` appended by AppendEscaped.
+size_t EscapedSize(std::string_view text);
+
 /// Returns `text` with "&", "<", ">" and "\"" written as entities.
 std::string HtmlEscaped(std::string_view text);

@@ -10,9 +10,13 @@
 #include "model/package_name.h"
 #include "platform/output_file.h"
 #include "platform/path.h"
+#include "writer/anchors.h"
 #include "writer/file_path_text.h"
+#include "writer/name_table.h"
 #include "writer/overriders.h"
 #include "writer/packages.h"
+#include "writer/references.h"
+#include "writer/source_links.h"
 #include "writer/type_table.h"
 
 namespace {
@@ -162,7 +166,22 @@ struct Types {
   const CTypeTable& table;
   size_t record;
   const COverriders& overriders;
+  // Who refers to what, when the run links its source pages; the names the
+  // record declared so far, by kind.
+  const CReferences* references;
+  CNameTable* names;
 };
+
+// How many places refer to the record's member `name` of `kind`: links
+// lead to the first declaration of a kind and name only.
+void References(CJson& json, const Types& types, anchors::MemberKind kind, std::string_view name) {
+  if (!types.references) return;
+  const auto key = static_cast<uint8_t>(kind);
+  const CReferences::Section* section = types.names->Count(key, {}, name) == 0
+                                            ? types.references->Find(types.record, key, name)
+                                            : nullptr;
+  json.Count("references", section ? section->end - section->first : 0);
+}
 
 void Variable(CJson& json, const Types& types, const model::RecordModel& record,
               const model::Variable& v) {
@@ -175,6 +194,12 @@ void Variable(CJson& json, const Types& types, const model::RecordModel& record,
   json.Maybe("size", v.size);
   json.Count("line", v.line);
   json.Maybe("doc", v.doc);
+  // A structure's member is linked to by no name of the code.
+  if (v.structure == 0) {
+    References(json, types, anchors::MemberKind::kVariable, v.name);
+  } else if (types.references) {
+    json.Count("references", 0);
+  }
   json.Close('}');
 }
 
@@ -213,6 +238,9 @@ void Function(CJson& json, const Types& types, const model::RecordModel& record,
   } else {
     json.Number(overridden);
   }
+  // Operators are linked to by no name.
+  References(json, types, anchors::MemberKind::kFunction,
+             model::IsOperator(f.kind) ? std::string_view() : f.name);
   json.Close('}');
 }
 
@@ -226,6 +254,7 @@ void ClassParts(CJson& json, const Types& types, const model::RecordModel& recor
     json.Text("value", c.value);
     json.Count("line", c.line);
     json.Maybe("doc", c.doc);
+    References(json, types, anchors::MemberKind::kConstant, c.name);
     json.Close('}');
   }
   json.Close(']');
@@ -237,6 +266,7 @@ void ClassParts(CJson& json, const Types& types, const model::RecordModel& recor
     json.List("values", record, e.values);
     json.Count("line", e.line);
     json.Maybe("doc", e.doc);
+    References(json, types, anchors::MemberKind::kEnumeration, e.name);
     json.Close('}');
   }
   json.Close(']');
@@ -256,6 +286,7 @@ void ClassParts(CJson& json, const Types& types, const model::RecordModel& recor
     json.Close(']');
     json.Count("line", structure.line);
     json.Maybe("doc", structure.doc);
+    References(json, types, anchors::MemberKind::kStructure, structure.name);
     json.Close('}');
   }
   json.Close(']');
@@ -324,6 +355,16 @@ void Record(CJson& json, const CClassList& list, const Types& types, const model
       json.Close('}');
     }
     json.Close(']');
+  }
+  // A class's own references; a state's are those to its name in its class.
+  if (types.references) {
+    const CReferences::Section* section =
+        record.isState == 0 ? types.references->Find(number, SourceLink::kClassItself, {})
+        : record.parent     ? types.references->Find(list.PositionOf(*record.parent),
+                                                     static_cast<uint8_t>(anchors::MemberKind::kState),
+                                                     record.name())
+                            : nullptr;
+    json.Count("references", section ? section->end - section->first : 0);
   }
   json.Close('}');
 }
@@ -401,7 +442,8 @@ void AppendJsonFileHead(std::string& out) {
 }
 
 void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
-                    const COverriders& overriders) {
+                    const COverriders& overriders, const CReferences* references) {
+  CNameTable names{false};
   std::string out;
   AppendJsonFileHead(out);
   out.append(", \"records\": ["sv);
@@ -411,7 +453,8 @@ void WriteModelJson(platform::COutputFile& file, const CClassList& list, const C
     model::UnpackModel(list.At(i).packedModel(), record);
     out.append(i == 0 ? "\n"sv : ",\n"sv);
     CJson json(out);
-    Record(json, list, {types, i, overriders}, record);
+    names.Clear();
+    Record(json, list, {types, i, overriders, references, &names}, record);
     if (out.size() >= (size_t{1} << 20)) {
       file.Write(out);
       out.clear();

@@ -9,6 +9,7 @@
 
 class CClassList;
 class COverriders;
+class CReferences;
 class CTypeTable;
 namespace platform {
 class COutputFile;
@@ -20,9 +21,12 @@ inline constexpr int kModelFormat = 1;
 
 /// Writes the model file of `list`, linked and sorted, to `file`, each type
 /// with what it names by `types`, and each function with what it overrides
-/// by `overriders`, both built from `list`.
+/// by `overriders`, both built from `list`. With `references` (a run that
+/// links its source pages), each class and member says how many places
+/// refer to it ("references"); a later declaration of a name, which no
+/// link leads to, says 0.
 void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
-                    const COverriders& overriders);
+                    const COverriders& overriders, const CReferences* references = nullptr);
 
 /// Appends the start of the model file and of the files of its format:
 /// "{"format": 1, "generator": "KorvanRef <version>"".

@@ -24,6 +24,7 @@
 #include "writer/page_links.h"
 #include "writer/page_writer.h"
 #include "writer/record_page.h"
+#include "writer/refs_page.h"
 #include "writer/rich_page.h"
 #include "writer/script_text.h"
 #include "writer/source_page.h"
@@ -149,7 +150,7 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 // `sourceDir` (null when that cannot be opened), and with rich pages each
 // class's use page follows: record i has slot 3i, its source page 3i + 1,
 // its use page 3i + 2. The parts of the pages of overriders come after the
-// records' slots.
+// records' slots, then the parts of the pages of references.
 class CNavigablePages final : public CPageBuilder {
  public:
   /// With `rich`, the records read with their models get rich pages.
@@ -165,7 +166,7 @@ class CNavigablePages final : public CPageBuilder {
         overriders_(overriders) {}
 
   // The parts of the pages of overriders follow, all of them.
-  size_t SlotCount() const override { return OverBase() + OverParts(); }
+  size_t SlotCount() const override { return RefsBase() + RefsParts(); }
 
   void VisitPages(CVisitor& visitor) const override {
     for (size_t i = 0; i < list_.Count(); ++i) {
@@ -173,13 +174,24 @@ class CNavigablePages final : public CPageBuilder {
       visitor.Visit(kSlots * i);
       if (HasSource(i)) visitor.Visit(kSlots * i + kSourceSlot);
       if (HasUsePage(i)) visitor.Visit(kSlots * i + kUseSlot);
-      if (!overriders_) continue;
-      for (size_t p = overriders_->FirstPart(i); p < overriders_->FirstPart(i + 1); ++p)
-        visitor.Visit(OverBase() + p);
+      if (overriders_) {
+        for (size_t p = overriders_->FirstPart(i); p < overriders_->FirstPart(i + 1); ++p)
+          visitor.Visit(OverBase() + p);
+      }
+      if (!rich_) continue;
+      const CReferences& refs = rich_->references();
+      for (size_t p = refs.FirstPart(i); p < refs.FirstPart(i + 1); ++p)
+        visitor.Visit(RefsBase() + p);
     }
   }
 
   bool AppendPage(size_t slot, std::string& page) const override {
+    if (slot >= RefsBase()) {
+      const size_t i = RefsRecord(slot);
+      AppendRefsPage(page, list_, rich_->references(), i,
+                     slot - RefsBase() - rich_->references().FirstPart(i));
+      return true;
+    }
     if (slot >= OverBase()) {
       const size_t i = OverRecord(slot);
       AppendOverPage(page, *overriders_, i, slot - OverBase() - overriders_->FirstPart(i));
@@ -202,6 +214,11 @@ class CNavigablePages final : public CPageBuilder {
   void AppendPath(size_t slot, std::string& path) const override {
     path.append(list_.destDir);
     path.push_back(platform::kPathSeparator);
+    if (slot >= RefsBase()) {
+      const size_t i = RefsRecord(slot);
+      AppendRefsPageName(path, i, slot - RefsBase() - rich_->references().FirstPart(i));
+      return;
+    }
     if (slot >= OverBase()) {
       const size_t i = OverRecord(slot);
       AppendOverPageName(path, i, slot - OverBase() - overriders_->FirstPart(i));
@@ -246,12 +263,23 @@ class CNavigablePages final : public CPageBuilder {
   size_t OverBase() const { return list_.Count() * kSlots; }
   // The class whose page of overriders has the part in `slot`.
   size_t OverRecord(size_t slot) const {
-    const size_t part = slot - OverBase();
+    return RecordOfPart(slot - OverBase(), [this](size_t r) { return overriders_->FirstPart(r); });
+  }
+  size_t RefsParts() const { return rich_ ? rich_->references().PartCount() : 0; }
+  // The slot of the first part of the pages of references.
+  size_t RefsBase() const { return OverBase() + OverParts(); }
+  size_t RefsRecord(size_t slot) const {
+    return RecordOfPart(slot - RefsBase(),
+                        [this](size_t r) { return rich_->references().FirstPart(r); });
+  }
+  // The last record whose first part, by `first`, is at most `part`.
+  template <typename First>
+  size_t RecordOfPart(size_t part, First first) const {
     size_t low = 0;
     size_t high = list_.Count();
-    while (high - low > 1) {  // the last record whose first part is at most `part`
+    while (high - low > 1) {
       const size_t middle = low + (high - low) / 2;
-      if (overriders_->FirstPart(middle) <= part) {
+      if (first(middle) <= part) {
         low = middle;
       } else {
         high = middle;
@@ -280,12 +308,21 @@ void WriteRecordData(platform::COutputFile& out, const CClassList& list) {
 
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types, COverriders* overriders,
-                             const CChangeMarks* changes, CBesidePages* beside) {
+                             const CChangeMarks* changes, CBesidePages* beside,
+                             CReferences* references) {
   const bool complete = types != nullptr;
   const TreeIndex tree = BuildTreeIndex(list, nullptr);
   const std::vector<bool> reachable = ReachableRecords(tree);
   std::optional<CRichPages> rich_pages;
+  // Who refers to what, kept here when the caller does not keep it.
+  std::optional<CReferences> own_references;
+  const bool beside_references = references != nullptr;
   if (!complete) overriders = nullptr;
+  // The source pages read their scripts below SourceDir, opened once for
+  // the pass of references and both writing threads.
+  platform::CDirectory source_dir;
+  const bool source_dir_open =
+      complete && source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
   if (complete) {
     rich_pages.emplace(list, tree, *types, overriders, changes);
     // The users' pass and the overriders' each read every record's model.
@@ -294,17 +331,15 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
     } else {
       rich_pages->FindUsers(reachable);
     }
+    // Super calls are linked by what the overriders tell.
+    if (!references) references = &own_references.emplace();
+    rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr);
   }
-  // The source pages read their scripts below SourceDir, opened once for
-  // both threads.
-  platform::CDirectory source_dir;
-  const bool source_dir_open =
-      complete && source_dir.Open(nullptr, list.sourceDir) == platform::OpenStatus::kOk;
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
                               source_dir_open ? &source_dir : nullptr, overriders);
   CPageWriter writer(pages);
-  if (beside) beside->Start();
+  if (beside) beside->Start(complete && beside_references ? references : nullptr);
   writer.Start();
   WriteIndex(index, list, reachable, complete, changes != nullptr);
   writer.Finish();

@@ -8,6 +8,7 @@
 
 class CClassList;
 class CBesidePages;
+class CReferences;
 class CChangeMarks;
 class COverriders;
 class CTypeTable;
@@ -23,10 +24,12 @@ class CTypeTable;
 /// each type, and stay built for the caller. With `changes`, the index links
 /// the changes page and the rich pages mark what is new or changed.
 /// `beside` is started once what the pages read is built, and runs while
-/// they are written.
+/// they are written; with `references`, which then stay built for the
+/// caller, it reads who refers to what.
 void WriteNavigableReference(platform::COutputFile& index, const CClassList& list,
                              const CTypeTable* types = nullptr, COverriders* overriders = nullptr,
-                             const CChangeMarks* changes = nullptr, CBesidePages* beside = nullptr);
+                             const CChangeMarks* changes = nullptr, CBesidePages* beside = nullptr,
+                             CReferences* references = nullptr);
 
 /// Writes the index's records' data of `list` into `out` as a script of
 /// its own, for the search field of every other page.

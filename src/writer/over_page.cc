@@ -8,6 +8,7 @@
 #include "writer/html_escape.h"
 #include "writer/over_templates.h"
 #include "writer/page_links.h"
+#include "writer/part_links.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
 
@@ -58,13 +59,7 @@ void AppendOverrider(std::string& out, const CClassList& list,
 }
 
 void AppendOverPageName(std::string& out, size_t record, size_t part) {
-  out.append(ot::kPageName);
-  AppendNumber(out, record, kRecordNumberWidth);
-  if (part > 0) {
-    out.append(ot::kPartMark);
-    AppendNumber(out, part + 1);
-  }
-  out.append(rt::kPageExtension);
+  AppendPartPageName(out, ot::kPageName, record, part);
 }
 
 void AppendOverriddenIn(std::string& page, const COverriders& overriders, size_t record,
@@ -117,24 +112,7 @@ void AppendOverPage(std::string& page, const COverriders& overriders, size_t rec
   page.append(rt::kLinkMiddle);
   AppendEscaped(page, name);
   page.append(ot::kClassLinkEnd);
-  if (parts > 1) {
-    page.append(ot::kPartOpen);
-    AppendNumber(page, part + 1);
-    page.append(ot::kPartOf);
-    AppendNumber(page, parts);
-    page.append(ot::kPartLinks);
-    if (part > 0) {
-      page.append(ot::kPrevious);
-      AppendOverPageName(page, record, part - 1);
-      page.append(ot::kPreviousEnd);
-    }
-    if (part + 1 < parts) {
-      page.append(ot::kNext);
-      AppendOverPageName(page, record, part + 1);
-      page.append(ot::kNextEnd);
-    }
-    page.append(ot::kPartEnd);
-  }
+  AppendPartLine(page, ot::kPageName, record, part, parts);
   page.append(ot::kHeaderEnd);
 
   std::vector<COverriders::Section> sections;

@@ -16,7 +16,6 @@ inline constexpr const char* kLineEnd = "</p>\n";
 
 // The page of a class's long lists.
 inline constexpr const char* kPageName = "over-";
-inline constexpr const char* kPartMark = "-";
 inline constexpr const char* kOpen =
     "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"windows-1252\"><title>"
     "Overridden functions of class ";
@@ -26,14 +25,6 @@ inline constexpr const char* kHead =
     "<h1>Overridden functions of class ";
 inline constexpr const char* kHeadingEnd = "</h1>\n<p>Class: <a href=\"";
 inline constexpr const char* kClassLinkEnd = "</a></p>\n";
-inline constexpr const char* kPartOpen = "<p>Part ";
-inline constexpr const char* kPartOf = " of ";
-inline constexpr const char* kPartLinks = ":";
-inline constexpr const char* kPrevious = " <a href=\"";
-inline constexpr const char* kPreviousEnd = "\">previous</a>";
-inline constexpr const char* kNext = " <a href=\"";
-inline constexpr const char* kNextEnd = "\">next</a>";
-inline constexpr const char* kPartEnd = "</p>\n";
 inline constexpr const char* kHeaderEnd = "</header>\n";
 inline constexpr const char* kSectionOpen = "<section id=\"";
 inline constexpr const char* kSectionLink = "\"><h2><a href=\"";

@@ -8,6 +8,7 @@
 #include "writer/html_escape.h"
 #include "writer/over_page.h"
 #include "writer/page_links.h"
+#include "writer/refs_page.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
 #include "writer/rich_type_links.h"
@@ -19,13 +20,6 @@ using anchors::MemberKind;
 namespace rich_page {
 
 namespace {
-
-// Ends a member's block after its declaration: its doc comment, if any.
-void EndMember(std::string& page, const model::OptionalText& doc) {
-  page.append(rt::kMemberHeadEnd);
-  AppendDoc(page, doc);
-  page.append(rt::kMemberEnd);
-}
 
 // True when one of `modifiers` is "native" or "native(N)".
 bool IsNative(const model::RecordModel& model, model::Words modifiers) {
@@ -54,6 +48,24 @@ void GroupVariables(const model::RecordModel& model, size_t groups, Group group,
 }
 
 }  // namespace
+
+// Ends a member's block after its declaration: its doc comment, if any,
+// and who refers to it.
+void CPageBuilder::EndMember(std::string& page, const model::OptionalText& doc, MemberKind kind,
+                             std::string_view name, size_t occurrence) {
+  page.append(rt::kMemberHeadEnd);
+  AppendDoc(page, doc);
+  AppendReferenced(page, kind, name, occurrence);
+  page.append(rt::kMemberEnd);
+}
+
+// The line that says who refers to the member: links lead to the first
+// declaration of a kind and name only.
+void CPageBuilder::AppendReferenced(std::string& page, MemberKind kind, std::string_view name,
+                                    size_t occurrence) {
+  if (occurrence == 0)
+    AppendReferencedLine(page, pages_->references(), record_, static_cast<uint8_t>(kind), name);
+}
 
 // Opens a member's block up to its declaration: anchor, link to its line.
 void CPageBuilder::OpenMember(std::string& page, MemberKind kind, std::string_view name,
@@ -108,13 +120,13 @@ void CPageBuilder::AppendConstants(std::string& page) {
   if (own_.constants.empty()) return;
   OpenSection(page, rt::kConstants);
   for (const model::Constant& c : own_.constants) {
-    OpenMember(page, MemberKind::kConstant, c.name, Occurrence(MemberKind::kConstant, {}, c.name),
-               c.line);
+    const uint32_t occurrence = Occurrence(MemberKind::kConstant, {}, c.name);
+    OpenMember(page, MemberKind::kConstant, c.name, occurrence, c.line);
     declaration_.clear();
     model::AppendDeclaration(declaration_, c);
     AppendDeclarationText(page);
     AppendChangeMark(page, model::DeclarationKind::kConstant, {}, c.name);
-    EndMember(page, c.doc);
+    EndMember(page, c.doc, MemberKind::kConstant, c.name, occurrence);
   }
   page.append(rt::kSectionEnd);
 }
@@ -139,7 +151,7 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
     AppendChangeMark(page, model::DeclarationKind::kEnum, {}, e.name);
     if (Record(record_).isState == 0)
       AppendMemberUsersLink(page, *pages_, source_, MemberKind::kEnumeration, e.name, occurrence);
-    EndMember(page, e.doc);
+    EndMember(page, e.doc, MemberKind::kEnumeration, e.name, occurrence);
   }
   page.append(rt::kSectionEnd);
 }
@@ -165,7 +177,10 @@ void CPageBuilder::AppendVariable(std::string& page, const model::Variable& vari
       page, model::DeclarationKind::kVariable,
       variable.structure == 0 ? std::string_view() : own_.structs[variable.structure - 1].name,
       variable.name);
-  EndMember(page, variable.doc);
+  // A structure's member is linked to by no name of the code.
+  EndMember(page, variable.doc, MemberKind::kVariable,
+            variable.structure == 0 ? variable.name : std::string_view(),
+            variable.structure == 0 ? variable_occurrence_[index] : 1);
 }
 
 void CPageBuilder::AppendStructures(std::string& page) {
@@ -197,6 +212,7 @@ void CPageBuilder::AppendStructures(std::string& page) {
     AppendDoc(page, structure.doc);
     for (uint32_t k = starts_[s + 1]; k < starts_[s + 2]; ++k)
       AppendVariable(page, own_.variables[order_[k]], order_[k]);
+    AppendReferenced(page, MemberKind::kStructure, structure.name, occurrence);
     page.append(rt::kMemberEnd);
   }
   page.append(rt::kSectionEnd);
@@ -275,6 +291,7 @@ void CPageBuilder::AppendFunctions(std::string& page, bool events) {
     if (pages_->overriders() && !model::IsOperator(f.kind) && Record(record_).isState == 0)
       AppendOverriddenIn(page, *pages_->overriders(), record_, f.name, sections_, overriders_);
     AppendDoc(page, f.doc);
+    AppendReferenced(page, MemberKind::kFunction, f.name, function_occurrence_[index]);
     page.append(rt::kMemberEnd);
   }
   if (opened) page.append(rt::kSectionEnd);
@@ -288,8 +305,8 @@ void CPageBuilder::AppendStates(std::string& page, size_t i) {
     const size_t s = pages_->State(k);
     const std::string_view name = Record(s).name();
     model::UnpackModel(Record(s).packedModel(), other_);
-    OpenMember(page, MemberKind::kState, name, Occurrence(MemberKind::kState, {}, name),
-               other_.line);
+    const uint32_t occurrence = Occurrence(MemberKind::kState, {}, name);
+    OpenMember(page, MemberKind::kState, name, occurrence, other_.line);
     AppendWords(page, other_, other_.modifiers);
     page.append(rt::kStateWord);
     AppendMemberLink(page, s, nullptr, {}, name);
@@ -299,7 +316,7 @@ void CPageBuilder::AppendStates(std::string& page, size_t i) {
       AppendEscaped(page, *other_.extends);
     }
     page.append(rt::kMemberDeclarationEnd);
-    EndMember(page, other_.doc);
+    EndMember(page, other_.doc, MemberKind::kState, name, occurrence);
   }
   page.append(rt::kSectionEnd);
 }

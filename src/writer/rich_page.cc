@@ -13,9 +13,11 @@
 #include "writer/html_escape.h"
 #include "writer/packages.h"
 #include "writer/page_links.h"
+#include "writer/refs_page.h"
 #include "writer/rich_page_builder.h"
 #include "writer/rich_templates.h"
 #include "writer/rich_type_links.h"
+#include "writer/source_links.h"
 #include "writer/tree_index.h"
 #include "writer/use_page.h"
 
@@ -304,6 +306,7 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   page.append(rt::kScriptEnd);
   AppendPackageOfRecord(page, PackageOf(script, platform::kPathSeparator));
   if (!state) AppendUsedByLine(page, *pages_, i);
+  AppendReferencedLine(page, pages_->references(), i, SourceLink::kClassItself, {});
   AppendIndexLink(page, i);
   page.append(rt::kHeaderEnd);
 }
@@ -400,6 +403,8 @@ CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTyp
       overriders_(overriders),
       marks_(marks),
       run_(++last_run_) {
+  static const CReferences kNone;
+  references_ = &kNone;
   const size_t count = list.Count();
   first_state_.assign(count + 1, 0);
   for (size_t i = 0; i < count; ++i) {

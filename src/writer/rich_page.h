@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "writer/references.h"
 #include "writer/users.h"
 
 class CChangeMarks;
@@ -41,6 +42,16 @@ class CRichPages {
   /// records that have pages, before the pages are written.
   void FindUsers(const std::vector<bool>& reachable) { users_.Build(*this, reachable); }
   const CUsers& users() const { return users_; }
+  /// Finds who refers to every class and member into `references`, which
+  /// must outlive the pages, linking the scripts read from `sourceDir`,
+  /// before the pages are written.
+  void FindReferences(CReferences& references, const std::vector<bool>& reachable,
+                      const platform::CDirectory* sourceDir) {
+    references.Build(*this, reachable, sourceDir);
+    references_ = &references;
+  }
+  /// Who refers to what; nothing before FindReferences.
+  const CReferences& references() const { return *references_; }
   /// Who declares each function again; null when the pages do not say.
   const COverriders* overriders() const { return overriders_; }
   /// What is new or changed; null when the pages do not say.
@@ -64,6 +75,7 @@ class CRichPages {
   std::vector<uint32_t> first_state_;
   std::vector<uint32_t> state_;
   CUsers users_;
+  const CReferences* references_;
   uint64_t run_;
   static std::atomic<uint64_t> last_run_;
 };

@@ -91,6 +91,10 @@ class CPageBuilder {
   void OpenMember(std::string& page, anchors::MemberKind kind, std::string_view name,
                   size_t occurrence, uint32_t line);
   void AppendDeclarationText(std::string& page);
+  void EndMember(std::string& page, const model::OptionalText& doc, anchors::MemberKind kind,
+                 std::string_view name, size_t occurrence);
+  void AppendReferenced(std::string& page, anchors::MemberKind kind, std::string_view name,
+                        size_t occurrence);
   void AppendChangeMark(std::string& page, model::DeclarationKind kind, std::string_view owner,
                         std::string_view name);
   void AppendOperatorChangeMark(std::string& page, const model::Function& f);

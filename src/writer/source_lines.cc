@@ -191,7 +191,7 @@ bool IsBlank(char c) {
 // link, when the linker links it. Returns where the scan goes on: past the
 // literal, or else past its opening quote, inside it.
 const char* WriteLiteral(std::string& page, const char* at, const char* end, CSourceLinker& linker,
-                         bool& whole) {
+                         size_t line, bool& whole) {
   const char* close = at + 1;
   while (close < end && *close != '\'' && *close != '\n' && *close != '\\') ++close;
   page.append(st::kNameLiteral);
@@ -201,7 +201,7 @@ const char* WriteLiteral(std::string& page, const char* at, const char* end, CSo
     return at + 1;
   }
   const std::string_view text(at + 1, static_cast<size_t>(close - at - 1));
-  if (!linker.Literal(page, text)) return at + 1;
+  if (!linker.Literal(page, text, line)) return at + 1;
   for (const char* c = at + 1; c < close;) c = WriteByte(page, c, close);
   page.append(CSourceLinker::kLinkEnd);
   page.push_back('\'');
@@ -218,7 +218,7 @@ size_t CountSourceLines(std::string_view text) {
   return lines;
 }
 
-void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker) {
+void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker, bool keep) {
   const char* at = text.data();
   const char* const end = at + text.size();
   State state = kCode;
@@ -263,6 +263,7 @@ void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* 
         if (state != kCode) page.append(st::kSpanEnd);
         if (state != kBlockComment) state = kCode;
         if (++at == end) break;
+        if (!keep) page.clear();
         page.push_back('\n');
         OpenLine(page, ++line, anchor);
         if (state == kBlockComment) page.append(st::kComment);
@@ -321,7 +322,7 @@ void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* 
         const State quoted = *at == '"' ? kString : kNameLiteral;
         if (linking && quoted == kNameLiteral) {
           bool whole = false;
-          at = WriteLiteral(page, at, end, *linker, whole);
+          at = WriteLiteral(page, at, end, *linker, line, whole);
           if (!whole) state = kNameLiteral;
           break;
         }

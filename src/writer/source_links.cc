@@ -69,6 +69,9 @@ void CSourceLinker::Start(const CRichPages& pages, size_t record) {
   super_class_ = SIZE_MAX;
   last_word_ = call_word_ = {};
   last_ = dotted_ = {};
+  function_ = pending_function_ = {};
+  line_ = 0;
+  super_call_ = false;
 }
 
 void CSourceLinker::EndStatement() {
@@ -82,6 +85,7 @@ void CSourceLinker::EndStatement() {
 bool CSourceLinker::Word(std::string& page, std::string_view word, bool keyword,
                          std::string_view rest, size_t line) {
   const char next = NextChar(rest);
+  line_ = line;
   const bool dotted = after_dot_;
   const Qualifier via = dotted_;
   after_dot_ = false;
@@ -150,6 +154,7 @@ void CSourceLinker::Keyword(std::string_view word, char next, bool dotted, Quali
     if (body_depth_ == 0 && (decl_ == Decl::kNone || decl_ == Decl::kFunction)) {
       EndStatement();
       decl_ = Decl::kFunction;
+      pending_function_ = {};
       ForgetLocals();
       operator_ = Is(word, "operator");  // its precedence may follow in parentheses
     }
@@ -194,7 +199,10 @@ bool CSourceLinker::Declares(std::string_view word, char next, size_t line) {
     case Decl::kStruct:
       return !after_extends_;
     case Decl::kFunction:
-      if (!params_ && !params_done_ && next == '(') return true;
+      if (!params_ && !params_done_ && next == '(') {
+        pending_function_ = word;
+        return true;
+      }
       if (params_ && parens_ == 1 && !param_default_ && IsAnyOf(next, ",)=[")) {
         const std::string_view type =
             type_start_
@@ -337,11 +345,13 @@ bool CSourceLinker::Super(std::string& page, std::string_view word, size_t base,
   } else {
     return false;
   }
+  super_call_ = true;
   OpenMember(page, {static_cast<uint32_t>(record),
                     anchors::MemberKind::kFunction,
                     function->name,
                     KindName(function->kind),
                     {}});
+  super_call_ = false;
   return true;
 }
 
@@ -351,19 +361,26 @@ bool CSourceLinker::ClassNamed(std::string& page, std::string_view word, bool cl
   page.append("<a href=\"");
   rich_page::AppendPageName(page, target.record);
   if (target.kind == CTypeTable::kClass) {
+    Tell(target.record, SourceLink::kClassItself, {});
     OpenTitle(page, "class", target.record, {});
     last_ = {Via::kClass, target.record};
     return true;
   }
   page.push_back('#');
   CTypeTable::AppendAnchor(page, target);
+  Tell(target.record,
+       static_cast<uint8_t>(target.kind == CTypeTable::kEnumeration
+                                ? anchors::MemberKind::kEnumeration
+                                : anchors::MemberKind::kStructure),
+       target.name);
   OpenTitle(page, target.kind == CTypeTable::kEnumeration ? "enumeration" : "structure",
             target.record, target.name);
   return true;
 }
 
-bool CSourceLinker::Literal(std::string& page, std::string_view text) {
+bool CSourceLinker::Literal(std::string& page, std::string_view text, size_t line) {
   const std::string_view call = call_word_;
+  line_ = line;
   last_ = {};
   call_word_ = last_word_ = {};
   after_dot_ = word_before_ = false;
@@ -432,7 +449,10 @@ void CSourceLinker::Mark(char c) {
       break;
     case '{':
       ++depth_;
-      if (decl_ == Decl::kFunction && params_done_) body_depth_ = depth_;
+      if (decl_ == Decl::kFunction && params_done_) {
+        body_depth_ = depth_;
+        function_ = pending_function_;
+      }
       if (decl_ == Decl::kState) {
         state_depth_ = depth_;
         state_ = pending_state_;
@@ -460,6 +480,7 @@ void CSourceLinker::Close() {
   if (depth_ == enum_depth_) enum_depth_ = 0;
   if (depth_ == body_depth_) {
     body_depth_ = 0;
+    function_ = {};
     ForgetLocals();
   }
   if (depth_ == state_depth_) {
@@ -506,6 +527,7 @@ CSourceLinker::Qualifier CSourceLinker::TypeQualifier(std::string_view type,
 }
 
 void CSourceLinker::OpenMember(std::string& page, const SourceTarget& target) {
+  Tell(target.record, static_cast<uint8_t>(target.kind), target.name);
   page.append("<a href=\"");
   rich_page::AppendPageName(page, target.record);
   page.push_back('#');
@@ -540,4 +562,21 @@ void CSourceLinker::OpenTitle(std::string& page, std::string_view what, size_t r
     AppendEscaped(page, name);
   }
   page.append("\">");
+}
+
+// Tells the listener of the link just made, with the function and state it
+// stands in; a function's parameters stand in it.
+void CSourceLinker::Tell(uint32_t record, uint8_t kind, std::string_view name) {
+  if (!listener_) return;
+  SourceLink link;
+  link.name = name;
+  link.function = body_depth_ > 0            ? function_
+                  : decl_ == Decl::kFunction ? pending_function_
+                                             : std::string_view();
+  link.state = state_depth_ > 0 ? state_ : std::string_view();
+  link.line = line_;
+  link.record = record;
+  link.kind = kind;
+  link.super = super_call_;
+  listener_->Linked(link);
 }

@@ -16,10 +16,36 @@
 
 class CRichPages;
 
+/// A link the linker made to a declaration on a record page: a class, or a
+/// member of a class or state, with where it stands. Locals link within the
+/// source page and are not told.
+struct SourceLink {
+  static constexpr uint8_t kClassItself = 0xff;  // `kind` of a link to a class
+  std::string_view name;                         // the member's as declared; empty for a class
+  std::string_view function;  // the function the link stands in; empty outside one
+  std::string_view state;     // the state whose body it stands in; empty outside one
+  size_t line = 0;
+  uint32_t record = 0;          // of the declaration
+  uint8_t kind = kClassItself;  // an anchors::MemberKind, or kClassItself
+  bool super = false;           // a Super call's function
+};
+
+/// What hears of each link the linker makes.
+class CLinkListener {
+ public:
+  virtual void Linked(const SourceLink& link) = 0;
+
+ protected:
+  ~CLinkListener() = default;
+};
+
 class CSourceLinker {
  public:
   /// Prepares for the source page of the class at `record`.
   void Start(const CRichPages& pages, size_t record);
+
+  /// Tells `listener` (null: nothing) of each link made from now on.
+  void Listen(CLinkListener* listener) { listener_ = listener; }
 
   /// A word of code, `rest` the text after it, on line `line`. Opens a link
   /// in `page` and returns true when the word names something; the caller
@@ -32,7 +58,7 @@ class CSourceLinker {
 
   /// The text between the quotes of a name literal in code. Opens a link as
   /// Word does when the text names a class (or, after GotoState, a state).
-  bool Literal(std::string& page, std::string_view text);
+  bool Literal(std::string& page, std::string_view text, size_t line);
 
   static constexpr std::string_view kLinkEnd = "</a>";
 
@@ -72,8 +98,10 @@ class CSourceLinker {
   void OpenTitle(std::string& page, std::string_view what, size_t record, std::string_view name);
   void EndStatement();
   void Close();
+  void Tell(uint32_t record, uint8_t kind, std::string_view name);
 
   const CRichPages* pages_ = nullptr;
+  CLinkListener* listener_ = nullptr;
   size_t record_ = 0;
   CModelCache models_;
   uint64_t run_ = 0;  // of the pages the scopes below were filled for
@@ -97,6 +125,10 @@ class CSourceLinker {
   std::string_view last_word_;  // the last word, when the last token was one
   std::string_view call_word_;  // the word before the "(" just met
   std::string_view package_;    // the word before the ".", for Via::kPackage
+  // The function whose body is read, and the one declared before its body.
+  std::string_view function_;
+  std::string_view pending_function_;
+  size_t line_ = 0;  // of the word or literal being read
   size_t state_record_ = 0;
   size_t key_line_ = 0;  // the last line whose key is read
   size_t super_class_ = SIZE_MAX;
@@ -126,4 +158,5 @@ class CSourceLinker {
   bool operator_ = false;     // the last word was operator, preoperator or postoperator
   bool word_before_ = false;  // the last token was a word or a symbol
   bool after_dot_ = false;
+  bool super_call_ = false;  // the member opened is a Super call's
 };

@@ -39,6 +39,17 @@ bool HasSourcePage(const CClassRecord& record) {
   return record.isState == 0 && !record.scriptPath().empty();
 }
 
+bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sourceDir,
+                     CSourceBuffer& script) {
+  platform::CInputFile file;
+  // A script changed since the scan is shown as one that could not be read:
+  // the record's lines and links are those of what was read then.
+  const bool read = sourceDir && file.Open(*sourceDir, record.scriptPath()) && script.Load(file) &&
+                    script.Fingerprint() == record.scriptFingerprint();
+  file.Close();
+  return read;
+}
+
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
                       const platform::CDirectory* sourceDir, const CRichPages* rich) {
   const CClassRecord& record = list.At(classNumber);
@@ -46,12 +57,7 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   // Each writing thread reads its scripts into a buffer of its own, which
   // keeps its storage from script to script.
   thread_local CSourceBuffer script;
-  platform::CInputFile file;
-  // A script changed since the scan is shown as one that could not be read:
-  // the record's lines and links are those of what was read then.
-  const bool read = sourceDir && file.Open(*sourceDir, path) && script.Load(file) &&
-                    script.Fingerprint() == record.scriptFingerprint();
-  file.Close();
+  const bool read = ReadScriptAgain(record, sourceDir, script);
 
   page.append(st::kPageOpen);
   AppendPathText(page, path);

@@ -11,6 +11,7 @@
 class CClassList;
 class CClassRecord;
 class CRichPages;
+class CSourceBuffer;
 
 namespace platform {
 class CDirectory;
@@ -18,6 +19,12 @@ class CDirectory;
 
 /// Whether `record` gets a source page: a class record with a script.
 bool HasSourcePage(const CClassRecord& record);
+
+/// Reads the script of `record` again from `sourceDir` (null when SourceDir
+/// could not be opened again) into `script`: false when it cannot be read,
+/// or holds other bytes than the scan read.
+bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sourceDir,
+                     CSourceBuffer& script);
 
 /// Appends the source page of the script of class record `classNumber` of
 /// `list`, read from `sourceDir` (null when SourceDir could not be opened

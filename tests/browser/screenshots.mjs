@@ -3,17 +3,18 @@
 // then, made with --navigation, the index with a search in progress and a
 // record page with its links; and, made with --navigation --complete, a
 // source page, rich pages of two classes (one with every kind of type link
-// and the defaults it starts with) and a use page; and, made with --navigation
-// --compare, the changes page of the examples against an edited copy.
+// and the defaults it starts with), a use page and a page of references; and,
+// made with --navigation --compare, the changes page of the examples against
+// an edited copy.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
 //
 // Writes docs/index.png, docs/record-page.png, docs/navigation-search.png,
 // docs/navigation-record.png, docs/source-page.png, docs/rich-record.png,
-// docs/rich-links.png, docs/use-page.png, docs/changes-page.png, and a search
-// from a record page in both schemes: docs/page-search.png and
-// docs/page-search-dark.png.
+// docs/rich-links.png, docs/use-page.png, docs/refs-page.png,
+// docs/changes-page.png, and a search from a record page in both schemes:
+// docs/page-search.png and docs/page-search-dark.png.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -145,8 +146,14 @@ try {
   // Who uses Creature, its enumerations and its structure.
   await page.goto(pathToFileURL(path.join(rich, 'use-00002.html')).href);
   await page.screenshot({path: path.join(docs, 'use-page.png'), fullPage: true});
-  console.log(`Wrote ${path.join(docs, 'rich-record.png')}, ${path.join(docs, 'rich-links.png')} ` +
-              `and ${path.join(docs, 'use-page.png')}`);
+  // Who refers to Creature's function Touched: the page of references at
+  // its section, Super calls apart.
+  await page.goto(pathToFileURL(path.join(rich, 'refs-00002.html')).href);
+  // Clipped from the page as it stands unscrolled, clear of the search bar.
+  const touched = await (await page.$('#fn-Touched')).boundingBox();
+  await page.screenshot({path: path.join(docs, 'refs-page.png'), clip: touched});
+  console.log(`Wrote ${path.join(docs, 'rich-record.png')}, ${path.join(docs, 'rich-links.png')}, ` +
+              `${path.join(docs, 'use-page.png')} and ${path.join(docs, 'refs-page.png')}`);
 
   // With --navigation --compare: the changes page of a copy of the examples
   // with a class removed, one added and members edited, against the

@@ -625,6 +625,55 @@ TEST(HostileTree, UsePageOfAClassUsedEverywhereStaysSmall) {
             std::string::npos);
 }
 
+// A function called from thousands of long lines: its references are listed
+// whole, each line's text escaped and cut at 120 bytes, on pages of at most
+// 500 KB linked in order; the function's line links the first.
+TEST(HostileTree, ManyReferencesToOneFunctionAreSplitInPagesLinkedInOrder) {
+  constexpr size_t kCalls = 6000;
+  TempDir dir;
+  const std::string tail = " // <" + std::string(150, '&') + ">";
+  std::string many = "class Many extends Root;\nfunction Call()\n{\n";
+  for (size_t i = 0; i < kCalls; ++i) many += "\tHit(" + std::to_string(i) + ");" + tail + "\n";
+  WriteFile(dir / "src/Many.kc", many + "}\n");
+  WriteFile(dir / "src/Root.kc", "class Root;\nfunction Hit(int N);\n");
+  fs::create_directory(dir / "out");
+  auto run = RunTool(dir.path(), {"--navigation", "--complete", "out", "src"});
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.written["out/00001.html"].find("<p class=\"rf\"><a href=\"refs-00001.html#fn-Hit\">"
+                                               "Referenced from 6000 places in 1 class</a></p>"),
+            std::string::npos);
+  size_t parts = 0;
+  size_t line = 4;  // of the next call
+  for (std::string name = "refs-00001.html"; !name.empty(); ++parts) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(run.written.count("out/" + name), 1u);
+    const std::string& page = run.written["out/" + name];
+    EXPECT_LE(page.size(), size_t{500000});
+    // The function's section, after the class's own, or going on.
+    const size_t section = page.find(">Root.Hit</a>");
+    ASSERT_NE(section, std::string::npos);
+    for (size_t at = page.find("<dd>", section); at != std::string::npos;
+         at = page.find("<dd>", at + 1)) {
+      std::string text;
+      for (char c : ("Hit(" + std::to_string(line - 4) + ");" + tail).substr(0, 120))
+        text += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
+      const std::string entry = "<dd><a href=\"source-00000.html#L" + std::to_string(line) + "\">" +
+                                std::to_string(line) + "</a> <code>" + text + "</code></dd>\n";
+      ASSERT_EQ(page.compare(at, entry.size(), entry), 0) << page.substr(at, entry.size());
+      ++line;
+    }
+    const size_t next = page.find("\">next</a>");
+    name.clear();
+    if (next != std::string::npos) {
+      const size_t start = page.rfind('"', next - 1) + 1;
+      name = page.substr(start, next - start);
+      EXPECT_EQ(name, "refs-00001-" + std::to_string(parts + 2) + ".html");
+    }
+  }
+  EXPECT_EQ(line, 4 + kCalls);
+  EXPECT_GE(parts, 3u);
+}
+
 // A class whose functions are each declared again in more subclasses than
 // its page lists: every function's line links the rest on the page of
 // overriders, in the part that holds its section, and that section lists

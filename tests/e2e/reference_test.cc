@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "support/expected_pages.h"
@@ -322,12 +323,17 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
   fs::create_directory(dir / "linked");
   run = RunTool(dir.path(), {"--navigation", "--complete", "linked", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages,
-  // and what the other pages' search loads: records, index script, field script,
-  // and the one piece of summaries
-  EXPECT_EQ(run.written.size(), 33u);
+  // index, 11 pages, 7 source pages, 7 use pages, 5 pages of references,
+  // style, members, packages, and what the other pages' search loads:
+  // records, index script, field script, and the one piece of summaries
+  EXPECT_EQ(run.written.size(), 38u);
   EXPECT_EQ(run.written.count("linked/reference.css"), 1u);
-  for (const char* file : {"source-00001.html", "source-00002.html"}) {
+  // Each link of the source pages is answered on the page of references of
+  // the record it leads to: grouped by class, state and function, Super
+  // calls apart, each line's text cut and escaped.
+  for (const char* file :
+       {"source-00001.html", "source-00002.html", "refs-00001.html", "refs-00002.html",
+        "refs-00003.html", "refs-00005.html", "refs-00008.html"}) {
     SCOPED_TRACE(file);
     std::string source = testing_support::ReadFile(complete / "expected" / file);
     // The script's path is shown with the platform's separator.
@@ -336,6 +342,19 @@ TEST(Reference, CompleteModelOfEveryConstruct) {
     EXPECT_EQ(run.written[std::string("linked/") + file], Text(source));
   }
   EXPECT_NE(run.written["linked/00001.html"].find("<a href=\"source-00001.html#L3\">"),
+            std::string::npos);
+  // With --json too, the model file counts the references of each class
+  // and member: Creature's own, and its first variable's.
+  run = RunTool(dir.path(),
+                {"--navigation", "--complete", "--json", "linked", (complete / "tree").string()});
+  EXPECT_NE(
+      run.written["linked/model.json"].find(
+          "\"name\": \"Speed\", \"type\": \"float\", \"type_ref\": null, \"category\": "
+          "\"Movement\", \"modifiers\": [], \"size\": null, \"line\": 11, \"doc\": \"Units per "
+          "second.\", \"references\": 6}"),
+      std::string::npos);
+  EXPECT_NE(run.written["linked/model.json"].find(
+                "{\"key\": \"Mass\", \"value\": \"80.0\", \"line\": 53}], \"references\": 15}"),
             std::string::npos);
 
   // With --navigation, the search's member data beside the index: every
@@ -420,10 +439,10 @@ TEST(Reference, RichPagesOfEveryConstruct) {
   auto run =
       RunTool(dir.path(), {"--navigation", "--complete", "out", (complete / "tree").string()});
   EXPECT_EQ(run.status, 0) << run.out;
-  // index, 11 pages, 7 source pages, 7 use pages, style, members, packages,
-  // and what the other pages' search loads: records, index script, field script,
-  // and the one piece of summaries
-  EXPECT_EQ(run.written.size(), 33u);
+  // index, 11 pages, 7 source pages, 7 use pages, 5 pages of references,
+  // style, members, packages, and what the other pages' search loads:
+  // records, index script, field script, and the one piece of summaries
+  EXPECT_EQ(run.written.size(), 38u);
   // Bat's declarations name types of every kind, each linked to what it
   // names; markup and bytes above 0x7F in types stay text. A class, an
   // enumeration and a structure used by declarations of every kind, in
@@ -1070,6 +1089,22 @@ TEST(Reference, SourceLinksEqualABruteForceResolver) {
   const std::regex token(
       "<a href=\"([^\"]*)\" title=\"[^\"]*\">([^<]*)</a>|([A-Za-z_][A-Za-z0-9_]*)");
   size_t links = 0;
+  // Each (line, declaration) linked forward, and listed back on the pages
+  // of references: the same.
+  std::set<std::pair<std::string, std::string>> forward;
+  std::set<std::pair<std::string, std::string>> backward;
+  const std::regex section("<h2><a href=\"([^\"]*)\">");
+  const std::regex entry("<dd><a href=\"(source-[0-9]+\\.html#L[0-9]+)\">");
+  for (const auto& [path, text] : run.written) {
+    if (path.rfind("out/refs-", 0) != 0) continue;
+    std::string target;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch match;
+      if (std::regex_search(line, match, section)) target = match[1];
+      if (std::regex_search(line, match, entry)) backward.insert({match[1], target});
+    }
+  }
   for (int c = 0; c < 30; ++c) {
     std::string source = run.written["out/source-" + number[c] + ".html"];
     source = std::regex_replace(source, std::regex("<span class=\"k\">|</span>|</pre>"), "");
@@ -1087,6 +1122,9 @@ TEST(Reference, SourceLinksEqualABruteForceResolver) {
         } else {
           words.push_back({(*it)[2], (*it)[1]});
           ++links;
+          const std::string target = (*it)[1];
+          if (target[0] != '#')
+            forward.insert({"source-" + number[c] + ".html#L" + std::to_string(l + 1), target});
         }
       }
       Words want = expected[c][l];
@@ -1101,4 +1139,6 @@ TEST(Reference, SourceLinksEqualABruteForceResolver) {
     }
   }
   EXPECT_GT(links, 300u);
+  EXPECT_EQ(forward, backward);
+  EXPECT_GT(forward.size(), 200u);
 }
