@@ -127,6 +127,8 @@ try {
   await page.click('#idScheme');
   await page.focus('#idSearch');
   await page.screenshot({path: path.join(docs, 'page-search-dark.png')});
+  // Back to the light scheme, which the switch keeps for the pages after.
+  await page.click('#idScheme');
   console.log(`Wrote ${path.join(docs, 'page-search.png')} and ${path.join(docs, 'page-search-dark.png')}`);
 
   // With --navigation --complete, the rich page of the class Creature of
