@@ -175,24 +175,37 @@ void CReferences::Build(const CRichPages& pages, const std::vector<bool>& reacha
     if (!pass.done[run]) pass.ReadRun(run, pass.collectors[0]);
   }
 
+  // The threads' findings, one after the other, in tables of their exact
+  // size, each thread's freed once copied: on a large tree they are the
+  // largest tables of the run, and growing one into the other would hold
+  // them twice over.
   CCollector& first = pass.collectors[0];
   CCollector& second = pass.collectors[1];
-  refs_ = std::move(first.refs);
-  lines_ = std::move(first.lines);
-  store_ = std::move(first.store);
-  const auto lines = static_cast<uint32_t>(lines_.size());
-  const auto stored = static_cast<uint32_t>(store_.size());
+  const auto lines = static_cast<uint32_t>(first.lines.size());
+  const auto stored = static_cast<uint32_t>(first.store.size());
+  refs_.reserve(first.refs.size() + second.refs.size());
+  refs_.assign(first.refs.begin(), first.refs.end());
+  std::vector<Reference>().swap(first.refs);
   for (Reference ref : second.refs) {
     ref.line += lines;
     refs_.push_back(ref);
   }
+  std::vector<Reference>().swap(second.refs);
+  lines_.reserve(first.lines.size() + second.lines.size());
+  lines_.assign(first.lines.begin(), first.lines.end());
+  std::vector<Line>().swap(first.lines);
   for (Line line : second.lines) {
     line.text += stored;
     line.function += stored;
     line.state += stored;
     lines_.push_back(line);
   }
+  std::vector<Line>().swap(second.lines);
+  store_.reserve(first.store.size() + second.store.size());
+  store_.assign(first.store);
+  std::string().swap(first.store);
   store_.append(second.store);
+  std::string().swap(second.store);
   Sort();
   Lay(pages);
 }
