@@ -1,7 +1,6 @@
 #include "writer/source_scope.h"
 
 #include "model/class_list.h"
-#include "model/model_codec.h"
 #include "writer/rich_page.h"
 
 using anchors::MemberKind;
@@ -17,23 +16,11 @@ constexpr uint8_t kStates = 3;  // the class's states, to their own records
 
 }  // namespace
 
-const model::RecordModel& CModelCache::Get(const CRichPages& pages, size_t record) {
-  Slot& slot = slots_[record % kSlots];
-  if (slot.record != record || slot.run != pages.run()) {
-    model::UnpackModel(pages.list().At(record).packedModel(), slot.model);
-    slot.record = record;
-    slot.run = pages.run();
-  }
-  return slot.model;
-}
-
 void CSourceScope::Add(uint8_t key, std::string_view owner, std::string_view name,
                        const SourceTarget& target) {
   bool made = false;
-  CNameTable::Entry& entry =
-      table_.Insert(key, owner, name, static_cast<uint32_t>(targets_.size()), made);
+  table_.Insert(key, owner, name, static_cast<uint32_t>(targets_.size()), made);
   if (made) targets_.push_back(target);
-  (void)entry;
 }
 
 const SourceTarget* CSourceScope::At(uint8_t key, std::string_view owner,
