@@ -21,6 +21,7 @@ class CNameTable {
     std::string_view name;  // as first inserted
     uint32_t value = 0;
     uint32_t stamp = 0;  // the table's stamp when the entry was made; older ones are empty
+    uint32_t hash = 0;   // the key's, its high bits: most other keys differ in it
     uint8_t kind = 0;
   };
 
@@ -48,8 +49,8 @@ class CNameTable {
   }
 
  private:
-  size_t Hash(uint8_t kind, std::string_view owner, std::string_view name) const;
-  bool Matches(const Entry& entry, uint8_t kind, std::string_view owner,
+  uint64_t Hash(uint8_t kind, std::string_view owner, std::string_view name) const;
+  bool Matches(const Entry& entry, uint64_t hash, uint8_t kind, std::string_view owner,
                std::string_view name) const;
   void Grow();
 
