@@ -81,11 +81,16 @@ void CNameTable::Clear() {
   stamp_ = 1;
 }
 
-uint64_t CNameTable::Hash(uint8_t kind, std::string_view owner, std::string_view name) const {
-  // The kind, the owner and the name, each text ended by its length.
+uint64_t CNameTable::NameHash(std::string_view name) const {
+  constexpr uint64_t kSeed = 0x243f6a8885a308d3ull;
+  return fold_case_ ? AddText<true>(kSeed, name) : AddText<false>(kSeed, name);
+}
+
+uint64_t CNameTable::Hash(uint8_t kind, std::string_view owner, uint64_t nameHash) const {
+  // The kind, the owner (most keys have none) and the name's part.
   uint64_t hash = 14695981039346656037ull ^ kind;
-  hash = fold_case_ ? AddText<true>(hash, owner) : AddText<false>(hash, owner);
-  return fold_case_ ? AddText<true>(hash, name) : AddText<false>(hash, name);
+  if (!owner.empty()) hash = fold_case_ ? AddText<true>(hash, owner) : AddText<false>(hash, owner);
+  return Mix(hash, nameHash);
 }
 
 bool CNameTable::Matches(const Entry& entry, uint64_t hash, uint8_t kind, std::string_view owner,
@@ -101,7 +106,7 @@ void CNameTable::Grow() {
   const size_t mask = entries_.size() - 1;
   for (const Entry& entry : old) {
     if (entry.stamp != stamp_) continue;
-    size_t at = Start(Hash(entry.kind, entry.owner, entry.name), mask);
+    size_t at = Start(Hash(entry.kind, entry.owner, NameHash(entry.name)), mask);
     while (entries_[at].stamp == stamp_) at = (at + 1) & mask;
     entries_[at] = entry;
   }
@@ -111,7 +116,7 @@ CNameTable::Entry& CNameTable::Insert(uint8_t kind, std::string_view owner, std:
                                       uint32_t value, bool& made) {
   if ((used_ + 1) * 2 > entries_.size()) Grow();
   const size_t mask = entries_.size() - 1;
-  const uint64_t hash = Hash(kind, owner, name);
+  const uint64_t hash = Hash(kind, owner, NameHash(name));
   size_t at = Start(hash, mask);
   while (entries_[at].stamp == stamp_) {
     if (Matches(entries_[at], hash, kind, owner, name)) {
@@ -127,10 +132,10 @@ CNameTable::Entry& CNameTable::Insert(uint8_t kind, std::string_view owner, std:
 }
 
 const CNameTable::Entry* CNameTable::Find(uint8_t kind, std::string_view owner,
-                                          std::string_view name) const {
+                                          std::string_view name, uint64_t nameHash) const {
   if (entries_.empty()) return nullptr;
   const size_t mask = entries_.size() - 1;
-  const uint64_t hash = Hash(kind, owner, name);
+  const uint64_t hash = Hash(kind, owner, nameHash);
   for (size_t at = Start(hash, mask); entries_[at].stamp == stamp_; at = (at + 1) & mask) {
     if (Matches(entries_[at], hash, kind, owner, name)) return &entries_[at];
   }

@@ -55,7 +55,8 @@ class CSourceScope {
 
  private:
   void Add(uint8_t key, std::string_view owner, std::string_view name, const SourceTarget& target);
-  const SourceTarget* At(uint8_t key, std::string_view owner, std::string_view name) const;
+  const SourceTarget* At(uint8_t key, std::string_view owner, std::string_view name,
+                         uint64_t nameHash) const;
 
   CNameTable table_{true};
   std::vector<SourceTarget> targets_;
