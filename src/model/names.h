@@ -18,4 +18,13 @@ std::string FoldCase(std::string_view text);
 int CompareNoCase(std::string_view a, std::string_view b);
 
 /// True when `a` and `b` are equal but for the case of ASCII letters.
-bool EqualsNoCase(std::string_view a, std::string_view b);
+/// Inline: most calls compare names of different lengths, or the same bytes.
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] &&
+        FoldByte(static_cast<unsigned char>(a[i])) != FoldByte(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "model/class_list.h"
@@ -52,9 +53,18 @@ class CJson {
   // Keys are the format's own names, which need no escape.
   void Key(std::string_view key) {
     Separate();
-    out_.push_back('"');
-    out_.append(key);
-    out_.append("\": "sv);
+    // The format's keys are short: quoted, with what follows, in one append.
+    char quoted[kKeyRoom + 4];
+    if (key.size() <= kKeyRoom) {
+      quoted[0] = '"';
+      std::memcpy(quoted + 1, key.data(), key.size());
+      std::memcpy(quoted + 1 + key.size(), "\": ", 3);
+      out_.append(quoted, key.size() + 4);
+    } else {
+      out_.push_back('"');
+      out_.append(key);
+      out_.append("\": "sv);
+    }
     first_ = true;  // the value follows without a comma
     after_key_ = true;
   }
@@ -122,6 +132,8 @@ class CJson {
   }
 
  private:
+  static constexpr size_t kKeyRoom = 28;
+
   void Separate() {
     if (after_key_) {
       after_key_ = false;

@@ -21,6 +21,7 @@ class CNameTable {
     std::string_view name;  // as first inserted
     uint32_t value = 0;
     uint32_t stamp = 0;  // the table's stamp when the entry was made; older ones are empty
+    uint32_t hash = 0;   // the key's, its high bits: most other keys differ in it
     uint8_t kind = 0;
   };
 
@@ -42,14 +43,22 @@ class CNameTable {
   }
 
   /// The entry of the key, or null.
-  const Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) const;
+  const Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) const {
+    return Find(kind, owner, name, NameHash(name));
+  }
+  /// The same, with `nameHash` the NameHash of `name`: one name looked up
+  /// under several kinds and owners is hashed once.
+  const Entry* Find(uint8_t kind, std::string_view owner, std::string_view name,
+                    uint64_t nameHash) const;
+  /// The part of a key's hash that its name gives.
+  uint64_t NameHash(std::string_view name) const;
   Entry* Find(uint8_t kind, std::string_view owner, std::string_view name) {
     return const_cast<Entry*>(static_cast<const CNameTable*>(this)->Find(kind, owner, name));
   }
 
  private:
-  size_t Hash(uint8_t kind, std::string_view owner, std::string_view name) const;
-  bool Matches(const Entry& entry, uint8_t kind, std::string_view owner,
+  uint64_t Hash(uint8_t kind, std::string_view owner, uint64_t nameHash) const;
+  bool Matches(const Entry& entry, uint64_t hash, uint8_t kind, std::string_view owner,
                std::string_view name) const;
   void Grow();
 

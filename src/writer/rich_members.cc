@@ -2,7 +2,6 @@
 
 #include "model/class_list.h"
 #include "model/declaration_text.h"
-#include "model/model_codec.h"
 #include "model/names.h"
 #include "writer/change_marks.h"
 #include "writer/html_escape.h"
@@ -304,19 +303,19 @@ void CPageBuilder::AppendStates(std::string& page, size_t i) {
   for (size_t k = pages_->FirstState(i); k < pages_->EndState(i); ++k) {
     const size_t s = pages_->State(k);
     const std::string_view name = Record(s).name();
-    model::UnpackModel(Record(s).packedModel(), other_);
+    const model::RecordModel& other = models_.Get(*pages_, s);
     const uint32_t occurrence = Occurrence(MemberKind::kState, {}, name);
-    OpenMember(page, MemberKind::kState, name, occurrence, other_.line);
-    AppendWords(page, other_, other_.modifiers);
+    OpenMember(page, MemberKind::kState, name, occurrence, other.line);
+    AppendWords(page, other, other.modifiers);
     page.append(rt::kStateWord);
     AppendMemberLink(page, s, nullptr, {}, name);
     page.append(rt::kLinkEnd);
-    if (other_.extends) {
+    if (other.extends) {
       page.append(rt::kExtendsWord);
-      AppendEscaped(page, *other_.extends);
+      AppendEscaped(page, *other.extends);
     }
     page.append(rt::kMemberDeclarationEnd);
-    EndMember(page, other_.doc, MemberKind::kState, name, occurrence);
+    EndMember(page, other.doc, MemberKind::kState, name, occurrence);
   }
   page.append(rt::kSectionEnd);
 }

@@ -5,7 +5,6 @@
 
 #include "model/class_list.h"
 #include "model/declaration_text.h"
-#include "model/model_codec.h"
 #include "model/names.h"
 #include "model/package_name.h"
 #include "platform/path.h"
@@ -143,9 +142,8 @@ void CPageBuilder::ReadAncestors(bool listInherited) {
   uint32_t depth = 0;
   for (size_t a : ancestors_) {
     ++depth;
-    const std::string_view packed = Record(a).packedModel();
-    if (packed.empty()) continue;
-    const model::RecordModel& ancestor = AncestorModel(a, packed);
+    if (Record(a).packedModel().empty()) continue;
+    const model::RecordModel& ancestor = models_.Get(*pages_, a);
     if (listInherited) {
       ListInherited(a, ancestor);
       NoteInheritedDefaults(depth, a, ancestor);
@@ -158,18 +156,6 @@ void CPageBuilder::ReadAncestors(bool listInherited) {
       if (entry) Resolve(*entry, a, f.name);
     }
   }
-}
-
-// The classes near the root are the ancestors of many pages: their models
-// are kept, each in the slot its record number picks, until another takes
-// the slot.
-const model::RecordModel& CPageBuilder::AncestorModel(size_t a, std::string_view packed) {
-  CachedModel& cached = cache_[a % kCacheSlots];
-  if (cached.record != a) {
-    model::UnpackModel(packed, cached.model);
-    cached.record = a;
-  }
-  return cached.model;
 }
 
 // One ancestor's entry of the inherited members: each name it declares that
@@ -334,14 +320,11 @@ void CPageBuilder::AppendIgnores(std::string& page) {
 
 void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
   pages_ = &pages;
-  // The models kept are those of an earlier run's records.
-  if (run_ != pages.run()) {
-    run_ = pages.run();
-    for (CachedModel& cached : cache_) cached.record = kNone;
-  }
   const CClassRecord& record = Record(i);
   const bool state = record.isState != 0;
-  model::UnpackModel(record.packedModel(), own_);
+  // The record's model is kept once the page is done, for its source and
+  // use pages, which come next.
+  models_.Lend(pages, i, own_);
   record_ = i;
   source_ = state && record.parent ? pages.list().PositionOf(*record.parent) : i;
   exact_.Clear();
@@ -391,6 +374,7 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
     page.append(rt::kSectionEnd);
   }
   page.append(rt::kEnd);
+  models_.Return(pages, i, own_);
 }
 
 }  // namespace rich_page

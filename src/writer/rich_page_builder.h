@@ -14,6 +14,7 @@
 #include "model/model_declarations.h"
 #include "model/record_model.h"
 #include "writer/anchors.h"
+#include "writer/model_cache.h"
 #include "writer/name_table.h"
 #include "writer/overriders.h"
 #include "writer/rich_page.h"
@@ -81,7 +82,6 @@ class CPageBuilder {
   void ReadAncestors(bool listInherited);
   void Resolve(CNameTable::Entry& entry, size_t a, std::string_view name);
   const Target* Resolved(std::string_view name) const;
-  const model::RecordModel& AncestorModel(size_t a, std::string_view packed);
   void ListInherited(size_t a, const model::RecordModel& ancestor);
   size_t FindExtendedState(size_t i, std::string_view name) const;
   uint32_t Occurrence(anchors::MemberKind kind, std::string_view owner, std::string_view name);
@@ -113,13 +113,6 @@ class CPageBuilder {
   void AppendDefaultKey(std::string& page, const model::DefaultProperty& property);
 
   static constexpr size_t kNone = SIZE_MAX;
-  static constexpr size_t kCacheSlots = 256;
-
-  struct CachedModel {
-    size_t record = kNone;
-    model::RecordModel model;
-  };
-
   // One row of the effective default properties: the property, the record
   // that sets it, what it replaces when the class sets it over an
   // ancestor's value, and where the row goes (see rich_defaults.cc).
@@ -134,12 +127,10 @@ class CPageBuilder {
   };
 
   const CRichPages* pages_ = nullptr;
-  uint64_t run_ = 0;  // of the pages the cached models belong to
-  std::vector<CachedModel> cache_ = std::vector<CachedModel>(kCacheSlots);
+  CModelCache& models_ = CModelCache::OfThread();  // the ancestors', the states'
   size_t record_ = 0;  // the page's own, whose declarations' types it links
   size_t source_ = 0;  // the record whose script the page's lines are in
   model::RecordModel own_;
-  model::RecordModel other_;                   // a state's, one at a time
   CNameTable exact_{false};                    // occurrences of anchors' names on this page
   CNameTable folded_{true};                    // names as the language compares them
   std::vector<size_t> ancestors_;              // nearest first

@@ -103,7 +103,7 @@ class CSourceLinker {
   const CRichPages* pages_ = nullptr;
   CLinkListener* listener_ = nullptr;
   size_t record_ = 0;
-  CModelCache models_;
+  CModelCache& models_ = CModelCache::OfThread();
   uint64_t run_ = 0;  // of the pages the scopes below were filled for
   // The class's own members and its states' functions; all members of its
   // superclass and the ancestors above, kept while the next pages are of

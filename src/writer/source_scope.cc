@@ -1,7 +1,6 @@
 #include "writer/source_scope.h"
 
 #include "model/class_list.h"
-#include "model/model_codec.h"
 #include "writer/rich_page.h"
 
 using anchors::MemberKind;
@@ -17,28 +16,16 @@ constexpr uint8_t kStates = 3;  // the class's states, to their own records
 
 }  // namespace
 
-const model::RecordModel& CModelCache::Get(const CRichPages& pages, size_t record) {
-  Slot& slot = slots_[record % kSlots];
-  if (slot.record != record || slot.run != pages.run()) {
-    model::UnpackModel(pages.list().At(record).packedModel(), slot.model);
-    slot.record = record;
-    slot.run = pages.run();
-  }
-  return slot.model;
-}
-
 void CSourceScope::Add(uint8_t key, std::string_view owner, std::string_view name,
                        const SourceTarget& target) {
   bool made = false;
-  CNameTable::Entry& entry =
-      table_.Insert(key, owner, name, static_cast<uint32_t>(targets_.size()), made);
+  table_.Insert(key, owner, name, static_cast<uint32_t>(targets_.size()), made);
   if (made) targets_.push_back(target);
-  (void)entry;
 }
 
-const SourceTarget* CSourceScope::At(uint8_t key, std::string_view owner,
-                                     std::string_view name) const {
-  const CNameTable::Entry* entry = table_.Find(key, owner, name);
+const SourceTarget* CSourceScope::At(uint8_t key, std::string_view owner, std::string_view name,
+                                     uint64_t nameHash) const {
+  const CNameTable::Entry* entry = table_.Find(key, owner, name, nameHash);
   return entry ? &targets_[entry->value] : nullptr;
 }
 
@@ -94,19 +81,21 @@ void CSourceScope::Fill(const CRichPages& pages, size_t record, bool ancestors, 
 }
 
 size_t CSourceScope::StateRecord(std::string_view name) const {
-  const SourceTarget* state = At(kStates, {}, name);
+  const SourceTarget* state = At(kStates, {}, name, table_.NameHash(name));
   return state ? state->record : SIZE_MAX;
 }
 
 const SourceTarget* CSourceScope::Find(std::string_view name, std::string_view state, bool call,
                                        const CSourceScope* above) const {
+  // Every table of scopes folds case, so one hash of the name serves all.
+  const uint64_t hash = table_.NameHash(name);
   if (!state.empty()) {
-    if (const SourceTarget* own = At(kStateFunctions, state, name)) return own;
+    if (const SourceTarget* own = At(kStateFunctions, state, name, hash)) return own;
   }
   for (const uint8_t key : {call ? kFunctions : kValues, call ? kValues : kFunctions}) {
-    if (const SourceTarget* found = At(key, {}, name)) return found;
+    if (const SourceTarget* found = At(key, {}, name, hash)) return found;
     if (above) {
-      if (const SourceTarget* found = above->At(key, {}, name)) return found;
+      if (const SourceTarget* found = above->At(key, {}, name, hash)) return found;
     }
   }
   return nullptr;

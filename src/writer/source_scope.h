@@ -12,6 +12,7 @@
 
 #include "model/record_model.h"
 #include "writer/anchors.h"
+#include "writer/model_cache.h"
 #include "writer/name_table.h"
 
 class CRichPages;
@@ -23,23 +24,6 @@ struct SourceTarget {
   std::string_view name;  // as declared, which its anchor holds
   std::string_view what;  // "function", "variable", ...: for the link's title
   std::string_view type;  // a variable's declared type; empty for the others
-};
-
-/// The models of the records a page reads, unpacked once and kept in a few
-/// slots from page to page.
-class CModelCache {
- public:
-  /// The model of record `record` of `pages`' list.
-  const model::RecordModel& Get(const CRichPages& pages, size_t record);
-
- private:
-  static constexpr size_t kSlots = 16;
-  struct Slot {
-    uint64_t run = 0;
-    size_t record = SIZE_MAX;
-    model::RecordModel model;
-  };
-  std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
 };
 
 class CSourceScope {
@@ -71,7 +55,8 @@ class CSourceScope {
 
  private:
   void Add(uint8_t key, std::string_view owner, std::string_view name, const SourceTarget& target);
-  const SourceTarget* At(uint8_t key, std::string_view owner, std::string_view name) const;
+  const SourceTarget* At(uint8_t key, std::string_view owner, std::string_view name,
+                         uint64_t nameHash) const;
 
   CNameTable table_{true};
   std::vector<SourceTarget> targets_;

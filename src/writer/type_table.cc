@@ -54,26 +54,32 @@ bool PlainName(std::string_view name) {
 }
 
 // FNV-1a over the name's bytes, ASCII letters folded to lower case.
-size_t HashNoCase(std::string_view name) {
+uint64_t HashNoCase(std::string_view name) {
   uint64_t hash = 14695981039346656037ull;
   for (char c : name) hash = (hash ^ FoldByte(static_cast<unsigned char>(c))) * 1099511628211ull;
-  return static_cast<size_t>(hash ^ (hash >> 29));
+  return hash;
 }
 
 // Empty slots for `count` numbers: a power of two, at least twice as many.
-void MakeSlots(std::vector<uint32_t>& slots, size_t count) {
+template <typename Slot>
+void MakeSlots(std::vector<Slot>& slots, size_t count) {
   size_t size = 1;
   while (size < count * 2) size *= 2;
-  slots.assign(size, CTypeTable::kNone);
+  slots.assign(size, Slot{});
 }
 
 // The slot holding the number whose name, by `name_of`, is `name` without
-// case, else the empty slot where it goes.
-template <typename NameOf>
-size_t SlotOf(const std::vector<uint32_t>& slots, std::string_view name, NameOf name_of) {
+// case, else the empty slot where it goes; `tag` gets what that slot holds
+// of the name's hash.
+template <typename Slot, typename NameOf>
+size_t SlotOf(const std::vector<Slot>& slots, std::string_view name, NameOf name_of,
+              uint32_t& tag) {
+  const uint64_t hash = HashNoCase(name);
+  tag = static_cast<uint32_t>(hash >> 32);
   const size_t mask = slots.size() - 1;
-  size_t at = HashNoCase(name) & mask;
-  while (slots[at] != CTypeTable::kNone && !EqualsNoCase(name_of(slots[at]), name))
+  size_t at = static_cast<size_t>(hash ^ (hash >> 29)) & mask;
+  while (slots[at].number != CTypeTable::kNone &&
+         (slots[at].hash != tag || !EqualsNoCase(name_of(slots[at].number), name)))
     at = (at + 1) & mask;
   return at;
 }
@@ -132,14 +138,15 @@ void CTypeTable::Build(const CClassList& list) {
   classes_.shrink_to_fit();
   // Each name's first class in record order, and first entry in declared_.
   MakeSlots(class_slots_, classes_.size());
+  uint32_t tag = 0;
   for (uint32_t c : classes_) {
-    const size_t at = SlotOf(class_slots_, list.At(c).name(), ClassName());
-    if (class_slots_[at] == kNone) class_slots_[at] = c;
+    const size_t at = SlotOf(class_slots_, list.At(c).name(), ClassName(), tag);
+    if (class_slots_[at].number == kNone) class_slots_[at] = {c, tag};
   }
   MakeSlots(declared_slots_, declared_.size());
   for (size_t d = 0; d < declared_.size(); ++d) {
-    const size_t at = SlotOf(declared_slots_, declared_[d].name, DeclaredName());
-    if (declared_slots_[at] == kNone) declared_slots_[at] = static_cast<uint32_t>(d);
+    const size_t at = SlotOf(declared_slots_, declared_[d].name, DeclaredName(), tag);
+    if (declared_slots_[at].number == kNone) declared_slots_[at] = {static_cast<uint32_t>(d), tag};
   }
 }
 
@@ -219,7 +226,8 @@ CTypeTable::Target CTypeTable::Qualified(std::string_view outer, std::string_vie
 
 std::pair<CTypeTable::DeclaredAt, CTypeTable::DeclaredAt> CTypeTable::DeclaredNamed(
     std::string_view name) const {
-  const uint32_t start = declared_slots_[SlotOf(declared_slots_, name, DeclaredName())];
+  uint32_t tag = 0;
+  const uint32_t start = declared_slots_[SlotOf(declared_slots_, name, DeclaredName(), tag)].number;
   if (start == kNone) return {declared_.end(), declared_.end()};
   // The run's end by steps that double, then by halving: a name many
   // classes declare costs a few comparisons, not one per class.
@@ -246,7 +254,8 @@ CTypeTable::Target CTypeTable::DeclaredIn(DeclaredAt first, DeclaredAt last,
 }
 
 uint32_t CTypeTable::ClassNamed(std::string_view name) const {
-  return class_slots_[SlotOf(class_slots_, name, ClassName())];
+  uint32_t tag = 0;
+  return class_slots_[SlotOf(class_slots_, name, ClassName(), tag)].number;
 }
 
 void CTypeTable::AppendAnchor(std::string& out, const Target& target) {

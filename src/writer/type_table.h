@@ -81,9 +81,14 @@ class CTypeTable {
   // The class records in record order, which is by name.
   std::vector<uint32_t> classes_;
   // Hashed by name without case, kNone when empty: each name's first class
-  // record, and the index of its first entry in declared_.
-  std::vector<uint32_t> class_slots_;
-  std::vector<uint32_t> declared_slots_;
+  // record, and the index of its first entry in declared_, with the high
+  // bits of the name's hash, so that a probe decodes only names that may match.
+  struct Slot {
+    uint32_t number = kNone;
+    uint32_t hash = 0;
+  };
+  std::vector<Slot> class_slots_;
+  std::vector<Slot> declared_slots_;
   // Each record's package number (a state's is its class's); 0: none.
   std::vector<uint32_t> packages_;
   // The packages' names, by number less one, in the order first met.

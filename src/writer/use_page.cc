@@ -3,9 +3,9 @@
 #include <span>
 
 #include "model/class_list.h"
-#include "model/model_codec.h"
 #include "model/record_model.h"
 #include "writer/html_escape.h"
+#include "writer/model_cache.h"
 #include "writer/name_table.h"
 #include "writer/page_links.h"
 #include "writer/rich_page.h"
@@ -140,7 +140,6 @@ void AppendUsers(std::string& page, size_t start, const CClassList& list, const 
 }  // namespace
 
 void AppendUsePage(std::string& page, const CRichPages& pages, size_t i) {
-  thread_local model::RecordModel model;
   thread_local std::string scratch;
   thread_local CNameTable names{false};
   const size_t start = page.size();
@@ -164,7 +163,7 @@ void AppendUsePage(std::string& page, const CRichPages& pages, size_t i) {
   page.append(ut::kSectionEnd);
 
   // The enumerations and structures, anchored as on the class page.
-  model::UnpackModel(list.At(i).packedModel(), model);
+  const model::RecordModel& model = CModelCache::OfThread().Get(pages, i);
   const auto section = [&](MemberKind kind, std::string_view member, size_t occurrence) {
     page.append(ut::kMemberSectionOpen);
     anchors::AppendMemberAnchor(page, kind, member, occurrence);
