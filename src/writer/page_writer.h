@@ -10,12 +10,33 @@
 
 #include <atomic>
 #include <cstddef>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "model/class_record.h"
 #include "platform/worker.h"
 #include "writer/page_builder.h"
+#include "writer/record_page.h"
+
+/// Builds a page into `page` with `build` (false from it: built, but lacking
+/// what it shows), its path into `path` with `name`, and writes it. Memory
+/// for either running out is a page that could not be written, on whichever
+/// thread it happens.
+template <typename Build, typename Name>
+PageStatus BuildAndWritePage(std::string& page, std::string& path, Build build, Name name) {
+  try {
+    page.clear();
+    const bool whole = build();
+    path.clear();
+    name();
+    const PageStatus status = WritePageText(path, page);
+    return status == PageStatus::kWritten && !whole ? PageStatus::kIncomplete : status;
+  } catch (const std::bad_alloc&) {
+    page = std::string();
+    return PageStatus::kCannotWrite;
+  }
+}
 
 class CPageWriter {
  public:
