@@ -63,9 +63,17 @@ CPageWriter::~CPageWriter() {
 PageStatus CPageWriter::Write(size_t slot, std::string& page, std::string& path) const {
   PageStatus status = PageStatus::kWritten;
   if (builder_.WrittenAhead(slot, status)) return status;
-  return BuildAndWritePage(
-      page, path, [&] { return builder_.AppendPage(slot, page); },
-      [&] { builder_.AppendPath(slot, path); });
+  // Memory for the page running out is a page that could not be written,
+  // on whichever thread it happens.
+  bool whole = false;
+  try {
+    page.clear();
+    whole = builder_.AppendPage(slot, page);
+  } catch (const std::bad_alloc&) {
+    page = std::string();
+    return PageStatus::kCannotWrite;
+  }
+  return WriteBuiltPage(page, whole, path, [&] { builder_.AppendPath(slot, path); });
 }
 
 void CPageWriter::WriteClaimed() {

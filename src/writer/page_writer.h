@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/class_record.h"
@@ -19,21 +20,17 @@
 #include "writer/page_builder.h"
 #include "writer/record_page.h"
 
-/// Builds a page into `page` with `build` (false from it: built, but lacking
-/// what it shows), its path into `path` with `name`, and writes it. Memory
-/// for either running out is a page that could not be written, on whichever
-/// thread it happens.
-template <typename Build, typename Name>
-PageStatus BuildAndWritePage(std::string& page, std::string& path, Build build, Name name) {
+/// Writes the built `page` (`whole`: lacking nothing it shows) to the path
+/// `name` appends to `path`. Memory for the path running out is a page that
+/// could not be written.
+template <typename Name>
+PageStatus WriteBuiltPage(std::string_view page, bool whole, std::string& path, Name name) {
   try {
-    page.clear();
-    const bool whole = build();
     path.clear();
     name();
     const PageStatus status = WritePageText(path, page);
     return status == PageStatus::kWritten && !whole ? PageStatus::kIncomplete : status;
   } catch (const std::bad_alloc&) {
-    page = std::string();
     return PageStatus::kCannotWrite;
   }
 }

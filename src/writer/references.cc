@@ -40,28 +40,22 @@ class CCollector final : public CLinkListener {
       function_ = state_ = {};
       linker_.Start(pages, record);
     }
-    keeping_ = false;
+    // Memory running out while the script is linked and its page built
+    // fails the pass, as anywhere else in it: its links would be cut short.
     linker_.Listen(this);
-    const PageStatus status = BuildAndWritePage(
-        page_, path_,
-        [&] {
-          return AppendSourcePageOf(page_, list, record, read ? &script_ : nullptr,
-                                    read ? &linker_ : nullptr);
-        },
-        [&] {
-          path_.append(list.destDir);
-          path_.push_back(platform::kPathSeparator);
-          anchors::AppendSourcePageName(path_, record);
-        });
+    page_.clear();
+    const bool whole = AppendSourcePageOf(page_, list, record, read ? &script_ : nullptr,
+                                          read ? &linker_ : nullptr);
     linker_.Listen(nullptr);
-    // Memory that ran out while a link was kept, not while the page was
-    // built, leaves the references short: the pass cannot go on.
-    if (keeping_) throw std::bad_alloc();
+    const PageStatus status = WriteBuiltPage(page_, whole, path_, [&] {
+      path_.append(list.destDir);
+      path_.push_back(platform::kPathSeparator);
+      anchors::AppendSourcePageName(path_, record);
+    });
     ahead.Set(record, status);
   }
 
   void Linked(const SourceLink& link) override {
-    keeping_ = true;
     if (lines.empty() || lines.back().source != source_ || lines.back().line != link.line) {
       AddLine(link);
     } else if (lines.back().functionSize == 0 && !link.function.empty()) {
@@ -71,7 +65,6 @@ class CCollector final : public CLinkListener {
     }
     refs.push_back(
         {link.name, link.record, static_cast<uint32_t>(lines.size() - 1), link.kind, link.super});
-    keeping_ = false;
   }
 
   std::vector<Reference> refs;
@@ -137,7 +130,6 @@ class CCollector final : public CLinkListener {
   uint32_t function_at_ = 0;
   uint32_t state_at_ = 0;
   uint32_t source_ = 0;
-  bool keeping_ = false;  // a link is being kept
 };
 
 // The pass: runs of scripts claimed in turn by two threads.
