@@ -28,6 +28,7 @@
 #include "writer/rich_page.h"
 #include "writer/script_text.h"
 #include "writer/source_page.h"
+#include "writer/source_pages_ahead.h"
 #include "writer/templates.h"
 #include "writer/tree_index.h"
 #include "writer/use_page.h"
@@ -150,20 +151,22 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 // `sourceDir` (null when that cannot be opened), and with rich pages each
 // class's use page follows: record i has slot 3i, its source page 3i + 1,
 // its use page 3i + 2. The parts of the pages of overriders come after the
-// records' slots, then the parts of the pages of references.
+// records' slots, then the parts of the pages of references. The source
+// pages written ahead (with `ahead`) are only reported in their turn.
 class CNavigablePages final : public CPageBuilder {
  public:
   /// With `rich`, the records read with their models get rich pages.
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
                   const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir,
-                  const COverriders* overriders)
+                  const COverriders* overriders, const CSourcePagesAhead* ahead)
       : list_(list),
         tree_(tree),
         reachable_(reachable),
         rich_(rich),
         source_pages_(sourcePages),
         source_dir_(sourceDir),
-        overriders_(overriders) {}
+        overriders_(overriders),
+        ahead_(ahead) {}
 
   // The parts of the pages of overriders follow, all of them.
   size_t SlotCount() const override { return RefsBase() + RefsParts(); }
@@ -238,6 +241,11 @@ class CNavigablePages final : public CPageBuilder {
 
   size_t PathRoom() const override { return list_.destDir.size() + 1 + kPageNameRoom; }
 
+  bool WrittenAhead(size_t slot, PageStatus& status) const override {
+    return ahead_ && slot < OverBase() && slot % kSlots == kSourceSlot &&
+           ahead_->Written(slot / kSlots, status);
+  }
+
   // A source page whose script could not be read again says so; the script
   // is reported as one that could not be read.
   void ReportIncomplete(size_t slot) const override {
@@ -295,6 +303,7 @@ class CNavigablePages final : public CPageBuilder {
   const bool source_pages_;
   const platform::CDirectory* const source_dir_;
   const COverriders* const overriders_;
+  const CSourcePagesAhead* const ahead_;
 };
 
 }  // namespace
@@ -316,6 +325,8 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
   std::optional<CRichPages> rich_pages;
   // Who refers to what, kept here when the caller does not keep it.
   std::optional<CReferences> own_references;
+  // The source pages the pass of references writes as it links them.
+  std::optional<CSourcePagesAhead> ahead;
   const bool beside_references = references != nullptr;
   if (!complete) overriders = nullptr;
   // The source pages read their scripts below SourceDir, opened once for
@@ -333,11 +344,13 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
     }
     // Super calls are linked by what the overriders tell.
     if (!references) references = &own_references.emplace();
-    rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr);
+    rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr,
+                               ahead.emplace(list.Count()));
   }
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
-                              source_dir_open ? &source_dir : nullptr, overriders);
+                              source_dir_open ? &source_dir : nullptr, overriders,
+                              ahead ? &*ahead : nullptr);
   CPageWriter writer(pages);
   if (beside) beside->Start(complete && beside_references ? references : nullptr);
   writer.Start();

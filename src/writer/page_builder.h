@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "model/class_record.h"
+
 class CPageBuilder {
  public:
   /// Receives the slots of the pages one by one.
@@ -33,6 +35,10 @@ class CPageBuilder {
   /// could not be read again): it is written, and ReportIncomplete reports
   /// it in its turn.
   virtual bool AppendPage(size_t slot, std::string& page) const = 0;
+
+  /// Whether the page in `slot` was written before the page writer started,
+  /// and how that went: it is not written again, only reported in its turn.
+  virtual bool WrittenAhead(size_t /*slot*/, PageStatus& /*status*/) const { return false; }
 
   /// Reports on the console what the page in `slot` lacks.
   virtual void ReportIncomplete(size_t /*slot*/) const {}

@@ -1,9 +1,6 @@
 #include "writer/page_writer.h"
 
 #include <cstdint>
-#include <new>
-
-#include "writer/record_page.h"
 
 namespace {
 // Pages are claimed this many at a time: few enough claims, and runs short
@@ -64,19 +61,19 @@ CPageWriter::~CPageWriter() {
 }
 
 PageStatus CPageWriter::Write(size_t slot, std::string& page, std::string& path) const {
-  // Memory for the page or its path running out is a page that could not be
-  // written, on whichever thread it happens.
+  PageStatus status = PageStatus::kWritten;
+  if (builder_.WrittenAhead(slot, status)) return status;
+  // Memory for the page running out is a page that could not be written,
+  // on whichever thread it happens.
+  bool whole = false;
   try {
     page.clear();
-    const bool whole = builder_.AppendPage(slot, page);
-    path.clear();
-    builder_.AppendPath(slot, path);
-    const PageStatus status = WritePageText(path, page);
-    return status == PageStatus::kWritten && !whole ? PageStatus::kIncomplete : status;
+    whole = builder_.AppendPage(slot, page);
   } catch (const std::bad_alloc&) {
     page = std::string();
     return PageStatus::kCannotWrite;
   }
+  return WriteBuiltPage(page, whole, path, [&] { builder_.AppendPath(slot, path); });
 }
 
 void CPageWriter::WriteClaimed() {

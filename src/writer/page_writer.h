@@ -10,12 +10,30 @@
 
 #include <atomic>
 #include <cstddef>
+#include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/class_record.h"
 #include "platform/worker.h"
 #include "writer/page_builder.h"
+#include "writer/record_page.h"
+
+/// Writes the built `page` (`whole`: lacking nothing it shows) to the path
+/// `name` appends to `path`. Memory for the path running out is a page that
+/// could not be written.
+template <typename Name>
+PageStatus WriteBuiltPage(std::string_view page, bool whole, std::string& path, Name name) {
+  try {
+    path.clear();
+    name();
+    const PageStatus status = WritePageText(path, page);
+    return status == PageStatus::kWritten && !whole ? PageStatus::kIncomplete : status;
+  } catch (const std::bad_alloc&) {
+    return PageStatus::kCannotWrite;
+  }
+}
 
 class CPageWriter {
  public:

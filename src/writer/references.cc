@@ -5,14 +5,18 @@
 #include <tuple>
 
 #include "model/class_list.h"
+#include "platform/path.h"
 #include "platform/worker.h"
 #include "reader/source_buffer.h"
+#include "writer/anchors.h"
 #include "writer/html_escape.h"
+#include "writer/page_writer.h"
 #include "writer/refs_page.h"
 #include "writer/rich_page.h"
 #include "writer/source_lines.h"
 #include "writer/source_links.h"
 #include "writer/source_page.h"
+#include "writer/source_pages_ahead.h"
 
 namespace {
 
@@ -22,19 +26,33 @@ using Reference = CReferences::Reference;
 // The links of the scripts one thread reads, with the lines they stand on.
 class CCollector final : public CLinkListener {
  public:
-  void Read(const CRichPages& pages, uint32_t record, const platform::CDirectory* sourceDir) {
-    if (!ReadScriptAgain(pages.list().At(record), sourceDir, script_)) return;
-    text_ = std::string_view(script_.Text(), script_.Length());
-    source_ = record;
-    at_ = 0;
-    at_line_ = 1;
-    function_ = state_ = {};
-    linker_.Start(pages, record);
+  // Links the script of `record` as its source page is built, and writes
+  // the page, keeping how that went in `ahead`.
+  void Read(const CRichPages& pages, uint32_t record, const platform::CDirectory* sourceDir,
+            CSourcePagesAhead& ahead) {
+    const CClassList& list = pages.list();
+    const bool read = ReadScriptAgain(list.At(record), sourceDir, script_);
+    if (read) {
+      text_ = std::string_view(script_.Text(), script_.Length());
+      source_ = record;
+      at_ = 0;
+      at_line_ = 1;
+      function_ = state_ = {};
+      linker_.Start(pages, record);
+    }
+    // Memory running out while the script is linked and its page built
+    // fails the pass, as anywhere else in it: its links would be cut short.
     linker_.Listen(this);
-    // The page itself is not kept: only the links its making tells.
     page_.clear();
-    AppendSourceLines(page_, text_, &linker_, false);
+    const bool whole = AppendSourcePageOf(page_, list, record, read ? &script_ : nullptr,
+                                          read ? &linker_ : nullptr);
     linker_.Listen(nullptr);
+    const PageStatus status = WriteBuiltPage(page_, whole, path_, [&] {
+      path_.append(list.destDir);
+      path_.push_back(platform::kPathSeparator);
+      anchors::AppendSourcePageName(path_, record);
+    });
+    ahead.Set(record, status);
   }
 
   void Linked(const SourceLink& link) override {
@@ -103,6 +121,7 @@ class CCollector final : public CLinkListener {
   CSourceLinker linker_;
   CSourceBuffer script_;
   std::string page_;
+  std::string path_;
   std::string_view text_;
   std::string_view function_;  // the last kept, and where
   std::string_view state_;
@@ -115,13 +134,15 @@ class CCollector final : public CLinkListener {
 
 // The pass: runs of scripts claimed in turn by two threads.
 struct Pass {
-  Pass(const CRichPages& p, const std::vector<uint32_t>& r, const platform::CDirectory* d)
-      : pages(p), records(r), sourceDir(d), done(Runs(), 0) {}
+  Pass(const CRichPages& p, const std::vector<uint32_t>& r, const platform::CDirectory* d,
+       CSourcePagesAhead& a)
+      : pages(p), records(r), sourceDir(d), ahead(a), done(Runs(), 0) {}
 
   static constexpr size_t kRun = 16;
   const CRichPages& pages;
   const std::vector<uint32_t>& records;
   const platform::CDirectory* sourceDir;
+  CSourcePagesAhead& ahead;
   std::atomic<size_t> next{0};
   std::vector<uint8_t> done;  // of each run; each written by the thread that read it
   CCollector collectors[2];
@@ -130,7 +151,7 @@ struct Pass {
 
   void ReadRun(size_t run, CCollector& collector) {
     const size_t end = std::min(records.size(), (run + 1) * kRun);
-    for (size_t k = run * kRun; k < end; ++k) collector.Read(pages, records[k], sourceDir);
+    for (size_t k = run * kRun; k < end; ++k) collector.Read(pages, records[k], sourceDir, ahead);
     done[run] = 1;
   }
 
@@ -153,7 +174,7 @@ bool SameThing(const Reference& a, const Reference& b) {
 }  // namespace
 
 void CReferences::Build(const CRichPages& pages, const std::vector<bool>& reachable,
-                        const platform::CDirectory* sourceDir) {
+                        const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead) {
   const CClassList& list = pages.list();
   std::vector<uint32_t> records;
   for (size_t i = 0; i < list.Count(); ++i) {
@@ -161,7 +182,7 @@ void CReferences::Build(const CRichPages& pages, const std::vector<bool>& reacha
     if (reachable[i] && HasSourcePage(record) && !record.packedModel().empty())
       records.push_back(static_cast<uint32_t>(i));
   }
-  Pass pass(pages, records, sourceDir);
+  Pass pass(pages, records, sourceDir, ahead);
   {
     platform::CWorker worker;
     worker.Start([](void* p) { static_cast<Pass*>(p)->Work(static_cast<Pass*>(p)->collectors[1]); },

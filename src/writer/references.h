@@ -12,6 +12,7 @@
 #include <vector>
 
 class CRichPages;
+class CSourcePagesAhead;
 namespace platform {
 class CDirectory;
 }
@@ -58,9 +59,10 @@ class CReferences {
   };
 
   /// Links the scripts of the classes with rich pages among `reachable`,
-  /// read from `sourceDir` (null: none can be read), and keeps the links.
+  /// read from `sourceDir` (null: none can be read), and keeps the links;
+  /// writes each one's source page as it links it, how that went in `ahead`.
   void Build(const CRichPages& pages, const std::vector<bool>& reachable,
-             const platform::CDirectory* sourceDir);
+             const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead);
 
   /// The section of the references to the member `name` of `kind` (a
   /// SourceLink kind) of record `record`, or null when nothing refers to it.

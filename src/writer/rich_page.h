@@ -44,10 +44,11 @@ class CRichPages {
   const CUsers& users() const { return users_; }
   /// Finds who refers to every class and member into `references`, which
   /// must outlive the pages, linking the scripts read from `sourceDir`,
-  /// before the pages are written.
+  /// before the other pages are written; the source pages are written as
+  /// they are linked, how each went kept in `ahead`.
   void FindReferences(CReferences& references, const std::vector<bool>& reachable,
-                      const platform::CDirectory* sourceDir) {
-    references.Build(*this, reachable, sourceDir);
+                      const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead) {
+    references.Build(*this, reachable, sourceDir, ahead);
     references_ = &references;
   }
   /// Who refers to what; nothing before FindReferences.

@@ -218,7 +218,7 @@ size_t CountSourceLines(std::string_view text) {
   return lines;
 }
 
-void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker, bool keep) {
+void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker) {
   const char* at = text.data();
   const char* const end = at + text.size();
   State state = kCode;
@@ -263,7 +263,6 @@ void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* 
         if (state != kCode) page.append(st::kSpanEnd);
         if (state != kBlockComment) state = kCode;
         if (++at == end) break;
-        if (!keep) page.clear();
         page.push_back('\n');
         OpenLine(page, ++line, anchor);
         if (state == kBlockComment) page.append(st::kComment);

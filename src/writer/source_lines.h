@@ -20,8 +20,5 @@ size_t CountSourceLines(std::string_view text);
 /// right before it is dropped); "<", ">", "&" and "\"" are written as
 /// entities, other control bytes as the signs that picture them (U+2400 and
 /// on, U+2421 for 0x7F), tabs and bytes from 0x80 up as they are. With
-/// `linker`, the names of the code it links are links. Without `keep`, the
-/// page is emptied at each line's end: the caller wants the linker's
-/// reading only, in room for the longest line.
-void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker = nullptr,
-                       bool keep = true);
+/// `linker`, the names of the code it links are links.
+void AppendSourceLines(std::string& page, std::string_view text, CSourceLinker* linker = nullptr);

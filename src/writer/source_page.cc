@@ -53,11 +53,23 @@ bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sou
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
                       const platform::CDirectory* sourceDir, const CRichPages* rich) {
   const CClassRecord& record = list.At(classNumber);
-  const std::string path = record.scriptPath();
   // Each writing thread reads its scripts into a buffer of its own, which
   // keeps its storage from script to script.
   thread_local CSourceBuffer script;
   const bool read = ReadScriptAgain(record, sourceDir, script);
+  // A class read with its model links the names of its script; the linker
+  // of each writing thread keeps its tables from page to page.
+  thread_local CSourceLinker linker;
+  const bool linking = read && rich && !record.packedModel().empty();
+  if (linking) linker.Start(*rich, classNumber);
+  return AppendSourcePageOf(page, list, classNumber, read ? &script : nullptr,
+                            linking ? &linker : nullptr);
+}
+
+bool AppendSourcePageOf(std::string& page, const CClassList& list, size_t classNumber,
+                        const CSourceBuffer* script, CSourceLinker* linker) {
+  const CClassRecord& record = list.At(classNumber);
+  const std::string path = record.scriptPath();
 
   page.append(st::kPageOpen);
   AppendPathText(page, path);
@@ -70,11 +82,11 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   // A script without a class statement gives a class without a name.
   if (record.name().empty()) page.append(st::kPageClassUnnamed);
   AppendEscaped(page, record.name());
-  if (!read) {
+  if (!script) {
     page.append(st::kPageUnreadable);
     return false;
   }
-  const std::string_view text(script.Text(), script.Length());
+  const std::string_view text(script->Text(), script->Length());
   const size_t lines = CountSourceLines(text);
   // Room for the text, a few escapes, and each line's number and anchor:
   // no more, since a script of many short lines makes a page many times its
@@ -88,12 +100,7 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
       std::to_chars(digits, digits + sizeof digits, static_cast<size_t>(last.ptr - digits));
   page.append(digits, static_cast<size_t>(width.ptr - digits));
   page.append(st::kPageLinesDigitsEnd);
-  // A class read with its model links the names of its script; the linker
-  // of each writing thread keeps its tables from page to page.
-  thread_local CSourceLinker linker;
-  const bool linking = rich && !record.packedModel().empty();
-  if (linking) linker.Start(*rich, classNumber);
-  AppendSourceLines(page, text, linking ? &linker : nullptr);
+  AppendSourceLines(page, text, linker);
   page.append(st::kPageEnd);
   return true;
 }

@@ -12,6 +12,7 @@ class CClassList;
 class CClassRecord;
 class CRichPages;
 class CSourceBuffer;
+class CSourceLinker;
 
 namespace platform {
 class CDirectory;
@@ -34,3 +35,10 @@ bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sou
 /// Safe to call from several threads at once.
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
                       const platform::CDirectory* sourceDir, const CRichPages* rich = nullptr);
+
+/// Appends the source page of class record `classNumber` of `list` whose
+/// script, read again, is `script` (null when it could not be: the page then
+/// says so, and false is returned), its names linked by `linker`, started on
+/// the class (null: nothing is linked).
+bool AppendSourcePageOf(std::string& page, const CClassList& list, size_t classNumber,
+                        const CSourceBuffer* script, CSourceLinker* linker);

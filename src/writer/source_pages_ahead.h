@@ -1,0 +1,32 @@
+// The source pages written ahead of the other pages, by the pass that finds
+// who refers to what as it links each script: how each went, kept by record
+// until the page writer reports it in its turn.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/class_record.h"
+
+class CSourcePagesAhead {
+ public:
+  /// Room for `records` records, none written yet.
+  explicit CSourcePagesAhead(size_t records) : status_(records, 0) {}
+
+  /// The source page of record `record` was written ahead, as `status` says.
+  /// Each record's is set by one thread at a time.
+  void Set(size_t record, PageStatus status) {
+    status_[record] = static_cast<uint8_t>(static_cast<uint8_t>(status) + 1);
+  }
+
+  /// Whether the source page of record `record` was written ahead, and how.
+  bool Written(size_t record, PageStatus& status) const {
+    if (status_[record] == 0) return false;
+    status = static_cast<PageStatus>(status_[record] - 1);
+    return true;
+  }
+
+ private:
+  std::vector<uint8_t> status_;  // 0: not written ahead; else the status plus one
+};
