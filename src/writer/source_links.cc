@@ -44,17 +44,18 @@ bool IsMetaType(std::string_view type) {
 void CSourceLinker::Start(const CRichPages& pages, size_t record) {
   pages_ = &pages;
   record_ = record;
+  models_ = &CModelCache::OfThread();
   if (run_ != pages.run()) {
     run_ = pages.run();
     parent_.Forget();
     for (CSourceScope& other : others_) other.Forget();
   }
-  own_.Fill(pages, record, false, true, models_);
+  own_.Fill(pages, record, false, true, *models_);
   const CClassRecord* parent = pages.list().At(record).parent;
   if (!parent) {
     parent_.Forget();
   } else if (parent_.record() != pages.list().PositionOf(*parent)) {
-    parent_.Fill(pages, pages.list().PositionOf(*parent), true, false, models_);
+    parent_.Fill(pages, pages.list().PositionOf(*parent), true, false, *models_);
   }
   ForgetLocals();
   depth_ = parens_ = angles_ = 0;
@@ -329,7 +330,7 @@ bool CSourceLinker::Super(std::string& page, std::string_view word, size_t base,
   const model::Function* function = nullptr;
   const auto declared = [&](size_t r) {
     if (r >= list.Count() || list.At(r).packedModel().empty()) return false;
-    for (const model::Function& f : models_.Get(*pages_, r).functions) {
+    for (const model::Function& f : models_->Get(*pages_, r).functions) {
       if (!model::IsOperator(f.kind) && EqualsNoCase(f.name, word)) {
         record = r;
         function = &f;
@@ -505,7 +506,7 @@ const SourceTarget* CSourceLinker::FindOwn(std::string_view name, std::string_vi
 const SourceTarget* CSourceLinker::FindIn(size_t record, std::string_view name, bool call) {
   if (record == record_) return FindOwn(name, {}, call);
   CSourceScope& scope = others_[record % kOtherScopes];
-  if (scope.record() != record) scope.Fill(*pages_, record, true, false, models_);
+  if (scope.record() != record) scope.Fill(*pages_, record, true, false, *models_);
   return scope.Find(name, {}, call);
 }
 

@@ -103,7 +103,9 @@ class CSourceLinker {
   const CRichPages* pages_ = nullptr;
   CLinkListener* listener_ = nullptr;
   size_t record_ = 0;
-  CModelCache& models_ = CModelCache::OfThread();
+  // The cache of the thread the linker runs on, taken as each script starts:
+  // a linker may be made on one thread and run on another.
+  CModelCache* models_ = nullptr;
   uint64_t run_ = 0;  // of the pages the scopes below were filled for
   // The class's own members and its states' functions; all members of its
   // superclass and the ancestors above, kept while the next pages are of
