@@ -58,7 +58,10 @@ class CJson {
     if (key.size() <= kKeyRoom) {
       quoted[0] = '"';
       std::memcpy(quoted + 1, key.data(), key.size());
-      std::memcpy(quoted + 1 + key.size(), "\": ", 3);
+      char* const after = quoted + 1 + key.size();
+      after[0] = '"';
+      after[1] = ':';
+      after[2] = ' ';
       out_.append(quoted, key.size() + 4);
     } else {
       out_.push_back('"');
