@@ -1,14 +1,27 @@
 #include "writer/model_cache.h"
 
+#include <memory>
+#include <mutex>
 #include <utility>
+#include <vector>
 
 #include "model/class_list.h"
 #include "model/model_codec.h"
 #include "writer/rich_page.h"
 
 CModelCache& CModelCache::OfThread() {
-  thread_local CModelCache cache;
-  return cache;
+  // Each thread's cache is made on its first use and kept, with every
+  // other, to the end of the run: a cache destroyed as its thread ended
+  // hung the program at its exit under the Windows runtime.
+  thread_local CModelCache* cache = nullptr;
+  if (!cache) {
+    static std::mutex mutex;
+    static auto* const caches = new std::vector<std::unique_ptr<CModelCache>>();
+    const std::lock_guard<std::mutex> lock(mutex);
+    caches->push_back(std::make_unique<CModelCache>());
+    cache = caches->back().get();
+  }
+  return *cache;
 }
 
 bool CModelCache::Holds(const Slot& slot, const CRichPages& pages, size_t record) {
