@@ -658,7 +658,8 @@ TEST(HostileTree, ManyReferencesToOneFunctionAreSplitInPagesLinkedInOrder) {
       for (char c : ("Hit(" + std::to_string(line - 4) + ");" + tail).substr(0, 120))
         text += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
       const std::string entry = "<dd><a href=\"source-00000.html#L" + std::to_string(line) + "\">" +
-                                std::to_string(line) + "</a> <code>" + text + "</code></dd>\n";
+                                std::to_string(line) + "</a> <code>" + text +
+                                Text("</code></dd>\n");
       ASSERT_EQ(page.compare(at, entry.size(), entry), 0) << page.substr(at, entry.size());
       ++line;
     }
