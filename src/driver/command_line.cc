@@ -28,23 +28,23 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
       return command;
     }
     if (option == "--navigation") {
-      command.navigation = true;
+      command.options.navigation = true;
       continue;
     }
     if (option == "--complete") {
-      command.complete = true;
+      command.options.complete = true;
       continue;
     }
     if (option == "--json") {
-      command.json = command.complete = true;
+      command.options.json = command.options.complete = true;
       continue;
     }
     // "--compare" takes the next argument, whatever it is, as the model file
     // to compare with; without one the command line is incomplete.
     if (option == "--compare") {
       if (++at >= argc) return command;
-      command.compareWith = argv[at];
-      command.compare = command.complete = true;
+      command.options.compareWith = argv[at];
+      command.options.complete = true;
       continue;
     }
     command.action = CommandLine::Action::kUnknownOption;
@@ -79,10 +79,10 @@ int RunCommandLine(const CommandLine& command, CClassList& list) {
   }
   // A SourceDir that cannot be read at all is most likely mistyped: the
   // reference already in Destdir is left as it is.
-  const ReaderKind kind = command.complete ? ReaderKind::kComplete : ReaderKind::kDeclarations;
+  const ReaderKind kind =
+      command.options.complete ? ReaderKind::kComplete : ReaderKind::kDeclarations;
   if (!ScanDirectory(list, command.sourceDir, kind)) return 1;
   list.sourceDir = command.sourceDir;
-  list.WriteReference(command.destDir, command.navigation, command.json, command.complete,
-                      command.compare ? &command.compareWith : nullptr);
+  list.WriteReference(command.destDir, command.options);
   return console::ProblemReported() ? 1 : 0;
 }

@@ -4,16 +4,14 @@
 
 #include <string>
 
+#include "model/run_options.h"
+
 class CClassList;
 
 struct CommandLine {
   enum class Action { kUsage, kUnknownOption, kHelp, kVersion, kRun };
   Action action = Action::kUsage;
-  bool navigation = false;    // "--navigation": the reference gets search and links
-  bool complete = false;      // "--complete": scripts are read in the whole language
-  bool json = false;          // "--json": the model file too (implies complete)
-  bool compare = false;       // "--compare OLD" was given
-  std::string compareWith;    // "--compare OLD": the changes since OLD (implies complete)
+  RunOptions options;         // what the run makes
   std::string unknownOption;  // the argument refused, for kUnknownOption
   std::string destDir;
   std::string sourceDir;

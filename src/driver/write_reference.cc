@@ -25,8 +25,11 @@
 #include "writer/templates.h"
 #include "writer/type_table.h"
 
-void CClassList::WriteReference(const std::string& destDirArgument, bool navigation, bool json,
-                                bool complete, const std::string* compareWith) {
+void CClassList::WriteReference(const std::string& destDirArgument, const RunOptions& options) {
+  const bool navigation = options.navigation;
+  const bool complete = options.complete;
+  const bool json = options.json;
+  const std::optional<std::string>& compareWith = options.compareWith;
   destDir = platform::StripOneTrailingSeparator(destDirArgument);
   const std::string index_path = platform::JoinPath(destDir, templates::kIndexFileName);
   // The destination directory is never created: it must already exist. The

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/class_record.h"
+#include "model/run_options.h"
 #include "model/text_store.h"
 
 namespace platform {
@@ -93,14 +94,13 @@ class CClassList {
   void SortByName(bool keepStateOrder = false);
 
   /// Writes index.html and every record page into `destDir`, after linking
-  /// and sorting; with `navigation`, the index that searches and the pages
-  /// that link; with `complete` too, rich pages with their stylesheet
-  /// (records read with their models), a source page of each script, read
-  /// again from `sourceDir`, and the member data of the index's search;
-  /// with `json`, the model file too; with `compareWith`, the changes since
-  /// that model file. Defined with the run driver.
-  void WriteReference(const std::string& destDir, bool navigation = false, bool json = false,
-                      bool complete = false, const std::string* compareWith = nullptr);
+  /// and sorting; with the option `navigation`, the index that searches and
+  /// the pages that link; with `complete` too, rich pages with their
+  /// stylesheet (records read with their models), a source page of each
+  /// script, read again from `sourceDir`, and the member data of the index's
+  /// search; with `json`, the model file too; with `compareWith`, the changes
+  /// since that model file. Defined with the run driver.
+  void WriteReference(const std::string& destDir, const RunOptions& options = {});
 
   /// Writes the index entries of every record whose parent is `key` (the
   /// roots when `key` is null), their subtrees, and their pages. Defined with

@@ -208,7 +208,7 @@ TEST(SourcePage, ScriptGoneOrChangedSinceTheScanIsReported) {
                   {.name = "Gone", .script = {"", "Gone.kc", scanned.Fingerprint()}});
     list.sourceDir = src.path().string();
     testing::internal::CaptureStdout();
-    list.WriteReference(out.path().string(), true, false, true);
+    list.WriteReference(out.path().string(), {.navigation = true, .complete = true});
     console::Flush();
     const std::string script = platform::JoinPath(list.sourceDir, "Gone.kc");
     const bool same = c.exists && c.now == read;
