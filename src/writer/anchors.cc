@@ -1,21 +1,34 @@
 #include "writer/anchors.h"
 
+#include <array>
+#include <charconv>
+
 #include "model/names.h"
 
 namespace anchors {
 
 namespace {
 
+// The bytes a name may hold to stand in an anchor as it is.
+constexpr std::array<bool, 256> MakePlain() {
+  std::array<bool, 256> plain{};
+  for (int c = 0; c < 256; ++c) {
+    plain[static_cast<size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                    (c >= '0' && c <= '9') || c == '_' || c == '.';
+  }
+  return plain;
+}
+constexpr std::array<bool, 256> kPlain = MakePlain();
+
 bool IsPlain(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '.';
+  return kPlain[static_cast<unsigned char>(c)];
 }
 
 // Appends `name` as it stands in an anchor after its prefix.
 void AppendAnchorName(std::string& out, std::string_view name) {
-  bool plain = !name.empty();
-  for (char c : name) plain = plain && IsPlain(c);
-  if (plain) {
+  size_t plain = 0;
+  while (plain < name.size() && IsPlain(name[plain])) ++plain;
+  if (!name.empty() && plain == name.size()) {
     out.append(name);
   } else {
     // A plain name holds no "-": this form never meets a plain one.
@@ -49,16 +62,19 @@ void AppendPackageAnchor(std::string& out, std::string_view name) {
 }
 
 void AppendLineAnchor(std::string& out, size_t line) {
-  out.push_back('L');
-  out.append(std::to_string(line));
+  char text[24] = {'L'};
+  const char* end = std::to_chars(text + 1, text + sizeof text, line).ptr;
+  out.append(text, static_cast<size_t>(end - text));
 }
 
 namespace {
 void AppendNumberedPageName(std::string& out, std::string_view prefix, size_t number) {
-  std::string digits = std::to_string(number);
+  char digits[24];
+  const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  const size_t length = static_cast<size_t>(end - digits);
   out.append(prefix);
-  if (digits.size() < 5) out.append(5 - digits.size(), '0');
-  out.append(digits);
+  if (length < 5) out.append(5 - length, '0');
+  out.append(digits, length);
   out.append(".html");
 }
 }  // namespace

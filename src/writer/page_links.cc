@@ -10,14 +10,18 @@
 namespace nt = navigation_templates;
 
 void AppendNumber(std::string& out, size_t n, size_t width) {
+  // Written right to left into a buffer padded with zeros, then appended at
+  // once: page names are written hundreds of thousands of times a run.
   char digits[24];
-  size_t length = 0;
+  char* const end = digits + sizeof digits;
+  char* at = end;
   do {
-    digits[length++] = static_cast<char>('0' + n % 10);
+    *--at = static_cast<char>('0' + n % 10);
     n /= 10;
   } while (n != 0);
-  while (length < width) digits[length++] = '0';
-  while (length > 0) out.push_back(digits[--length]);
+  const size_t padded = width < sizeof digits ? width : sizeof digits;
+  while (static_cast<size_t>(end - at) < padded) *--at = '0';
+  out.append(at, static_cast<size_t>(end - at));
 }
 
 void AppendLink(std::string& page, const CClassList& list, size_t i) {
