@@ -1,8 +1,9 @@
 # Installation and packages. `cmake --install` puts the tool in bin, its
-# manual page in share/man/man1 and the README with its pictures, the
-# examples and the copyright notice in share/doc/korvanref; the Windows builds put the .exe
-# beside the README, the examples and the notice. `cpack` makes a .deb and a
-# .tar.gz in the native build and a .zip in the Windows builds.
+# manual page in share/man/man1 and the README with the documents it links
+# and their pictures, the examples and the copyright notice in
+# share/doc/korvanref; the Windows builds put the .exe beside the documents,
+# the examples and the notice. `cpack` makes a .deb and a .tar.gz in the
+# native build and a .zip in the Windows builds.
 include(GNUInstallDirs)
 
 if(WIN32)
@@ -21,9 +22,12 @@ else()
   install(FILES packaging/copyright DESTINATION ${korvanref_doc_dir})
 endif()
 install(DIRECTORY examples DESTINATION ${korvanref_doc_dir})
-# The pictures the README shows, at the same paths beside it as in the
-# source tree, so that its links resolve in the installed copy too.
-install(DIRECTORY docs/ DESTINATION ${korvanref_doc_dir}/docs FILES_MATCHING PATTERN "*.png")
+# The documents the README links and the pictures they show, at the same
+# paths beside it as in the source tree, so that their links resolve in the
+# installed copy too.
+install(DIRECTORY docs/ DESTINATION ${korvanref_doc_dir}/docs
+        FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
+install(FILES bench/README.md DESTINATION ${korvanref_doc_dir}/bench)
 install(FILES bench/results/bench.png DESTINATION ${korvanref_doc_dir}/bench/results)
 
 # The manual page is made by running the tool (its --help and --version), so

@@ -1,11 +1,11 @@
-// Takes the README's pictures: the index of the examples/ tree with every
-// entry clicked open, and the page of one record, both in headless Chromium;
-// then, made with --navigation, the index with a search in progress and a
-// record page with its links; and, made with --navigation --complete, a
-// source page, rich pages of two classes (one with every kind of type link
-// and the defaults it starts with), a use page and a page of references; and,
-// made with --navigation --compare, the changes page of the examples against
-// an edited copy.
+// Takes the pictures of the README and docs/manual.md: the index of the
+// examples/ tree with every entry clicked open, and the page of one record,
+// both in headless Chromium; then, made with --navigation, the index with a
+// search in progress and a record page with its links; and, made with
+// --navigation --complete, a source page, rich pages of two classes (one
+// with every kind of type link and the defaults it starts with), a use page
+// and a page of references; and, made with --navigation --compare, the
+// changes page of the examples against an edited copy.
 //
 //   npm ci --prefix tests/browser
 //   node tests/browser/screenshots.mjs build/KorvanRef
