@@ -25,6 +25,7 @@
 #include "writer/common/tree_index.h"
 #include "writer/links/overriders.h"
 #include "writer/links/overriders_beside.h"
+#include "writer/links/script_again.h"
 #include "writer/links/source_pages_ahead.h"
 #include "writer/pages/changes_templates.h"
 #include "writer/pages/over_page.h"
@@ -203,7 +204,7 @@ class CNavigablePages final : public CPageBuilder {
     const size_t i = slot / kSlots;
     if (slot % kSlots == kSourceSlot) return AppendSourcePage(page, list_, i, source_dir_, rich_);
     if (slot % kSlots == kUseSlot) {
-      AppendUsePage(page, *rich_, i);
+      AppendUsePage(page, *rich_, rich_->users(), i);
       return true;
     }
     if (HasRichPage(i)) {
@@ -345,7 +346,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
     // Super calls are linked by what the overriders tell.
     if (!references) references = &own_references.emplace();
     rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr,
-                               ahead.emplace(list.Count()));
+                               ahead.emplace(list.Count(), &AppendSourcePageOf));
   }
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,

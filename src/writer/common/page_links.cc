@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "model/class_list.h"
+#include "writer/common/anchors.h"
 #include "writer/common/html_escape.h"
+#include "writer/common/link_templates.h"
 #include "writer/common/navigation_templates.h"
 #include "writer/common/tree_index.h"
 
@@ -18,6 +20,32 @@ void AppendNumber(std::string& out, size_t n, size_t width) {
   } while (n != 0);
   while (length < width) digits[length++] = '0';
   while (length > 0) out.push_back(digits[--length]);
+}
+
+void AppendPageName(std::string& out, size_t record) {
+  AppendNumber(out, record, kRecordNumberWidth);
+  out.append(link_templates::kPageExtension);
+}
+
+void AppendSourceLink(std::string& out, size_t classRecord, uint32_t line) {
+  anchors::AppendSourcePageName(out, classRecord);
+  if (line == 0) return;
+  out.push_back('#');
+  anchors::AppendLineAnchor(out, line);
+}
+
+void AppendClassPageHead(std::string& page, const char* open, const char* head,
+                         const char* headingEnd, const char* linkEnd, std::string_view name,
+                         size_t record) {
+  page.append(open);
+  AppendEscaped(page, name);
+  page.append(head);
+  AppendEscaped(page, name);
+  page.append(headingEnd);
+  AppendPageName(page, record);
+  page.append(link_templates::kLinkMiddle);
+  AppendEscaped(page, name);
+  page.append(linkEnd);
 }
 
 void AppendLink(std::string& page, const CClassList& list, size_t i) {

@@ -18,7 +18,6 @@
 #include "writer/links/source_links.h"
 #include "writer/names/name_table.h"
 #include "writer/names/type_table.h"
-#include "writer/pages/packages.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "model/class_list.h"
 #include "model/model_codec.h"
-#include "writer/pages/rich_page.h"
+#include "writer/links/page_context.h"
 
 CModelCache& CModelCache::OfThread() {
   // Each thread's cache is made on its first use and kept, with every
@@ -24,11 +24,11 @@ CModelCache& CModelCache::OfThread() {
   return *cache;
 }
 
-bool CModelCache::Holds(const Slot& slot, const CRichPages& pages, size_t record) {
+bool CModelCache::Holds(const Slot& slot, const CPageContext& pages, size_t record) {
   return slot.record == record && slot.run == pages.run();
 }
 
-CModelCache::Slot& CModelCache::SlotOf(const CRichPages& pages, size_t record) {
+CModelCache::Slot& CModelCache::SlotOf(const CPageContext& pages, size_t record) {
   Slot* const set = &slots_[(record % kSets) * kWays];
   Slot* oldest = set;
   for (size_t way = 0; way < kWays; ++way) {
@@ -42,7 +42,7 @@ CModelCache::Slot& CModelCache::SlotOf(const CRichPages& pages, size_t record) {
   return *oldest;
 }
 
-const model::RecordModel& CModelCache::Get(const CRichPages& pages, size_t record) {
+const model::RecordModel& CModelCache::Get(const CPageContext& pages, size_t record) {
   Slot& slot = SlotOf(pages, record);
   if (!Holds(slot, pages, record)) {
     model::UnpackModel(pages.list().At(record).packedModel(), slot.model);
@@ -52,7 +52,7 @@ const model::RecordModel& CModelCache::Get(const CRichPages& pages, size_t recor
   return slot.model;
 }
 
-void CModelCache::Lend(const CRichPages& pages, size_t record, model::RecordModel& model) {
+void CModelCache::Lend(const CPageContext& pages, size_t record, model::RecordModel& model) {
   Slot& slot = SlotOf(pages, record);
   // The slot, emptied or not taken, is the first to be taken again.
   slot.read = 0;
@@ -64,7 +64,7 @@ void CModelCache::Lend(const CRichPages& pages, size_t record, model::RecordMode
   slot.record = SIZE_MAX;
 }
 
-void CModelCache::Return(const CRichPages& pages, size_t record, model::RecordModel& model) {
+void CModelCache::Return(const CPageContext& pages, size_t record, model::RecordModel& model) {
   Slot& slot = SlotOf(pages, record);
   std::swap(slot.model, model);
   slot.record = record;

@@ -11,7 +11,7 @@
 
 #include "model/record_model.h"
 
-class CRichPages;
+class CPageContext;
 
 class CModelCache {
  public:
@@ -20,15 +20,15 @@ class CModelCache {
 
   /// The model of record `record` of `pages`' list, which must have one.
   /// Valid until the next call for a record of the same slot.
-  const model::RecordModel& Get(const CRichPages& pages, size_t record);
+  const model::RecordModel& Get(const CPageContext& pages, size_t record);
 
   /// Puts the model of `record` into `model`: the one kept, taken out of
   /// its slot, else unpacked there.
-  void Lend(const CRichPages& pages, size_t record, model::RecordModel& model);
+  void Lend(const CPageContext& pages, size_t record, model::RecordModel& model);
 
   /// Keeps `model`, the model of `record` lent before, in its slot; `model`
   /// gets the room of the one it replaces.
-  void Return(const CRichPages& pages, size_t record, model::RecordModel& model);
+  void Return(const CPageContext& pages, size_t record, model::RecordModel& model);
 
  private:
   // A record's model goes into one of the kWays slots of its set, the one
@@ -42,8 +42,8 @@ class CModelCache {
     model::RecordModel model;
   };
   // The slot holding the model of `record`, else the one it is to go in.
-  Slot& SlotOf(const CRichPages& pages, size_t record);
-  static bool Holds(const Slot& slot, const CRichPages& pages, size_t record);
+  Slot& SlotOf(const CPageContext& pages, size_t record);
+  static bool Holds(const Slot& slot, const CPageContext& pages, size_t record);
 
   std::vector<Slot> slots_ = std::vector<Slot>(kSets * kWays);
   uint64_t reads_ = 0;

@@ -7,9 +7,13 @@
 #include "model/names.h"
 #include "writer/common/anchors.h"
 #include "writer/common/html_escape.h"
+#include "writer/common/link_templates.h"
+#include "writer/common/page_links.h"
 #include "writer/common/tree_index.h"
 #include "writer/names/name_table.h"
-#include "writer/pages/over_page.h"
+
+namespace lt = link_templates;
+using anchors::MemberKind;
 
 namespace {
 
@@ -280,4 +284,20 @@ size_t COverriders::LaySections(size_t record, std::vector<Section>* out) const 
 
 void COverriders::Sections(size_t record, std::vector<Section>& out) const {
   LaySections(record, &out);
+}
+
+void AppendOverrider(std::string& out, const CClassList& list,
+                     const COverriders::Declaration& declaration) {
+  out.append(lt::kLinkOpen);
+  AppendPageName(out, declaration.record);
+  out.push_back('#');
+  anchors::AppendMemberAnchor(out, MemberKind::kFunction, declaration.name, declaration.occurrence);
+  out.append(lt::kLinkMiddle);
+  const CClassRecord& record = list.At(declaration.record);
+  if (record.isState && record.parent) {
+    AppendEscaped(out, record.parent->name());
+    out.append(lt::kMemberOfRecord);
+  }
+  AppendEscaped(out, record.name());
+  out.append(lt::kLinkEnd);
 }

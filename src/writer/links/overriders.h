@@ -7,10 +7,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 class CClassList;
+
+/// Bytes that bound the fixed texts of a page of overriders, less three
+/// times the class's escaped name, and of one of its sections, less its
+/// anchor twice, the class's escaped name twice and the function's once.
+inline constexpr size_t kOverPageBytes = 1024;
+inline constexpr size_t kOverSectionBytes = 256;
+/// What stands between two entries of a list.
+inline constexpr size_t kOverriderSeparatorBytes = 2;
 
 class COverriders {
  public:
@@ -108,3 +117,8 @@ class COverriders {
   std::vector<uint32_t> child_;
   std::vector<size_t> first_part_;
 };
+
+/// Appends one entry of a list of overriders: a link to the declaration,
+/// named by its record ("Bat", "Creature.Idle").
+void AppendOverrider(std::string& out, const CClassList& list,
+                     const COverriders::Declaration& declaration);

@@ -11,12 +11,10 @@
 #include "writer/common/anchors.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/page_writer.h"
+#include "writer/links/page_context.h"
+#include "writer/links/script_again.h"
 #include "writer/links/source_links.h"
 #include "writer/links/source_pages_ahead.h"
-#include "writer/pages/refs_page.h"
-#include "writer/pages/rich_page.h"
-#include "writer/source/source_lines.h"
-#include "writer/source/source_page.h"
 
 namespace {
 
@@ -28,7 +26,7 @@ class CCollector final : public CLinkListener {
  public:
   // Links the script of `record` as its source page is built, and writes
   // the page, keeping how that went in `ahead`.
-  void Read(const CRichPages& pages, uint32_t record, const platform::CDirectory* sourceDir,
+  void Read(const CPageContext& pages, uint32_t record, const platform::CDirectory* sourceDir,
             CSourcePagesAhead& ahead) {
     const CClassList& list = pages.list();
     const bool read = ReadScriptAgain(list.At(record), sourceDir, script_);
@@ -44,8 +42,8 @@ class CCollector final : public CLinkListener {
     // fails the pass, as anywhere else in it: its links would be cut short.
     linker_.Listen(this);
     page_.clear();
-    const bool whole = AppendSourcePageOf(page_, list, record, read ? &script_ : nullptr,
-                                          read ? &linker_ : nullptr);
+    const bool whole =
+        ahead.Build(page_, list, record, read ? &script_ : nullptr, read ? &linker_ : nullptr);
     linker_.Listen(nullptr);
     const PageStatus status = WriteBuiltPage(page_, whole, path_, [&] {
       path_.append(list.destDir);
@@ -134,12 +132,12 @@ class CCollector final : public CLinkListener {
 
 // The pass: runs of scripts claimed in turn by two threads.
 struct Pass {
-  Pass(const CRichPages& p, const std::vector<uint32_t>& r, const platform::CDirectory* d,
+  Pass(const CPageContext& p, const std::vector<uint32_t>& r, const platform::CDirectory* d,
        CSourcePagesAhead& a)
       : pages(p), records(r), sourceDir(d), ahead(a), done(Runs(), 0) {}
 
   static constexpr size_t kRun = 16;
-  const CRichPages& pages;
+  const CPageContext& pages;
   const std::vector<uint32_t>& records;
   const platform::CDirectory* sourceDir;
   CSourcePagesAhead& ahead;
@@ -173,7 +171,7 @@ bool SameThing(const Reference& a, const Reference& b) {
 
 }  // namespace
 
-void CReferences::Build(const CRichPages& pages, const std::vector<bool>& reachable,
+void CReferences::Build(const CPageContext& pages, const std::vector<bool>& reachable,
                         const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead) {
   const CClassList& list = pages.list();
   std::vector<uint32_t> records;
@@ -253,7 +251,7 @@ bool CReferences::SameGroup(const Reference& a, const Reference& b) const {
 
 // The sections, each thing's classes counted, and the parts of each
 // record's pages, laid out on bounds of what each piece writes.
-void CReferences::Lay(const CRichPages& pages) {
+void CReferences::Lay(const CPageContext& pages) {
   const CClassList& list = pages.list();
   const size_t count = list.Count();
   sections_.clear();

@@ -11,7 +11,18 @@
 #include <string_view>
 #include <vector>
 
-class CRichPages;
+/// Bytes that bound the fixed texts of a page of references, less four
+/// times its record's escaped name; of a section's head, less its anchor
+/// twice, the record's escaped name twice and the member's once; of a
+/// group's head, less its escaped names; of an entry, less its escaped
+/// text; and of the head of the Super calls.
+inline constexpr size_t kRefsPageBytes = 2048;
+inline constexpr size_t kRefsSectionBytes = 512;
+inline constexpr size_t kRefsGroupBytes = 256;
+inline constexpr size_t kRefsEntryBytes = 128;
+inline constexpr size_t kRefsSuperBytes = 128;
+
+class CPageContext;
 class CSourcePagesAhead;
 namespace platform {
 class CDirectory;
@@ -60,8 +71,9 @@ class CReferences {
 
   /// Links the scripts of the classes with rich pages among `reachable`,
   /// read from `sourceDir` (null: none can be read), and keeps the links;
-  /// writes each one's source page as it links it, how that went in `ahead`.
-  void Build(const CRichPages& pages, const std::vector<bool>& reachable,
+  /// writes each one's source page as it links it, built by `ahead`, which
+  /// keeps how that went.
+  void Build(const CPageContext& pages, const std::vector<bool>& reachable,
              const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead);
 
   /// The section of the references to the member `name` of `kind` (a
@@ -96,7 +108,7 @@ class CReferences {
     return v.empty() ? 0 : v[record];
   }
   void Sort();
-  void Lay(const CRichPages& pages);
+  void Lay(const CPageContext& pages);
 
   std::vector<Reference> refs_;
   std::vector<Line> lines_;

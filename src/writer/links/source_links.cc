@@ -3,10 +3,10 @@
 #include "model/class_list.h"
 #include "model/names.h"
 #include "writer/common/html_escape.h"
+#include "writer/common/page_links.h"
 #include "writer/links/overriders.h"
+#include "writer/links/page_context.h"
 #include "writer/names/type_table.h"
-#include "writer/pages/rich_page.h"
-#include "writer/pages/rich_page_builder.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ bool IsMetaType(std::string_view type) {
 
 }  // namespace
 
-void CSourceLinker::Start(const CRichPages& pages, size_t record) {
+void CSourceLinker::Start(const CPageContext& pages, size_t record) {
   pages_ = &pages;
   record_ = record;
   models_ = &CModelCache::OfThread();
@@ -360,7 +360,7 @@ bool CSourceLinker::ClassNamed(std::string& page, std::string_view word, bool cl
   const CTypeTable::Target target = pages_->types().Resolve(word, record_);
   if (!target.found() || (classOnly && target.kind != CTypeTable::kClass)) return false;
   page.append("<a href=\"");
-  rich_page::AppendPageName(page, target.record);
+  AppendPageName(page, target.record);
   if (target.kind == CTypeTable::kClass) {
     Tell(target.record, SourceLink::kClassItself, {});
     OpenTitle(page, "class", target.record, {});
@@ -530,7 +530,7 @@ CSourceLinker::Qualifier CSourceLinker::TypeQualifier(std::string_view type,
 void CSourceLinker::OpenMember(std::string& page, const SourceTarget& target) {
   Tell(target.record, static_cast<uint8_t>(target.kind), target.name);
   page.append("<a href=\"");
-  rich_page::AppendPageName(page, target.record);
+  AppendPageName(page, target.record);
   page.push_back('#');
   anchors::AppendMemberAnchor(page, target.kind, target.name);
   OpenTitle(page, target.what, target.record, target.name);

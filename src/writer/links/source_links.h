@@ -14,7 +14,7 @@
 
 #include "writer/links/source_scope.h"
 
-class CRichPages;
+class CPageContext;
 
 /// A link the linker made to a declaration on a record page: a class, or a
 /// member of a class or state, with where it stands. Locals link within the
@@ -42,7 +42,7 @@ class CLinkListener {
 class CSourceLinker {
  public:
   /// Prepares for the source page of the class at `record`.
-  void Start(const CRichPages& pages, size_t record);
+  void Start(const CPageContext& pages, size_t record);
 
   /// Tells `listener` (null: nothing) of each link made from now on.
   void Listen(CLinkListener* listener) { listener_ = listener; }
@@ -100,7 +100,7 @@ class CSourceLinker {
   void Close();
   void Tell(uint32_t record, uint8_t kind, std::string_view name);
 
-  const CRichPages* pages_ = nullptr;
+  const CPageContext* pages_ = nullptr;
   CLinkListener* listener_ = nullptr;
   size_t record_ = 0;
   // The cache of the thread the linker runs on, taken as each script starts:

@@ -1,7 +1,7 @@
 #include "writer/links/source_scope.h"
 
 #include "model/class_list.h"
-#include "writer/pages/rich_page.h"
+#include "writer/links/page_context.h"
 
 using anchors::MemberKind;
 
@@ -29,7 +29,7 @@ const SourceTarget* CSourceScope::At(uint8_t key, std::string_view owner, std::s
   return entry ? &targets_[entry->value] : nullptr;
 }
 
-void CSourceScope::Fill(const CRichPages& pages, size_t record, bool ancestors, bool states,
+void CSourceScope::Fill(const CPageContext& pages, size_t record, bool ancestors, bool states,
                         CModelCache& models) {
   table_.Clear();
   targets_.clear();

@@ -15,7 +15,7 @@
 #include "writer/links/model_cache.h"
 #include "writer/names/name_table.h"
 
-class CRichPages;
+class CPageContext;
 
 /// A member a name may link to: its record's page and its anchor there.
 struct SourceTarget {
@@ -31,7 +31,7 @@ class CSourceScope {
   /// Reads the members of the class at `record`, and with `ancestors` of
   /// its ancestors too; with `states`, the functions the class's states
   /// declare.
-  void Fill(const CRichPages& pages, size_t record, bool ancestors, bool states,
+  void Fill(const CPageContext& pages, size_t record, bool ancestors, bool states,
             CModelCache& models);
 
   /// The member `name` names, or null. Inside the state `state` (empty:

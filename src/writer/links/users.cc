@@ -7,9 +7,9 @@
 #include "model/model_codec.h"
 #include "model/record_model.h"
 #include "writer/common/anchors.h"
+#include "writer/links/page_context.h"
 #include "writer/names/name_table.h"
 #include "writer/names/type_table.h"
-#include "writer/pages/rich_page.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ namespace {
 // the enumeration or structure it names until sections are given to those.
 class CPass {
  public:
-  CPass(const CRichPages& pages, const std::vector<bool>& reachable)
+  CPass(const CPageContext& pages, const std::vector<bool>& reachable)
       : pages_(pages), list_(pages.list()), reachable_(reachable) {}
 
   bool HasPage(size_t i) const { return reachable_[i] && !list_.At(i).packedModel().empty(); }
@@ -94,7 +94,7 @@ class CPass {
     names.push_back(name);
   }
 
-  const CRichPages& pages_;
+  const CPageContext& pages_;
   const CClassList& list_;
   const std::vector<bool>& reachable_;
   model::RecordModel model_;
@@ -105,7 +105,7 @@ class CPass {
 
 }  // namespace
 
-void CUsers::Build(const CRichPages& pages, const std::vector<bool>& reachable) {
+void CUsers::Build(const CPageContext& pages, const std::vector<bool>& reachable) {
   const CClassList& list = pages.list();
   const size_t count = list.Count();
   group_.resize(count);

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-class CRichPages;
+class CPageContext;
 
 class CUsers {
  public:
@@ -33,7 +33,7 @@ class CUsers {
 
   /// Reads the declarations of every record that has a rich page, classes
   /// in record order, each followed by its states.
-  void Build(const CRichPages& pages, const std::vector<bool>& reachable);
+  void Build(const CPageContext& pages, const std::vector<bool>& reachable);
 
   /// The uses of the class at record `i`, grouped by the class declaring
   /// them (a state's under its class), classes in record order.

@@ -9,7 +9,6 @@
 #include "writer/common/page_links.h"
 #include "writer/common/part_links.h"
 #include "writer/pages/over_templates.h"
-#include "writer/pages/rich_page_builder.h"
 #include "writer/pages/rich_templates.h"
 
 namespace ot = over_templates;
@@ -26,7 +25,7 @@ void AppendSectionHead(std::string& page, size_t record, std::string_view classN
   page.append(ot::kSectionOpen);
   anchors::AppendMemberAnchor(page, MemberKind::kFunction, section.name, section.occurrence);
   page.append(ot::kSectionLink);
-  rich_page::AppendPageName(page, record);
+  AppendPageName(page, record);
   page.push_back('#');
   anchors::AppendMemberAnchor(page, MemberKind::kFunction, section.name, section.occurrence);
   page.append(rt::kLinkMiddle);
@@ -41,22 +40,6 @@ void AppendSectionHead(std::string& page, size_t record, std::string_view classN
 }
 
 }  // namespace
-
-void AppendOverrider(std::string& out, const CClassList& list,
-                     const COverriders::Declaration& declaration) {
-  out.append(rt::kLinkOpen);
-  rich_page::AppendPageName(out, declaration.record);
-  out.push_back('#');
-  anchors::AppendMemberAnchor(out, MemberKind::kFunction, declaration.name, declaration.occurrence);
-  out.append(rt::kLinkMiddle);
-  const CClassRecord& record = list.At(declaration.record);
-  if (record.isState && record.parent) {
-    AppendEscaped(out, record.parent->name());
-    out.append(rt::kMemberOfRecord);
-  }
-  AppendEscaped(out, record.name());
-  out.append(rt::kLinkEnd);
-}
 
 void AppendOverPageName(std::string& out, size_t record, size_t part) {
   AppendPartPageName(out, ot::kPageName, record, part);
@@ -103,15 +86,7 @@ void AppendOverPage(std::string& page, const COverriders& overriders, size_t rec
   const CClassList& list = overriders.list();
   const std::string_view name = list.At(record).name();
   const size_t parts = overriders.FirstPart(record + 1) - overriders.FirstPart(record);
-  page.append(ot::kOpen);
-  AppendEscaped(page, name);
-  page.append(ot::kHead);
-  AppendEscaped(page, name);
-  page.append(ot::kHeadingEnd);
-  rich_page::AppendPageName(page, record);
-  page.append(rt::kLinkMiddle);
-  AppendEscaped(page, name);
-  page.append(ot::kClassLinkEnd);
+  AppendClassPageHead(page, ot::kOpen, ot::kHead, ot::kHeadingEnd, ot::kClassLinkEnd, name, record);
   AppendPartLine(page, ot::kPageName, record, part, parts);
   page.append(ot::kHeaderEnd);
 

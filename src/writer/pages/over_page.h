@@ -13,19 +13,6 @@
 
 class CClassList;
 
-/// Bytes that bound the fixed texts of a page of overriders, less three
-/// times the class's escaped name, and of one of its sections, less its
-/// anchor twice, the class's escaped name twice and the function's once.
-inline constexpr size_t kOverPageBytes = 1024;
-inline constexpr size_t kOverSectionBytes = 256;
-/// What stands between two entries of a list.
-inline constexpr size_t kOverriderSeparatorBytes = 2;
-
-/// Appends one entry of a list: a link to the declaration, named by its
-/// record ("Bat", "Creature.Idle").
-void AppendOverrider(std::string& out, const CClassList& list,
-                     const COverriders::Declaration& declaration);
-
 /// Appends the file name of part `part` (from 0) of the page of overriders
 /// of class `record`: "over-00012.html", "over-00012-2.html".
 void AppendOverPageName(std::string& out, size_t record, size_t part);

@@ -7,7 +7,6 @@
 #include "writer/common/part_links.h"
 #include "writer/links/source_links.h"
 #include "writer/pages/refs_templates.h"
-#include "writer/pages/rich_page_builder.h"
 #include "writer/pages/rich_templates.h"
 
 namespace ft = refs_templates;
@@ -58,7 +57,7 @@ void AppendSectionHead(std::string& page, const CClassList& list, size_t record,
     page.append(ft::kSectionAnchorEnd);
   }
   page.append(ft::kSectionHeading);
-  rich_page::AppendPageName(page, record);
+  AppendPageName(page, record);
   std::string anchor;
   if (AppendAnchor(anchor, ref)) {
     page.push_back('#');
@@ -82,7 +81,7 @@ void AppendGroup(std::string& page, const CClassList& list, const CReferences& r
                  const Reference& ref) {
   const CReferences::Line& line = refs.LineOf(ref);
   page.append(ft::kGroupOpen);
-  rich_page::AppendPageName(page, line.source);
+  AppendPageName(page, line.source);
   page.append(rt::kLinkMiddle);
   AppendEscaped(page, list.At(line.source).name());
   page.append(rt::kLinkEnd);
@@ -102,7 +101,7 @@ void AppendGroup(std::string& page, const CClassList& list, const CReferences& r
 void AppendEntry(std::string& page, const CReferences& refs, const Reference& ref) {
   const CReferences::Line& line = refs.LineOf(ref);
   page.append(ft::kEntryOpen);
-  rich_page::AppendSourceLink(page, line.source, line.line);
+  AppendSourceLink(page, line.source, line.line);
   page.append(rt::kLinkMiddle);
   AppendNumber(page, line.line);
   page.append(ft::kEntryNumberEnd);
@@ -129,7 +128,7 @@ void AppendRefsPage(std::string& page, const CClassList& list, const CReferences
   AppendRecordName(page, r);
   page.append(ft::kHeadingEnd);
   page.append(r.isState ? ft::kStateLink : ft::kClassLink);
-  rich_page::AppendPageName(page, record);
+  AppendPageName(page, record);
   page.append(rt::kLinkMiddle);
   AppendRecordName(page, r);
   page.append(ft::kRecordLinkEnd);

@@ -15,17 +15,6 @@
 class CClassList;
 class CRichPages;
 
-/// Bytes that bound the fixed texts of a page of references, less four
-/// times its record's escaped name; of a section's head, less its anchor
-/// twice, the record's escaped name twice and the member's once; of a
-/// group's head, less its escaped names; of an entry, less its escaped
-/// text; and of the head of the Super calls.
-inline constexpr size_t kRefsPageBytes = 2048;
-inline constexpr size_t kRefsSectionBytes = 512;
-inline constexpr size_t kRefsGroupBytes = 256;
-inline constexpr size_t kRefsEntryBytes = 128;
-inline constexpr size_t kRefsSuperBytes = 128;
-
 /// Appends the file name of part `part` (from 0) of the pages of references
 /// of record `record`: "refs-00012.html", "refs-00012-2.html".
 void AppendRefsPageName(std::string& out, size_t record, size_t part);

@@ -149,7 +149,8 @@ void CPageBuilder::AppendEnumerations(std::string& page) {
     AppendDeclarationText(page);
     AppendChangeMark(page, model::DeclarationKind::kEnum, {}, e.name);
     if (Record(record_).isState == 0)
-      AppendMemberUsersLink(page, *pages_, source_, MemberKind::kEnumeration, e.name, occurrence);
+      AppendMemberUsersLink(page, pages_->users(), source_, MemberKind::kEnumeration, e.name,
+                            occurrence);
     EndMember(page, e.doc, MemberKind::kEnumeration, e.name, occurrence);
   }
   page.append(rt::kSectionEnd);
@@ -205,7 +206,7 @@ void CPageBuilder::AppendStructures(std::string& page) {
     AppendDeclarationText(page);
     AppendChangeMark(page, model::DeclarationKind::kStruct, {}, structure.name);
     if (Record(record_).isState == 0)
-      AppendMemberUsersLink(page, *pages_, source_, MemberKind::kStructure, structure.name,
+      AppendMemberUsersLink(page, pages_->users(), source_, MemberKind::kStructure, structure.name,
                             occurrence);
     page.append(rt::kMemberHeadEnd);
     AppendDoc(page, structure.doc);

@@ -1,6 +1,5 @@
 #include "writer/pages/rich_page.h"
 
-#include <atomic>
 #include <string_view>
 
 #include "model/class_list.h"
@@ -24,18 +23,6 @@ namespace rt = rich_templates;
 using anchors::MemberKind;
 
 namespace rich_page {
-
-void AppendPageName(std::string& out, size_t record) {
-  AppendNumber(out, record, kRecordNumberWidth);
-  out.append(rt::kPageExtension);
-}
-
-void AppendSourceLink(std::string& out, size_t classRecord, uint32_t line) {
-  anchors::AppendSourcePageName(out, classRecord);
-  if (line == 0) return;
-  out.push_back('#');
-  anchors::AppendLineAnchor(out, line);
-}
 
 void AppendMemberLink(std::string& out, size_t record, const MemberKind* kind,
                       std::string_view name, std::string_view text) {
@@ -291,7 +278,7 @@ void CPageBuilder::AppendHead(std::string& page, size_t i) {
   AppendPathText(page, script);
   page.append(rt::kScriptEnd);
   AppendPackageOfRecord(page, PackageOf(script, platform::kPathSeparator));
-  if (!state) AppendUsedByLine(page, *pages_, i);
+  if (!state) AppendUsedByLine(page, pages_->users(), i);
   AppendReferencedLine(page, pages_->references(), i, SourceLink::kClassItself, {});
   AppendIndexLink(page, i);
   page.append(rt::kHeaderEnd);
@@ -381,25 +368,10 @@ void CPageBuilder::Build(std::string& page, const CRichPages& pages, size_t i) {
 
 CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTypeTable& types,
                        const COverriders* overriders, const CChangeMarks* marks)
-    : list_(list),
-      tree_(tree),
-      types_(types),
-      overriders_(overriders),
-      marks_(marks),
-      run_(++last_run_) {
+    : CPageContext(list, tree, types, overriders), marks_(marks) {
   static const CReferences kNone;
   references_ = &kNone;
-  const size_t count = list.Count();
-  first_state_.assign(count + 1, 0);
-  for (size_t i = 0; i < count; ++i) {
-    for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {
-      if (list.At(tree.child[k]).isState != 0) state_.push_back(tree.child[k]);
-    }
-    first_state_[i + 1] = static_cast<uint32_t>(state_.size());
-  }
 }
-
-std::atomic<uint64_t> CRichPages::last_run_{0};
 
 void CRichPages::AppendPage(std::string& page, size_t i) const {
   thread_local rich_page::CPageBuilder builder;

@@ -35,12 +35,6 @@ constexpr uint8_t Key(anchors::MemberKind kind) {
   return static_cast<uint8_t>(kind);
 }
 
-/// Appends the file name of record `record`'s page: "00012.html".
-void AppendPageName(std::string& out, size_t record);
-
-/// Appends "source-00012.html#L42", or the page alone for line 0 (unknown).
-void AppendSourceLink(std::string& out, size_t classRecord, uint32_t line);
-
 /// Opens a link to `record`'s page, to the member `name` of `kind` on it
 /// when `kind` is given, with `text` as the link's text; the caller closes it.
 void AppendMemberLink(std::string& out, size_t record, const anchors::MemberKind* kind,

@@ -7,6 +7,7 @@
 // it), "doc" a doc comment.
 #pragma once
 
+#include "writer/common/link_templates.h"
 #include "writer/common/search_bar.h"
 
 namespace rich_templates {
@@ -107,13 +108,14 @@ inline constexpr const char* kListEnd = "</dl>\n";
 inline constexpr const char* kKindNames[] = {"constants", "enumerations", "structures",
                                              "variables", "functions",    "states"};
 
-// Links: to a record's page or a member on it, and between names.
-inline constexpr const char* kLinkOpen = "<a href=\"";
-inline constexpr const char* kLinkMiddle = "\">";
-inline constexpr const char* kLinkEnd = "</a>";
-inline constexpr const char* kPageExtension = ".html";
+// Links: to a record's page or a member on it (as every page kind writes
+// them), and between names.
+using link_templates::kLinkEnd;
+using link_templates::kLinkMiddle;
+using link_templates::kLinkOpen;
+using link_templates::kMemberOfRecord;
+using link_templates::kPageExtension;
 inline constexpr const char* kSeparator = ", ";
-inline constexpr const char* kMemberOfRecord = ".";
 inline constexpr const char* kLineEnd = "</p>\n";
 
 inline constexpr const char* kEnd = "</body></html>\n";

@@ -2,8 +2,8 @@
 
 #include "model/class_list.h"
 #include "writer/common/html_escape.h"
+#include "writer/common/page_links.h"
 #include "writer/names/type_table.h"
-#include "writer/pages/rich_page_builder.h"
 #include "writer/pages/rich_templates.h"
 
 namespace rt = rich_templates;

@@ -7,9 +7,9 @@
 #include "writer/common/html_escape.h"
 #include "writer/common/page_links.h"
 #include "writer/links/model_cache.h"
+#include "writer/links/page_context.h"
 #include "writer/links/users.h"
 #include "writer/names/name_table.h"
-#include "writer/pages/rich_page.h"
 #include "writer/pages/use_templates.h"
 
 namespace ut = use_templates;
@@ -20,11 +20,6 @@ namespace {
 // A page stops listing uses past this many bytes, and counts the rest: a
 // root class can be used by tens of thousands of declarations.
 constexpr size_t kListedBytes = size_t{400} * 1000;
-
-void AppendPageName(std::string& out, size_t record) {
-  AppendNumber(out, record, kRecordNumberWidth);
-  out.append(".html");
-}
 
 // "3 declarations in 2 classes", or "nothing".
 void AppendCounts(std::string& out, const CUsers& users, std::span<const CUsers::Use> uses) {
@@ -139,22 +134,13 @@ void AppendUsers(std::string& page, size_t start, const CClassList& list, const 
 
 }  // namespace
 
-void AppendUsePage(std::string& page, const CRichPages& pages, size_t i) {
+void AppendUsePage(std::string& page, const CPageContext& pages, const CUsers& users, size_t i) {
   thread_local std::string scratch;
   thread_local CNameTable names{false};
   const size_t start = page.size();
   const CClassList& list = pages.list();
-  const CUsers& users = pages.users();
   const std::string_view name = list.At(i).name();
-  page.append(ut::kOpen);
-  AppendEscaped(page, name);
-  page.append(ut::kHead);
-  AppendEscaped(page, name);
-  page.append(ut::kHeadingEnd);
-  AppendPageName(page, i);
-  page.append(ut::kLinkMiddle);
-  AppendEscaped(page, name);
-  page.append(ut::kClassLinkEnd);
+  AppendClassPageHead(page, ut::kOpen, ut::kHead, ut::kHeadingEnd, ut::kClassLinkEnd, name, i);
 
   page.append(ut::kSectionOpen);
   AppendEscaped(page, name);
@@ -186,16 +172,16 @@ void AppendUsePage(std::string& page, const CRichPages& pages, size_t i) {
   page.append(ut::kEnd);
 }
 
-void AppendUsedByLine(std::string& page, const CRichPages& pages, size_t i) {
+void AppendUsedByLine(std::string& page, const CUsers& users, size_t i) {
   page.append(ut::kClassPageOpen);
   anchors::AppendUsePageName(page, i);
   page.append(ut::kClassPageMiddle);
   page.append(ut::kUsedBy);
-  AppendCounts(page, pages.users(), pages.users().OfClass(i));
+  AppendCounts(page, users, users.OfClass(i));
   page.append(ut::kClassPageEnd);
 }
 
-void AppendMemberUsersLink(std::string& page, const CRichPages& pages, size_t i, MemberKind kind,
+void AppendMemberUsersLink(std::string& page, const CUsers& users, size_t i, MemberKind kind,
                            std::string_view name, size_t occurrence) {
   page.append(ut::kMemberLinkOpen);
   anchors::AppendUsePageName(page, i);
@@ -203,6 +189,6 @@ void AppendMemberUsersLink(std::string& page, const CRichPages& pages, size_t i,
   anchors::AppendMemberAnchor(page, kind, name, occurrence);
   page.append(ut::kClassPageMiddle);
   page.append(ut::kUsedBy);
-  AppendCounts(page, pages.users(), pages.users().OfMember(name));
+  AppendCounts(page, users, users.OfMember(name));
   page.append(ut::kMemberLinkEnd);
 }

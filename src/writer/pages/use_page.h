@@ -8,17 +8,19 @@
 
 #include "writer/common/anchors.h"
 
-class CRichPages;
+class CPageContext;
+class CUsers;
 
-/// Appends the use page of the class at record `i`, which has a rich page.
-void AppendUsePage(std::string& page, const CRichPages& pages, size_t i);
+/// Appends the use page of the class at record `i`, which has a rich page,
+/// its users as `users` found them.
+void AppendUsePage(std::string& page, const CPageContext& pages, const CUsers& users, size_t i);
 
 /// Appends the class page's line that links the use page of the class at
 /// record `i`, with how many declarations in how many classes use it.
-void AppendUsedByLine(std::string& page, const CRichPages& pages, size_t i);
+void AppendUsedByLine(std::string& page, const CUsers& users, size_t i);
 
 /// Appends the link from the enumeration or structure `name` (a view into
 /// the store) of the class at record `i` to its section of the use page,
 /// with how many declarations use it.
-void AppendMemberUsersLink(std::string& page, const CRichPages& pages, size_t i,
+void AppendMemberUsersLink(std::string& page, const CUsers& users, size_t i,
                            anchors::MemberKind kind, std::string_view name, size_t occurrence);

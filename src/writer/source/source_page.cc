@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "model/class_list.h"
-#include "platform/directory.h"
 #include "reader/source_buffer.h"
 #include "writer/common/file_path_text.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/write_line.h"
+#include "writer/links/page_context.h"
+#include "writer/links/script_again.h"
 #include "writer/links/source_links.h"
-#include "writer/pages/rich_page.h"
 #include "writer/source/source_lines.h"
 #include "writer/source/source_templates.h"
 
@@ -35,23 +35,8 @@ size_t LineNumbersSize(size_t lines) {
 
 }  // namespace
 
-bool HasSourcePage(const CClassRecord& record) {
-  return record.isState == 0 && !record.scriptPath().empty();
-}
-
-bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sourceDir,
-                     CSourceBuffer& script) {
-  platform::CInputFile file;
-  // A script changed since the scan is shown as one that could not be read:
-  // the record's lines and links are those of what was read then.
-  const bool read = sourceDir && file.Open(*sourceDir, record.scriptPath()) && script.Load(file) &&
-                    script.Fingerprint() == record.scriptFingerprint();
-  file.Close();
-  return read;
-}
-
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
-                      const platform::CDirectory* sourceDir, const CRichPages* rich) {
+                      const platform::CDirectory* sourceDir, const CPageContext* rich) {
   const CClassRecord& record = list.At(classNumber);
   // Each writing thread reads its scripts into a buffer of its own, which
   // keeps its storage from script to script.

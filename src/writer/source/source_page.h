@@ -9,23 +9,13 @@
 #include <string>
 
 class CClassList;
-class CClassRecord;
-class CRichPages;
+class CPageContext;
 class CSourceBuffer;
 class CSourceLinker;
 
 namespace platform {
 class CDirectory;
 }
-
-/// Whether `record` gets a source page: a class record with a script.
-bool HasSourcePage(const CClassRecord& record);
-
-/// Reads the script of `record` again from `sourceDir` (null when SourceDir
-/// could not be opened again) into `script`: false when it cannot be read,
-/// or holds other bytes than the scan read.
-bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sourceDir,
-                     CSourceBuffer& script);
 
 /// Appends the source page of the script of class record `classNumber` of
 /// `list`, read from `sourceDir` (null when SourceDir could not be opened
@@ -34,7 +24,7 @@ bool ReadScriptAgain(const CClassRecord& record, const platform::CDirectory* sou
 /// code link to what they name on the rich pages (see source_links.h).
 /// Safe to call from several threads at once.
 bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNumber,
-                      const platform::CDirectory* sourceDir, const CRichPages* rich = nullptr);
+                      const platform::CDirectory* sourceDir, const CPageContext* rich = nullptr);
 
 /// Appends the source page of class record `classNumber` of `list` whose
 /// script, read again, is `script` (null when it could not be: the page then
