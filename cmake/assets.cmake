@@ -1,10 +1,11 @@
 # The pages' own script and style are files of their own under
-# src/writer/assets, built into the tool so that it stays one self-contained
-# file: each becomes a generated source (made by cmake/embed_asset.cmake, made
-# anew when the file changes) defining the std::string_view named beside it
-# here and declared in src/writer/assets.h. The script files are listed in
+# src/writer/common/assets, built into the tool so that it stays one
+# self-contained file: each becomes a generated source (made by
+# cmake/embed_asset.cmake, made anew when the file changes) defining the
+# std::string_view named beside it here and declared in
+# src/writer/common/assets.h. The script files are listed in
 # korvanref_script_assets for the node checks under tests/node.
-set(korvanref_asset_dir ${PROJECT_SOURCE_DIR}/src/writer/assets)
+set(korvanref_asset_dir ${PROJECT_SOURCE_DIR}/src/writer/common/assets)
 set(korvanref_assets
   index.css kIndexStyle
   index.js kIndexScript

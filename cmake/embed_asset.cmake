@@ -2,11 +2,11 @@
 # carries its pages' script and style in itself. Run by the build as
 #   cmake -DINPUT=<file> -DOUTPUT=<source.cc> -DNAME=<identifier> -P embed_asset.cmake
 # The source defines assets::<NAME>, a std::string_view declared in
-# src/writer/assets.h, over the file's bytes exactly as they stand, line ends
-# included: each byte becomes a '\xNN' character literal (a string literal
-# would need its own escaping and has length limits on some compilers). A
-# NUL follows the bytes so that even an empty file makes a valid array; the
-# view leaves it out.
+# src/writer/common/assets.h, over the file's bytes exactly as they stand,
+# line ends included: each byte becomes a '\xNN' character literal (a
+# string literal would need its own escaping and has length limits on some
+# compilers). A NUL follows the bytes so that even an empty file makes a
+# valid array; the view leaves it out.
 foreach(variable IN ITEMS INPUT OUTPUT NAME)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "embed_asset.cmake needs -D${variable}=...")
@@ -22,7 +22,7 @@ cmake_path(GET INPUT FILENAME file_name)
 string(CONFIGURE [[
 // Made by cmake/embed_asset.cmake from @file_name@ at build time: edit that
 // file, not this one.
-#include "writer/assets.h"
+#include "writer/common/assets.h"
 
 namespace assets {
 namespace {

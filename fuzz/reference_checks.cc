@@ -15,7 +15,7 @@
 #include "fuzz/page_reader.h"
 #include "model/class_list.h"
 #include "platform/path.h"
-#include "writer/model_json.h"
+#include "writer/data/model_json.h"
 
 namespace {
 

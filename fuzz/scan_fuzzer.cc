@@ -21,7 +21,7 @@
 #include "platform/console.h"
 #include "reader/parser.h"
 #include "reader/source_buffer.h"
-#include "writer/html_escape.h"
+#include "writer/common/html_escape.h"
 
 namespace {
 

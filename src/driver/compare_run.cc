@@ -15,11 +15,11 @@
 #include "platform/mapped_file.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
-#include "writer/changes_json.h"
-#include "writer/changes_page.h"
-#include "writer/changes_templates.h"
-#include "writer/file_path_text.h"
-#include "writer/model_json.h"
+#include "writer/common/file_path_text.h"
+#include "writer/data/changes_json.h"
+#include "writer/data/model_json.h"
+#include "writer/pages/changes_page.h"
+#include "writer/pages/changes_templates.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "driver/whole_file.h"
 #include "platform/console.h"
 #include "platform/path.h"
-#include "writer/model_json.h"
-#include "writer/templates.h"
+#include "writer/common/templates.h"
+#include "writer/data/model_json.h"
 
 void CModelFileBeside::Start(const CReferences* references) {
   references_ = references;

@@ -10,9 +10,9 @@
 #include "model/class_list.h"
 #include "platform/replacing_file.h"
 #include "platform/worker.h"
-#include "writer/beside_pages.h"
-#include "writer/overriders.h"
-#include "writer/type_table.h"
+#include "writer/common/beside_pages.h"
+#include "writer/links/overriders.h"
+#include "writer/names/type_table.h"
 
 class CModelFileBeside final : public CBesidePages {
  public:

@@ -7,7 +7,7 @@
 #include "platform/console.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
-#include "writer/templates.h"
+#include "writer/common/templates.h"
 
 // Writes the file `name` beside the index as the index is written, whole or
 // not at all, its text made by `write`; a problem is reported.

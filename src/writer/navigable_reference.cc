@@ -10,28 +10,29 @@
 #include "platform/console.h"
 #include "platform/directory.h"
 #include "platform/path.h"
-#include "writer/anchors.h"
-#include "writer/assets.h"
-#include "writer/beside_pages.h"
-#include "writer/changes_templates.h"
-#include "writer/file_path_text.h"
-#include "writer/html_escape.h"
-#include "writer/navigation_templates.h"
-#include "writer/over_page.h"
-#include "writer/overriders.h"
-#include "writer/overriders_beside.h"
-#include "writer/page_builder.h"
-#include "writer/page_links.h"
-#include "writer/page_writer.h"
-#include "writer/record_page.h"
-#include "writer/refs_page.h"
-#include "writer/rich_page.h"
-#include "writer/script_text.h"
-#include "writer/source_page.h"
-#include "writer/source_pages_ahead.h"
-#include "writer/templates.h"
-#include "writer/tree_index.h"
-#include "writer/use_page.h"
+#include "writer/common/anchors.h"
+#include "writer/common/assets.h"
+#include "writer/common/beside_pages.h"
+#include "writer/common/file_path_text.h"
+#include "writer/common/html_escape.h"
+#include "writer/common/navigation_templates.h"
+#include "writer/common/page_builder.h"
+#include "writer/common/page_links.h"
+#include "writer/common/page_writer.h"
+#include "writer/common/record_page.h"
+#include "writer/common/script_text.h"
+#include "writer/common/templates.h"
+#include "writer/common/tree_index.h"
+#include "writer/links/overriders.h"
+#include "writer/links/overriders_beside.h"
+#include "writer/links/script_again.h"
+#include "writer/links/source_pages_ahead.h"
+#include "writer/pages/changes_templates.h"
+#include "writer/pages/over_page.h"
+#include "writer/pages/refs_page.h"
+#include "writer/pages/rich_page.h"
+#include "writer/pages/use_page.h"
+#include "writer/source/source_page.h"
 
 namespace nt = navigation_templates;
 
@@ -203,7 +204,7 @@ class CNavigablePages final : public CPageBuilder {
     const size_t i = slot / kSlots;
     if (slot % kSlots == kSourceSlot) return AppendSourcePage(page, list_, i, source_dir_, rich_);
     if (slot % kSlots == kUseSlot) {
-      AppendUsePage(page, *rich_, i);
+      AppendUsePage(page, *rich_, rich_->users(), i);
       return true;
     }
     if (HasRichPage(i)) {
@@ -345,7 +346,7 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
     // Super calls are linked by what the overriders tell.
     if (!references) references = &own_references.emplace();
     rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr,
-                               ahead.emplace(list.Count()));
+                               ahead.emplace(list.Count(), &AppendSourcePageOf));
   }
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,

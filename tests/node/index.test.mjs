@@ -1,5 +1,6 @@
-// Unit tests of the navigable index's script, src/writer/assets/index.js,
-// with node's own test runner, through the stand-ins of page_script.mjs.
+// Unit tests of the navigable index's script,
+// src/writer/common/assets/index.js, with node's own test runner, through
+// the stand-ins of page_script.mjs.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 

@@ -7,10 +7,11 @@
 import {readFileSync} from 'node:fs';
 import vm from 'node:vm';
 
-// A file of src/writer/assets as text; the pages declare windows-1252, so
-// every byte is one character.
+// A file of src/writer/common/assets as text; the pages declare
+// windows-1252, so every byte is one character.
 export function readAsset(name) {
-  return readFileSync(new URL('../../src/writer/assets/' + name, import.meta.url), 'latin1');
+  const url = new URL('../../src/writer/common/assets/' + name, import.meta.url);
+  return readFileSync(url, 'latin1');
 }
 
 // The records' data as the tool writes it before the index's script: records

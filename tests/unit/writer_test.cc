@@ -14,7 +14,7 @@
 #include "support/expected_pages.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
-#include "writer/write_line.h"
+#include "writer/common/write_line.h"
 
 #ifdef __linux__
 #include <unistd.h>
