@@ -1,9 +1,25 @@
 #include "writer/common/anchors.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 
 #include "model/names.h"
+
+void AppendNumber(std::string& out, size_t n, size_t width) {
+  // Put together in a buffer whose zeros stand ready before the digits, then
+  // appended at once: page names are written hundreds of thousands of times
+  // a run.
+  constexpr size_t kMost = 24;
+  char text[2 * kMost];
+  std::memset(text, '0', kMost);
+  char* const digits = text + kMost;
+  const char* const end = std::to_chars(digits, text + sizeof text, n).ptr;
+  const size_t length = static_cast<size_t>(end - digits);
+  const size_t zeros = std::min(width, kMost) > length ? std::min(width, kMost) - length : 0;
+  out.append(digits - zeros, length + zeros);
+}
 
 namespace anchors {
 
@@ -69,12 +85,8 @@ void AppendLineAnchor(std::string& out, size_t line) {
 
 namespace {
 void AppendNumberedPageName(std::string& out, std::string_view prefix, size_t number) {
-  char digits[24];
-  const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  const size_t length = static_cast<size_t>(end - digits);
   out.append(prefix);
-  if (length < 5) out.append(5 - length, '0');
-  out.append(digits, length);
+  AppendNumber(out, number, kRecordNumberWidth);
   out.append(".html");
 }
 }  // namespace

@@ -8,6 +8,13 @@
 #include <string>
 #include <string_view>
 
+/// Record numbers are written at least this many digits long.
+inline constexpr size_t kRecordNumberWidth = 5;
+
+/// Appends `n` in decimal, at least `width` digits long (zero-padded): a
+/// record number is written as "%05ld" would, without a call to format it.
+void AppendNumber(std::string& out, size_t n, size_t width = 1);
+
 namespace anchors {
 
 enum class MemberKind { kConstant, kEnumeration, kStructure, kVariable, kFunction, kState };

@@ -1,8 +1,6 @@
 #include "writer/common/page_links.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 
 #include "model/class_list.h"
 #include "writer/common/anchors.h"
@@ -12,20 +10,6 @@
 #include "writer/common/tree_index.h"
 
 namespace nt = navigation_templates;
-
-void AppendNumber(std::string& out, size_t n, size_t width) {
-  // Put together in a buffer whose zeros stand ready before the digits, then
-  // appended at once: page names are written hundreds of thousands of times
-  // a run.
-  constexpr size_t kMost = 24;
-  char text[2 * kMost];
-  std::memset(text, '0', kMost);
-  char* const digits = text + kMost;
-  const char* const end = std::to_chars(digits, text + sizeof text, n).ptr;
-  const size_t length = static_cast<size_t>(end - digits);
-  const size_t zeros = std::min(width, kMost) > length ? std::min(width, kMost) - length : 0;
-  out.append(digits - zeros, length + zeros);
-}
 
 void AppendPageName(std::string& out, size_t record) {
   AppendNumber(out, record, kRecordNumberWidth);

@@ -10,15 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "writer/common/anchors.h"
+
 class CClassList;
 struct TreeIndex;
-
-/// Record numbers are written at least this many digits long.
-inline constexpr size_t kRecordNumberWidth = 5;
-
-/// Appends `n` in decimal, at least `width` digits long (zero-padded): a
-/// record number is written as "%05ld" would, without a call to format it.
-void AppendNumber(std::string& out, size_t n, size_t width = 1);
 
 /// Appends the file name of record `record`'s page: "00012.html".
 void AppendPageName(std::string& out, size_t record);
