@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <tuple>
 
 #include "model/class_list.h"
 #include "platform/path.h"
@@ -11,18 +10,18 @@
 #include "writer/common/anchors.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/page_writer.h"
+#include "writer/links/chunks.h"
 #include "writer/links/page_context.h"
 #include "writer/links/script_again.h"
 #include "writer/links/source_links.h"
 #include "writer/links/source_pages_ahead.h"
 
-namespace {
-
 using Line = CReferences::Line;
 using Reference = CReferences::Reference;
+static_assert(sizeof(Reference) == 16, "a large tree makes millions of references");
 
 // The links of the scripts one thread reads, with the lines they stand on.
-class CCollector final : public CLinkListener {
+class CReferenceCollector final : public CLinkListener {
  public:
   // Links the script of `record` as its source page is built, and writes
   // the page, keeping how that went in `ahead`.
@@ -61,13 +60,33 @@ class CCollector final : public CLinkListener {
       lines.back().function = Keep(link.function, function_, function_at_);
       lines.back().functionSize = Size(link.function);
     }
-    refs.push_back(
-        {link.name, link.record, static_cast<uint32_t>(lines.size() - 1), link.kind, link.super});
+    Reference ref;
+    ref.record = link.record;
+    ref.line = static_cast<uint32_t>(lines.size() - 1);
+    ref.kind = link.kind;
+    ref.super = link.super;
+    // A member's name stands in its record's packed model, which the run
+    // keeps: where it stands is enough. Any other is kept apart.
+    const std::string_view packed = (*models)[link.record];
+    if (link.name.empty()) {
+      ref.nameAt = 0;
+    } else if (!packed.empty() && link.name.data() >= packed.data() &&
+               link.name.data() + link.name.size() <= packed.data() + packed.size() &&
+               link.name.size() <= UINT16_MAX) {
+      ref.nameAt = static_cast<uint32_t>(link.name.data() - packed.data());
+      ref.nameSize = static_cast<uint16_t>(link.name.size());
+    } else {
+      ref.nameAt = CReferences::kOtherName | static_cast<uint32_t>(other_names.size());
+      other_names.push_back(link.name);
+    }
+    refs.push_back(ref);
   }
 
-  std::vector<Reference> refs;
-  std::vector<Line> lines;
-  std::string store;
+  const std::vector<std::string_view>* models = nullptr;  // each record's packed model
+  CChunks<Reference> refs;
+  CChunks<Line> lines;
+  CChunks<char> store;
+  std::vector<std::string_view> other_names;
 
  private:
   // Keeps `name` in the store, once for a run of lines that name it.
@@ -75,7 +94,7 @@ class CCollector final : public CLinkListener {
     if (name.data() != last.data() || name.size() != last.size()) {
       last = name;
       at = static_cast<uint32_t>(store.size());
-      store.append(name);
+      store.append(name.data(), name.size());
     }
     return at;
   }
@@ -103,10 +122,12 @@ class CCollector final : public CLinkListener {
     line.line = static_cast<uint32_t>(link.line);
     line.text = static_cast<uint32_t>(store.size());
     // Control bytes show as blanks: the entry is one line of text.
-    for (char c : text) {
-      const auto u = static_cast<unsigned char>(c);
-      store.push_back(u < 0x20 || u == 0x7f ? ' ' : c);
+    char shown[CReferences::kLineTextBytes];
+    for (size_t k = 0; k < text.size(); ++k) {
+      const auto u = static_cast<unsigned char>(text[k]);
+      shown[k] = u < 0x20 || u == 0x7f ? ' ' : text[k];
     }
+    store.append(shown, text.size());
     line.textSize = static_cast<uint16_t>(text.size());
     line.escapedSize = static_cast<uint16_t>(EscapedSize(text));
     line.function = Keep(link.function, function_, function_at_);
@@ -130,6 +151,8 @@ class CCollector final : public CLinkListener {
   uint32_t source_ = 0;
 };
 
+namespace {
+
 // The pass: runs of scripts claimed in turn by two threads.
 struct Pass {
   Pass(const CPageContext& p, const std::vector<uint32_t>& r, const platform::CDirectory* d,
@@ -143,30 +166,30 @@ struct Pass {
   CSourcePagesAhead& ahead;
   std::atomic<size_t> next{0};
   std::vector<uint8_t> done;  // of each run; each written by the thread that read it
-  CCollector collectors[2];
+  CReferenceCollector collectors[2];
 
   size_t Runs() const { return (records.size() + kRun - 1) / kRun; }
 
-  void ReadRun(size_t run, CCollector& collector) {
+  void ReadRun(size_t run, CReferenceCollector& collector) {
     const size_t end = std::min(records.size(), (run + 1) * kRun);
     for (size_t k = run * kRun; k < end; ++k) collector.Read(pages, records[k], sourceDir, ahead);
     done[run] = 1;
   }
 
-  void Work(CCollector& collector) {
+  void Work(CReferenceCollector& collector) {
     for (size_t run = next.fetch_add(1); run < Runs(); run = next.fetch_add(1))
       ReadRun(run, collector);
   }
 };
 
-// What references sort by: the thing, Super calls last, class and line.
-auto Key(const Reference& ref, const Line& line) {
-  const uint8_t kind = ref.kind == SourceLink::kClassItself ? 0 : ref.kind + 1;
-  return std::make_tuple(ref.record, kind, ref.name, ref.super, line.source, line.line);
+// Where a kind's references sort: the class's own first, then by kind.
+uint8_t KindOrder(uint8_t kind) {
+  return kind == SourceLink::kClassItself ? 0 : static_cast<uint8_t>(kind + 1);
 }
 
-bool SameThing(const Reference& a, const Reference& b) {
-  return a.record == b.record && a.kind == b.kind && a.name == b.name;
+// Lines sort by class and number.
+bool LineBefore(const Line& a, const Line& b) {
+  return a.source != b.source ? a.source < b.source : a.line < b.line;
 }
 
 }  // namespace
@@ -175,12 +198,15 @@ void CReferences::Build(const CPageContext& pages, const std::vector<bool>& reac
                         const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead) {
   const CClassList& list = pages.list();
   std::vector<uint32_t> records;
+  models_.assign(list.Count(), {});
   for (size_t i = 0; i < list.Count(); ++i) {
     const CClassRecord& record = list.At(i);
+    models_[i] = record.packedModel();
     if (reachable[i] && HasSourcePage(record) && !record.packedModel().empty())
       records.push_back(static_cast<uint32_t>(i));
   }
   Pass pass(pages, records, sourceDir, ahead);
+  for (CReferenceCollector& collector : pass.collectors) collector.models = &models_;
   {
     platform::CWorker worker;
     worker.Start([](void* p) { static_cast<Pass*>(p)->Work(static_cast<Pass*>(p)->collectors[1]); },
@@ -193,50 +219,112 @@ void CReferences::Build(const CPageContext& pages, const std::vector<bool>& reac
   for (size_t run = 0; run < pass.Runs(); ++run) {
     if (!pass.done[run]) pass.ReadRun(run, pass.collectors[0]);
   }
-
-  // The threads' findings, one after the other, in tables of their exact
-  // size, each thread's freed once copied: on a large tree they are the
-  // largest tables of the run, and growing one into the other would hold
-  // them twice over.
-  CCollector& first = pass.collectors[0];
-  CCollector& second = pass.collectors[1];
-  const auto lines = static_cast<uint32_t>(first.lines.size());
-  const auto stored = static_cast<uint32_t>(first.store.size());
-  refs_.reserve(first.refs.size() + second.refs.size());
-  refs_.assign(first.refs.begin(), first.refs.end());
-  std::vector<Reference>().swap(first.refs);
-  for (Reference ref : second.refs) {
-    ref.line += lines;
-    refs_.push_back(ref);
-  }
-  std::vector<Reference>().swap(second.refs);
-  lines_.reserve(first.lines.size() + second.lines.size());
-  lines_.assign(first.lines.begin(), first.lines.end());
-  std::vector<Line>().swap(first.lines);
-  for (Line line : second.lines) {
-    line.text += stored;
-    line.function += stored;
-    line.state += stored;
-    lines_.push_back(line);
-  }
-  std::vector<Line>().swap(second.lines);
-  store_.reserve(first.store.size() + second.store.size());
-  store_.assign(first.store);
-  std::string().swap(first.store);
-  store_.append(second.store);
-  std::string().swap(second.store);
+  Gather(pass.collectors[0], pass.collectors[1]);
   Sort();
   Lay(pages);
 }
 
+// The threads' findings in tables of their exact size, each block of a
+// thread's freed once copied: on a large tree they are the largest tables
+// of the run. The lines go in class and line order, a line met twice kept
+// once, so that references sort by a line's place alone.
+void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second) {
+  const size_t stored = first.store.size();
+  store_.clear();
+  store_.reserve(stored + second.store.size());
+  const auto append = [this](const char* bytes, size_t n) { store_.append(bytes, n); };
+  first.store.Drain(append);
+  second.store.Drain(append);
+
+  const size_t count = first.lines.size();
+  const size_t total = count + second.lines.size();
+  const auto line = [&](size_t k) -> const Line& {
+    return k < count ? first.lines[k] : second.lines[k - count];
+  };
+  const auto before = [&](size_t a, size_t b) { return LineBefore(line(a), line(b)); };
+  std::vector<uint32_t> place(total);  // of each line met, in lines_
+  lines_.clear();
+  lines_.reserve(total);
+  const auto keep = [&](size_t k) {
+    Line kept = line(k);
+    if (k >= count) {
+      kept.text += static_cast<uint32_t>(stored);
+      kept.function += static_cast<uint32_t>(stored);
+      kept.state += static_cast<uint32_t>(stored);
+    }
+    if (lines_.empty() || LineBefore(lines_.back(), kept)) lines_.push_back(kept);
+    place[k] = static_cast<uint32_t>(lines_.size() - 1);
+  };
+  // Each thread meets its scripts in order, and each script's lines in
+  // order: two sorted runs, merged as they are read, each block of them
+  // given back once passed. Sorted whole if not.
+  std::vector<uint32_t> order(total);
+  for (uint32_t k = 0; k < total; ++k) order[k] = k;
+  const auto middle = order.begin() + static_cast<std::ptrdiff_t>(count);
+  if (std::is_sorted(order.begin(), middle, before) && std::is_sorted(middle, order.end(), before)) {
+    std::vector<uint32_t>().swap(order);
+    for (size_t a = 0, b = count; a < count || b < total;) {
+      if (b == total || (a < count && !before(b, a))) {
+        keep(a++);
+        first.lines.FreeBefore(a);
+      } else {
+        keep(b++);
+        second.lines.FreeBefore(b - count);
+      }
+    }
+  } else {
+    std::stable_sort(order.begin(), order.end(), before);
+    for (uint32_t k : order) keep(k);
+    std::vector<uint32_t>().swap(order);
+  }
+  lines_.shrink_to_fit();
+  first.lines.Clear();
+  second.lines.Clear();
+
+  const auto others = static_cast<uint32_t>(first.other_names.size());
+  other_names_ = std::move(first.other_names);
+  other_names_.insert(other_names_.end(), second.other_names.begin(), second.other_names.end());
+  std::vector<std::string_view>().swap(second.other_names);
+  refs_.clear();
+  refs_.reserve(first.refs.size() + second.refs.size());
+  first.refs.Drain([&](const Reference* refs, size_t n) {
+    for (size_t k = 0; k < n; ++k) {
+      refs_.push_back(refs[k]);
+      refs_.back().line = place[refs[k].line];
+    }
+  });
+  second.refs.Drain([&](const Reference* refs, size_t n) {
+    for (size_t k = 0; k < n; ++k) {
+      Reference ref = refs[k];
+      ref.line = place[ref.line + count];
+      if (ref.nameAt & kOtherName) ref.nameAt += others;
+      refs_.push_back(ref);
+    }
+  });
+}
+
+bool CReferences::SameThing(const Reference& a, const Reference& b) const {
+  return a.record == b.record && a.kind == b.kind &&
+         ((a.nameAt == b.nameAt && a.nameSize == b.nameSize) || NameOf(a) == NameOf(b));
+}
+
+// By the thing (its record, kind and name), Super calls last, then by line:
+// the lines stand in class and line order, so a line's place is enough.
 void CReferences::Sort() {
   const auto less = [this](const Reference& a, const Reference& b) {
-    return Key(a, lines_[a.line]) < Key(b, lines_[b.line]);
+    if (a.record != b.record) return a.record < b.record;
+    if (a.kind != b.kind) return KindOrder(a.kind) < KindOrder(b.kind);
+    if (a.nameAt != b.nameAt || a.nameSize != b.nameSize) {
+      const int names = NameOf(a).compare(NameOf(b));
+      if (names != 0) return names < 0;
+    }
+    if (a.super != b.super) return b.super;
+    return a.line < b.line;
   };
   std::sort(refs_.begin(), refs_.end(), less);
   // A line refers to a thing once (and once by a Super call).
   const auto same = [this](const Reference& a, const Reference& b) {
-    return Key(a, lines_[a.line]) == Key(b, lines_[b.line]);
+    return SameThing(a, b) && a.super == b.super && a.line == b.line;
   };
   refs_.erase(std::unique(refs_.begin(), refs_.end(), same), refs_.end());
 }
@@ -289,7 +377,7 @@ void CReferences::Lay(const CPageContext& pages) {
     for (size_t s = first_section_[r]; s < first_section_[r + 1]; ++s) {
       Section& section = sections_[s];
       // Its anchor twice, the record's name twice and the member's once.
-      const size_t head = kRefsSectionBytes + 2 * name + 10 * refs_[section.first].name.size();
+      const size_t head = kRefsSectionBytes + 2 * name + 10 * NameOf(refs_[section.first]).size();
       for (size_t k = section.first; k < section.end; ++k) {
         const Reference& ref = refs_[k];
         const bool first = k == section.first;
@@ -320,15 +408,12 @@ const CReferences::Section* CReferences::Find(size_t record, uint8_t kind,
   if (first_section_.empty()) return nullptr;
   const auto begin = sections_.begin() + first_section_[record];
   const auto end = sections_.begin() + first_section_[record + 1];
-  const uint8_t order = kind == SourceLink::kClassItself ? 0 : kind + 1;
   const auto at = std::lower_bound(
-      begin, end, std::make_pair(order, name), [this](const Section& s, const auto& key) {
+      begin, end, std::make_pair(KindOrder(kind), name), [this](const Section& s, const auto& key) {
         const Reference& ref = refs_[s.first];
-        const uint8_t k =
-            ref.kind == SourceLink::kClassItself ? 0 : static_cast<uint8_t>(ref.kind + 1);
-        return std::make_pair(k, ref.name) < key;
+        return std::make_pair(KindOrder(ref.kind), NameOf(ref)) < key;
       });
   if (at == end) return nullptr;
   const Reference& ref = refs_[at->first];
-  return ref.kind == kind && ref.name == name ? &*at : nullptr;
+  return ref.kind == kind && NameOf(ref) == name ? &*at : nullptr;
 }

@@ -23,6 +23,7 @@ inline constexpr size_t kRefsEntryBytes = 128;
 inline constexpr size_t kRefsSuperBytes = 128;
 
 class CPageContext;
+class CReferenceCollector;
 class CSourcePagesAhead;
 namespace platform {
 class CDirectory;
@@ -51,14 +52,20 @@ class CReferences {
   };
 
   /// One reference: what it refers to, and the line it stands on. A line
-  /// refers to a thing once, and once more by a Super call.
+  /// refers to a thing once, and once more by a Super call. Sixteen bytes:
+  /// a large tree makes millions of them.
   struct Reference {
-    std::string_view name;  // the member's, as declared; empty for the class
-    uint32_t record = 0;    // of the declaration
-    uint32_t line = 0;      // in lines()
-    uint8_t kind = 0;       // a SourceLink kind
+    uint32_t record = 0;  // of the declaration
+    uint32_t line = 0;    // in lines()
+    // The member's name, as declared (NameOf): where it stands in the
+    // record's packed model, or with kOtherName the index of a name kept
+    // apart; empty for the class.
+    uint32_t nameAt = 0;
+    uint16_t nameSize = 0;
+    uint8_t kind = 0;  // a SourceLink kind
     bool super = false;
   };
+  static constexpr uint32_t kOtherName = uint32_t{1} << 31;
 
   /// The references to one thing: refs()[first .. end), those of Super
   /// calls last, each run in record and line order.
@@ -98,6 +105,10 @@ class CReferences {
   bool SameGroup(const Reference& a, const Reference& b) const;
 
   const std::vector<Reference>& refs() const { return refs_; }
+  std::string_view NameOf(const Reference& ref) const {
+    if (ref.nameAt & kOtherName) return other_names_[ref.nameAt & ~kOtherName];
+    return models_[ref.record].substr(ref.nameAt, ref.nameSize);
+  }
   const Line& LineOf(const Reference& ref) const { return lines_[ref.line]; }
   std::string_view Text(uint32_t at, uint16_t size) const {
     return std::string_view(store_).substr(at, size);
@@ -107,9 +118,13 @@ class CReferences {
   static size_t Get(const std::vector<uint32_t>& v, size_t record) {
     return v.empty() ? 0 : v[record];
   }
+  void Gather(CReferenceCollector& first, CReferenceCollector& second);
+  bool SameThing(const Reference& a, const Reference& b) const;
   void Sort();
   void Lay(const CPageContext& pages);
 
+  std::vector<std::string_view> models_;  // each record's packed model
+  std::vector<std::string_view> other_names_;
   std::vector<Reference> refs_;
   std::vector<Line> lines_;
   std::string store_;

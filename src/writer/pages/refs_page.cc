@@ -27,9 +27,9 @@ void AppendRecordName(std::string& out, const CClassRecord& record) {
 
 // The anchor of the thing a section lists the references to; none for the
 // record itself.
-bool AppendAnchor(std::string& out, const Reference& ref) {
+bool AppendAnchor(std::string& out, const CReferences& refs, const Reference& ref) {
   if (ref.kind == SourceLink::kClassItself) return false;
-  anchors::AppendMemberAnchor(out, static_cast<anchors::MemberKind>(ref.kind), ref.name);
+  anchors::AppendMemberAnchor(out, static_cast<anchors::MemberKind>(ref.kind), refs.NameOf(ref));
   return true;
 }
 
@@ -46,28 +46,28 @@ void AppendCounts(std::string& out, const CReferences::Section& section) {
   if (section.classes != 1) out.append(ft::kPluralOfClass);
 }
 
-void AppendSectionHead(std::string& page, const CClassList& list, size_t record,
-                       const Reference& ref, const CReferences::Section& section, bool continued) {
+void AppendSectionHead(std::string& page, const CClassList& list, const CReferences& refs,
+                       size_t record, const Reference& ref, const CReferences::Section& section, bool continued) {
   // The record's own section is the page's first: its top is its anchor.
   if (continued || ref.kind == SourceLink::kClassItself) {
     page.append(ft::kSectionOpen);
   } else {
     page.append(ft::kSectionOpenAt);
-    AppendAnchor(page, ref);
+    AppendAnchor(page, refs, ref);
     page.append(ft::kSectionAnchorEnd);
   }
   page.append(ft::kSectionHeading);
   AppendPageName(page, record);
   std::string anchor;
-  if (AppendAnchor(anchor, ref)) {
+  if (AppendAnchor(anchor, refs, ref)) {
     page.push_back('#');
     page.append(anchor);
   }
   page.append(rt::kLinkMiddle);
   AppendRecordName(page, list.At(record));
-  if (!ref.name.empty()) {
+  if (const std::string_view name = refs.NameOf(ref); !name.empty()) {
     page.append(rt::kMemberOfRecord);
-    AppendEscaped(page, ref.name);
+    AppendEscaped(page, name);
   }
   page.append(ft::kSectionHeadingEnd);
   if (continued) page.append(ft::kContinued);
@@ -148,7 +148,7 @@ void AppendRefsPage(std::string& page, const CClassList& list, const CReferences
         page.append(ft::kListEnd);
         page.append(ft::kSectionEnd);
       }
-      AppendSectionHead(page, list, record, ref, s, !first);
+      AppendSectionHead(page, list, refs, record, ref, s, !first);
     }
     const bool new_list = first || part_start || (ref.super && !refs.refs()[k - 1].super);
     if (new_list) {
