@@ -35,6 +35,7 @@ class CReferenceCollector final : public CLinkListener {
       at_ = 0;
       at_line_ = 1;
       function_ = state_ = {};
+      place_kept_ = false;
       linker_.Start(pages, record);
     }
     // Memory running out while the script is linked and its page built
@@ -55,10 +56,9 @@ class CReferenceCollector final : public CLinkListener {
   void Linked(const SourceLink& link) override {
     if (lines.empty() || lines.back().source != source_ || lines.back().line != link.line) {
       AddLine(link);
-    } else if (lines.back().functionSize == 0 && !link.function.empty()) {
+    } else if (places[lines.back().place].functionSize == 0 && !link.function.empty()) {
       // A function's return type is linked before its name is met.
-      lines.back().function = Keep(link.function, function_, function_at_);
-      lines.back().functionSize = Size(link.function);
+      lines.back().place = PlaceOf(link);
     }
     Reference ref;
     ref.record = link.record;
@@ -85,6 +85,7 @@ class CReferenceCollector final : public CLinkListener {
   const std::vector<std::string_view>* models = nullptr;  // each record's packed model
   CChunks<Reference> refs;
   CChunks<Line> lines;
+  std::vector<CReferences::Place> places;
   CChunks<char> store;
   std::vector<std::string_view> other_names;
 
@@ -97,6 +98,24 @@ class CReferenceCollector final : public CLinkListener {
       store.append(name.data(), name.size());
     }
     return at;
+  }
+
+  // The place of the link's function and state: the last one's while
+  // they stay the same.
+  uint32_t PlaceOf(const SourceLink& link) {
+    const bool same = place_kept_ && link.function.data() == function_.data() &&
+                      link.function.size() == function_.size() &&
+                      link.state.data() == state_.data() && link.state.size() == state_.size();
+    if (!same) {
+      CReferences::Place place;
+      place.function = Keep(link.function, function_, function_at_);
+      place.functionSize = Size(link.function);
+      place.state = Keep(link.state, state_, state_at_);
+      place.stateSize = Size(link.state);
+      places.push_back(place);
+      place_kept_ = true;
+    }
+    return static_cast<uint32_t>(places.size() - 1);
   }
 
   static uint16_t Size(std::string_view name) {
@@ -130,10 +149,7 @@ class CReferenceCollector final : public CLinkListener {
     store.append(shown, text.size());
     line.textSize = static_cast<uint16_t>(text.size());
     line.escapedSize = static_cast<uint16_t>(EscapedSize(text));
-    line.function = Keep(link.function, function_, function_at_);
-    line.functionSize = Size(link.function);
-    line.state = Keep(link.state, state_, state_at_);
-    line.stateSize = Size(link.state);
+    line.place = PlaceOf(link);
     lines.push_back(line);
   }
 
@@ -149,6 +165,7 @@ class CReferenceCollector final : public CLinkListener {
   uint32_t function_at_ = 0;
   uint32_t state_at_ = 0;
   uint32_t source_ = 0;
+  bool place_kept_ = false;  // whether the last place is of this script
 };
 
 namespace {
@@ -249,8 +266,7 @@ void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second
     Line kept = line(k);
     if (k >= count) {
       kept.text += static_cast<uint32_t>(stored);
-      kept.function += static_cast<uint32_t>(stored);
-      kept.state += static_cast<uint32_t>(stored);
+      kept.place += static_cast<uint32_t>(first.places.size());
     }
     if (lines_.empty() || LineBefore(lines_.back(), kept)) lines_.push_back(kept);
     place[k] = static_cast<uint32_t>(lines_.size() - 1);
@@ -261,7 +277,8 @@ void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second
   std::vector<uint32_t> order(total);
   for (uint32_t k = 0; k < total; ++k) order[k] = k;
   const auto middle = order.begin() + static_cast<std::ptrdiff_t>(count);
-  if (std::is_sorted(order.begin(), middle, before) && std::is_sorted(middle, order.end(), before)) {
+  if (std::is_sorted(order.begin(), middle, before) &&
+      std::is_sorted(middle, order.end(), before)) {
     std::vector<uint32_t>().swap(order);
     for (size_t a = 0, b = count; a < count || b < total;) {
       if (b == total || (a < count && !before(b, a))) {
@@ -280,6 +297,13 @@ void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second
   lines_.shrink_to_fit();
   first.lines.Clear();
   second.lines.Clear();
+  places_ = std::move(first.places);
+  for (CReferences::Place place : second.places) {
+    place.function += static_cast<uint32_t>(stored);
+    place.state += static_cast<uint32_t>(stored);
+    places_.push_back(place);
+  }
+  std::vector<CReferences::Place>().swap(second.places);
 
   const auto others = static_cast<uint32_t>(first.other_names.size());
   other_names_ = std::move(first.other_names);
@@ -333,8 +357,7 @@ bool CReferences::SameGroup(const Reference& a, const Reference& b) const {
   const Line& x = lines_[a.line];
   const Line& y = lines_[b.line];
   return a.super == b.super && x.source == y.source &&
-         Text(x.function, x.functionSize) == Text(y.function, y.functionSize) &&
-         Text(x.state, x.stateSize) == Text(y.state, y.stateSize);
+         (x.place == y.place || (FunctionOf(x) == FunctionOf(y) && StateOf(x) == StateOf(y)));
 }
 
 // The sections, each thing's classes counted, and the parts of each
@@ -365,8 +388,7 @@ void CReferences::Lay(const CPageContext& pages) {
   const auto group_bytes = [&](const Reference& ref) {
     const Line& line = lines_[ref.line];
     return kRefsGroupBytes + EscapedSize(list.At(line.source).name()) +
-           EscapedSize(Text(line.function, line.functionSize)) +
-           EscapedSize(Text(line.state, line.stateSize));
+           EscapedSize(FunctionOf(line)) + EscapedSize(StateOf(line));
   };
   for (size_t r = 0; r < count; ++r) {
     size_t parts = 0;
@@ -408,11 +430,11 @@ const CReferences::Section* CReferences::Find(size_t record, uint8_t kind,
   if (first_section_.empty()) return nullptr;
   const auto begin = sections_.begin() + first_section_[record];
   const auto end = sections_.begin() + first_section_[record + 1];
-  const auto at = std::lower_bound(
-      begin, end, std::make_pair(KindOrder(kind), name), [this](const Section& s, const auto& key) {
-        const Reference& ref = refs_[s.first];
-        return std::make_pair(KindOrder(ref.kind), NameOf(ref)) < key;
-      });
+  const auto at = std::lower_bound(begin, end, std::make_pair(KindOrder(kind), name),
+                                   [this](const Section& s, const auto& key) {
+                                     const Reference& ref = refs_[s.first];
+                                     return std::make_pair(KindOrder(ref.kind), NameOf(ref)) < key;
+                                   });
   if (at == end) return nullptr;
   const Reference& ref = refs_[at->first];
   return ref.kind == kind && NameOf(ref) == name ? &*at : nullptr;

@@ -37,16 +37,22 @@ class CReferences {
   static constexpr size_t kLineTextBytes = 120;
 
   /// One line that refers to something: its class's record, number, text
-  /// (its blanks in front left out, cut at kLineTextBytes) and the function
-  /// and state it stands in, the texts in the table's store.
+  /// (its blanks in front left out, cut at kLineTextBytes, in the table's
+  /// store) and the function and state it stands in.
   struct Line {
     uint32_t source = 0;
     uint32_t line = 0;
-    uint32_t text = 0;  // where the texts start in the store
-    uint32_t function = 0;
-    uint32_t state = 0;
+    uint32_t text = 0;
+    uint32_t place = 0;  // in the places, which lines of one function share
     uint16_t textSize = 0;
     uint16_t escapedSize = 0;  // of the text, escaped
+  };
+
+  /// The function and state lines stand in, their names in the store; empty
+  /// outside one.
+  struct Place {
+    uint32_t function = 0;
+    uint32_t state = 0;
     uint16_t functionSize = 0;
     uint16_t stateSize = 0;
   };
@@ -113,6 +119,14 @@ class CReferences {
   std::string_view Text(uint32_t at, uint16_t size) const {
     return std::string_view(store_).substr(at, size);
   }
+  std::string_view FunctionOf(const Line& line) const {
+    const Place& place = places_[line.place];
+    return Text(place.function, place.functionSize);
+  }
+  std::string_view StateOf(const Line& line) const {
+    const Place& place = places_[line.place];
+    return Text(place.state, place.stateSize);
+  }
 
  private:
   static size_t Get(const std::vector<uint32_t>& v, size_t record) {
@@ -127,6 +141,7 @@ class CReferences {
   std::vector<std::string_view> other_names_;
   std::vector<Reference> refs_;
   std::vector<Line> lines_;
+  std::vector<Place> places_;
   std::string store_;
   std::vector<Section> sections_;
   std::vector<uint32_t> first_section_;  // of each record, and the end

@@ -47,7 +47,8 @@ void AppendCounts(std::string& out, const CReferences::Section& section) {
 }
 
 void AppendSectionHead(std::string& page, const CClassList& list, const CReferences& refs,
-                       size_t record, const Reference& ref, const CReferences::Section& section, bool continued) {
+                       size_t record, const Reference& ref, const CReferences::Section& section,
+                       bool continued) {
   // The record's own section is the page's first: its top is its anchor.
   if (continued || ref.kind == SourceLink::kClassItself) {
     page.append(ft::kSectionOpen);
@@ -85,8 +86,8 @@ void AppendGroup(std::string& page, const CClassList& list, const CReferences& r
   page.append(rt::kLinkMiddle);
   AppendEscaped(page, list.At(line.source).name());
   page.append(rt::kLinkEnd);
-  const std::string_view state = refs.Text(line.state, line.stateSize);
-  const std::string_view function = refs.Text(line.function, line.functionSize);
+  const std::string_view state = refs.StateOf(line);
+  const std::string_view function = refs.FunctionOf(line);
   if (!state.empty()) {
     page.append(ft::kGroupState);
     AppendEscaped(page, state);
