@@ -10,6 +10,7 @@
 #include "platform/console.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
+#include "platform/worker.h"
 #include "writer/common/anchors.h"
 #include "writer/common/assets.h"
 #include "writer/common/templates.h"
@@ -24,6 +25,87 @@
 #include "writer/navigable_reference.h"
 #include "writer/pages/changes_templates.h"
 #include "writer/pages/packages.h"
+
+namespace {
+
+// The files that follow the pages of a navigable reference: members' data,
+// packages, records' data, scripts and members' summaries. The members'
+// data, the largest, is written on a second thread beside the others; the
+// problems of each are told once both are done, in the order of the files.
+void WriteSearchData(const CClassList& list, const COverriders& overriders) {
+  struct Members {
+    const CClassList& list;
+    const COverriders& overriders;
+    LaterProblems problems;
+    bool done = false;
+  } members{list, overriders, {}};
+  const platform::CWorker::Task write_members = [](void* context) {
+    auto& task = *static_cast<Members*>(context);
+    WriteWholeFile(
+        task.list, anchors::kMemberDataName,
+        [&task](platform::COutputFile& file) {
+          WriteMemberData(file, task.list, &task.overriders);
+        },
+        &task.problems);
+    task.done = true;
+  };
+  LaterProblems problems;
+  {
+    platform::CWorker worker;
+    if (!worker.Start(write_members, &members)) write_members(&members);
+    WriteWholeFile(
+        list, anchors::kPackagesPageName,
+        [&list](platform::COutputFile& file) { WritePackagesPage(file, list); }, &problems);
+    // What the search field of every page but the index loads.
+    WriteWholeFile(
+        list, anchors::kRecordDataName,
+        [&list](platform::COutputFile& file) { WriteRecordData(file, list); }, &problems);
+    WriteWholeFile(
+        list, anchors::kIndexScriptName,
+        [](platform::COutputFile& file) { file.Write(assets::kIndexScript); }, &problems);
+    WriteWholeFile(
+        list, anchors::kFindScriptName,
+        [](platform::COutputFile& file) { file.Write(assets::kFindScript); }, &problems);
+    // The members' summaries, in pieces that the search loads as it shows
+    // their members; a piece that cannot be written does not stop the rest.
+    CMemberSummaries summaries(list);
+    std::string piece;
+    bool more = true;
+    for (size_t k = 0; more; ++k) {
+      const std::string name =
+          anchors::kSummaryPiecePrefix + std::to_string(k) + anchors::kSummaryPieceEnd;
+      more = false;
+      bool made = false;
+      WriteWholeFile(
+          list, name.c_str(),
+          [&](platform::COutputFile& file) {
+            made = true;
+            more = summaries.Next(piece);
+            file.Write(piece);
+          },
+          &problems);
+      // A piece whose file could not be opened (reported) is read past all
+      // the same, so that the pieces after it are where the search looks.
+      if (!made) {
+        try {
+          more = summaries.Next(piece);
+        } catch (const std::bad_alloc&) {
+          more = false;
+        }
+      }
+    }
+    worker.Join();
+  }
+  // Memory ran out on the second thread before the file was done.
+  if (!members.done) {
+    members.problems.problems.emplace_back(
+        templates::kUnableToWrite, platform::JoinPath(list.destDir, anchors::kMemberDataName));
+  }
+  members.problems.Tell();
+  problems.Tell();
+}
+
+}  // namespace
 
 void CClassList::WriteReference(const std::string& destDirArgument, const RunOptions& options) {
   const bool navigation = options.navigation;
@@ -99,46 +181,7 @@ void CClassList::WriteReference(const std::string& destDirArgument, const RunOpt
                    [](platform::COutputFile& file) { file.Write(assets::kReferenceStyle); });
   }
   if (model) model->Finish();
-  if (navigation && complete) {
-    WriteWholeFile(*this, anchors::kMemberDataName,
-                   [this, &overriders](platform::COutputFile& file) {
-                     WriteMemberData(file, *this, &overriders);
-                   });
-    WriteWholeFile(*this, anchors::kPackagesPageName,
-                   [this](platform::COutputFile& file) { WritePackagesPage(file, *this); });
-    // What the search field of every page but the index loads.
-    WriteWholeFile(*this, anchors::kRecordDataName,
-                   [this](platform::COutputFile& file) { WriteRecordData(file, *this); });
-    WriteWholeFile(*this, anchors::kIndexScriptName,
-                   [](platform::COutputFile& file) { file.Write(assets::kIndexScript); });
-    WriteWholeFile(*this, anchors::kFindScriptName,
-                   [](platform::COutputFile& file) { file.Write(assets::kFindScript); });
-    // The members' summaries, in pieces that the search loads as it shows
-    // their members; a piece that cannot be written does not stop the rest.
-    CMemberSummaries summaries(*this);
-    std::string piece;
-    bool more = true;
-    for (size_t k = 0; more; ++k) {
-      const std::string name =
-          anchors::kSummaryPiecePrefix + std::to_string(k) + anchors::kSummaryPieceEnd;
-      more = false;
-      bool made = false;
-      WriteWholeFile(*this, name.c_str(), [&](platform::COutputFile& file) {
-        made = true;
-        more = summaries.Next(piece);
-        file.Write(piece);
-      });
-      // A piece whose file could not be opened (reported) is read past all
-      // the same, so that the pieces after it are where the search looks.
-      if (!made) {
-        try {
-          more = summaries.Next(piece);
-        } catch (const std::bad_alloc&) {
-          more = false;
-        }
-      }
-    }
-  }
+  if (navigation && complete) WriteSearchData(*this, overriders);
   console::Print("%s", messages::kComplete);
   if (compare) {
     earlier.WriteChanges(*this, navigation);

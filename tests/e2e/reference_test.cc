@@ -198,6 +198,17 @@ TEST(Reference, PageThatCannotBeWrittenIsReportedAndTheRestCompleted) {
   EXPECT_EQ(run.written["out/index.html"], Text(kWorldIndex));
   EXPECT_EQ(run.written.size(), 23u);  // every page but the one
   EXPECT_EQ(run.written.count("out/00011.html"), 0u);
+
+  // The files after the pages are written on two threads; their problems
+  // are told in the order of the files all the same.
+  std::string told;
+  for (const char* name : {"members.js", "packages.html", "summaries-0.js"}) {
+    fs::create_directories(dir / "rich" / name);
+    told += "Unable to open '" + Native(std::string("rich/") + name) + "' for writing!\n";
+  }
+  run = RunTool(dir.path(), {"--navigation", "--complete", "rich", "src"});
+  EXPECT_EQ(run.out, Text(kParsing + "Generating output... " + told + "Complete.\n"));
+  EXPECT_EQ(run.status, 1);
 }
 
 TEST(Reference, EveryLinkOfTheExamplesOpensItsPage) {

@@ -334,18 +334,44 @@ bool CReferences::SameThing(const Reference& a, const Reference& b) const {
 
 // By the thing (its record, kind and name), Super calls last, then by line:
 // the lines stand in class and line order, so a line's place is enough.
+bool CReferences::Before(const Reference& a, const Reference& b) const {
+  if (a.record != b.record) return a.record < b.record;
+  if (a.kind != b.kind) return KindOrder(a.kind) < KindOrder(b.kind);
+  if (a.nameAt != b.nameAt || a.nameSize != b.nameSize) {
+    const int names = NameOf(a).compare(NameOf(b));
+    if (names != 0) return names < 0;
+  }
+  if (a.super != b.super) return b.super;
+  return a.line < b.line;
+}
+
 void CReferences::Sort() {
-  const auto less = [this](const Reference& a, const Reference& b) {
-    if (a.record != b.record) return a.record < b.record;
-    if (a.kind != b.kind) return KindOrder(a.kind) < KindOrder(b.kind);
-    if (a.nameAt != b.nameAt || a.nameSize != b.nameSize) {
-      const int names = NameOf(a).compare(NameOf(b));
-      if (names != 0) return names < 0;
+  // The references to the records before a pivot and to those from it on
+  // are parted, then sorted on two threads, about half of them each.
+  std::vector<size_t> counts(models_.size(), 0);
+  for (const Reference& ref : refs_) ++counts[ref.record];
+  uint32_t pivot = 0;
+  for (size_t before = 0; pivot < counts.size() && 2 * before < refs_.size(); ++pivot)
+    before += counts[pivot];
+  std::vector<size_t>().swap(counts);
+  const auto middle = std::partition(refs_.begin(), refs_.end(),
+                                     [pivot](const Reference& ref) { return ref.record < pivot; });
+  struct Part {
+    const CReferences* self;
+    std::vector<Reference>::iterator begin, end;
+    void Sort() const {
+      std::sort(begin, end,
+                [this](const Reference& a, const Reference& b) { return self->Before(a, b); });
     }
-    if (a.super != b.super) return b.super;
-    return a.line < b.line;
   };
-  std::sort(refs_.begin(), refs_.end(), less);
+  const Part first{this, refs_.begin(), middle};
+  Part second{this, middle, refs_.end()};
+  {
+    platform::CWorker worker;
+    if (!worker.Start([](void* p) { static_cast<Part*>(p)->Sort(); }, &second)) second.Sort();
+    first.Sort();
+    worker.Join();
+  }
   // A line refers to a thing once (and once by a Super call).
   const auto same = [this](const Reference& a, const Reference& b) {
     return SameThing(a, b) && a.super == b.super && a.line == b.line;

@@ -134,6 +134,7 @@ class CReferences {
   }
   void Gather(CReferenceCollector& first, CReferenceCollector& second);
   bool SameThing(const Reference& a, const Reference& b) const;
+  bool Before(const Reference& a, const Reference& b) const;
   void Sort();
   void Lay(const CPageContext& pages);
 
