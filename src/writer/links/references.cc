@@ -298,10 +298,10 @@ void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second
   first.lines.Clear();
   second.lines.Clear();
   places_ = std::move(first.places);
-  for (CReferences::Place place : second.places) {
-    place.function += static_cast<uint32_t>(stored);
-    place.state += static_cast<uint32_t>(stored);
-    places_.push_back(place);
+  for (CReferences::Place kept : second.places) {
+    kept.function += static_cast<uint32_t>(stored);
+    kept.state += static_cast<uint32_t>(stored);
+    places_.push_back(kept);
   }
   std::vector<CReferences::Place>().swap(second.places);
 
