@@ -64,9 +64,9 @@ class CChunks {
   /// Gives back the blocks wholly before value `end`, which are not read
   /// again.
   void FreeBefore(size_t end) {
-    for (size_t b = 0; b < end / kBlock && b < blocks_.size(); ++b) {
-      platform::FreeBlock(blocks_[b], kBlockBytes);
-      blocks_[b] = nullptr;
+    for (; freed_ < end / kBlock && freed_ < blocks_.size(); ++freed_) {
+      platform::FreeBlock(blocks_[freed_], kBlockBytes);
+      blocks_[freed_] = nullptr;
     }
   }
 
@@ -75,13 +75,14 @@ class CChunks {
     for (T* block : blocks_) platform::FreeBlock(block, kBlockBytes);
     blocks_.clear();
     size_ = 0;
+    freed_ = 0;
   }
 
  private:
   // Makes room for one more value.
   void Room() {
     if (size_ < blocks_.size() * kBlock) return;
-    blocks_.reserve(blocks_.size() + 1);
+    if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 16);
     void* block = platform::AllocateBlock(kBlockBytes);
     if (!block) throw std::bad_alloc();
     blocks_.push_back(static_cast<T*>(block));
@@ -89,4 +90,5 @@ class CChunks {
 
   std::vector<T*> blocks_;
   size_t size_ = 0;
+  size_t freed_ = 0;  // blocks given back from the front by FreeBefore
 };

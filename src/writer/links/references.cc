@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 
 #include "model/class_list.h"
 #include "platform/path.h"
@@ -68,10 +69,11 @@ class CReferenceCollector final : public CLinkListener {
     // A member's name stands in its record's packed model, which the run
     // keeps: where it stands is enough. Any other is kept apart.
     const std::string_view packed = (*models)[link.record];
+    const std::less_equal<const char*> at_most;  // of pointers into any objects
     if (link.name.empty()) {
       ref.nameAt = 0;
-    } else if (!packed.empty() && link.name.data() >= packed.data() &&
-               link.name.data() + link.name.size() <= packed.data() + packed.size() &&
+    } else if (!packed.empty() && at_most(packed.data(), link.name.data()) &&
+               at_most(link.name.data() + link.name.size(), packed.data() + packed.size()) &&
                link.name.size() <= UINT16_MAX) {
       ref.nameAt = static_cast<uint32_t>(link.name.data() - packed.data());
       ref.nameSize = static_cast<uint16_t>(link.name.size());
