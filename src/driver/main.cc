@@ -2,6 +2,7 @@
 #include "driver/command_line.h"
 #include "model/class_list.h"
 #include "platform/console.h"
+#include "platform/thread_scratch.h"
 
 int main(int argc, char** argv) {
   // The one record list of the run exists before the command line is read
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
   int status = RunCommandLine(ReadCommandLine(argc, argv), list);
   // A run whose messages could not be printed did not report its problems.
   if (!console::Flush() && status == 0) status = 1;
+  platform::FreeThisThreadsScratch();
   return status;
 }

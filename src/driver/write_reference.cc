@@ -33,26 +33,14 @@ namespace {
 // data, the largest, is written on a second thread beside the others; the
 // problems of each are told once both are done, in the order of the files.
 void WriteSearchData(const CClassList& list, const COverriders& overriders) {
-  struct Members {
-    const CClassList& list;
-    const COverriders& overriders;
-    LaterProblems problems;
-    bool done = false;
-  } members{list, overriders, {}};
-  const platform::CWorker::Task write_members = [](void* context) {
-    auto& task = *static_cast<Members*>(context);
+  LaterProblems members;
+  const auto write_members = [&list, &overriders, &members] {
     WriteWholeFile(
-        task.list, anchors::kMemberDataName,
-        [&task](platform::COutputFile& file) {
-          WriteMemberData(file, task.list, &task.overriders);
-        },
-        &task.problems);
-    task.done = true;
+        list, anchors::kMemberDataName,
+        [&](platform::COutputFile& file) { WriteMemberData(file, list, &overriders); }, &members);
   };
   LaterProblems problems;
-  {
-    platform::CWorker worker;
-    if (!worker.Start(write_members, &members)) write_members(&members);
+  const auto write_rest = [&list, &problems] {
     WriteWholeFile(
         list, anchors::kPackagesPageName,
         [&list](platform::COutputFile& file) { WritePackagesPage(file, list); }, &problems);
@@ -94,14 +82,13 @@ void WriteSearchData(const CClassList& list, const COverriders& overriders) {
         }
       }
     }
-    worker.Join();
-  }
+  };
   // Memory ran out on the second thread before the file was done.
-  if (!members.done) {
-    members.problems.problems.emplace_back(
-        templates::kUnableToWrite, platform::JoinPath(list.destDir, anchors::kMemberDataName));
+  if (!platform::RunBeside(write_members, write_rest)) {
+    members.problems.emplace_back(templates::kUnableToWrite,
+                                  platform::JoinPath(list.destDir, anchors::kMemberDataName));
   }
-  members.problems.Tell();
+  members.Tell();
   problems.Tell();
 }
 

@@ -7,6 +7,9 @@
 #endif
 
 #include <new>
+#include <type_traits>
+
+#include "platform/thread_scratch.h"
 
 namespace platform {
 
@@ -36,16 +39,41 @@ class CWorker {
   Task task_ = nullptr;
   void* context_ = nullptr;
 
-  // What the thread runs: the task, with its context. Memory running out in
-  // the task ends the task, never the process: what it left undone stays
-  // undone, for its caller to find so once it has waited for it.
+  // What the thread runs: the task, with its context, then the objects the
+  // task kept for the thread are destroyed. Memory running out in the task
+  // ends the task, never the process: what it left undone stays undone, for
+  // its caller to find so once it has waited for it.
   static void RunTask(CWorker* worker) {
     try {
       worker->task_(worker->context_);
     } catch (const std::bad_alloc&) {
     }
+    FreeThisThreadsScratch();
   }
   friend struct WorkerEntry;
 };
+
+/// Runs `there` on a second thread, when one can be had (else here, first),
+/// while `here` runs on this one, and waits for both. True when `there` ran
+/// to its end: memory running out on the second thread ends it early, and
+/// the caller then does or reports what it left undone.
+template <typename There, typename Here>
+bool RunBeside(There&& there, Here&& here) {
+  struct Task {
+    std::remove_reference_t<There>& there;
+    bool done = false;
+  } task{there};
+  const CWorker::Task run = [](void* context) {
+    Task& t = *static_cast<Task*>(context);
+    t.there();
+    t.done = true;
+  };
+  // Declared after `task`, so that leaving early waits for the thread first.
+  CWorker worker;
+  if (!worker.Start(run, &task)) run(&task);
+  here();
+  worker.Join();
+  return task.done;
+}
 
 }  // namespace platform

@@ -1,10 +1,13 @@
 // Files the tool writes: line ends of the platform, truncation only once the
-// file is held, and no second writer while it is.
+// file is held, and no second writer while it is. And the second thread the
+// tool writes them on, with what each thread keeps for itself.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "platform/output_file.h"
+#include "platform/worker.h"
 #include "support/held_file.h"
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
@@ -20,6 +23,48 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::Text;
 using testing_support::WriteFile;
+
+struct Counted {
+  static inline int alive = 0;
+  int value = 0;
+  Counted() { ++alive; }
+  ~Counted() { --alive; }
+  Counted(const Counted&) = delete;
+  Counted& operator=(const Counted&) = delete;
+};
+
+// Each thread's object is its own and is destroyed when the second
+// thread's task ends, whether the task ended or ran out of memory.
+TEST(Worker, WhatAThreadKeepsIsItsOwnAndEndsWithItsTask) {
+  Counted& mine = platform::ThreadScratch<Counted>();
+  mine.value = 1;
+  const Counted* there = nullptr;
+  int alive_there = 0;
+  EXPECT_TRUE(platform::RunBeside(
+      [&] {
+        there = &platform::ThreadScratch<Counted>();
+        alive_there = Counted::alive;
+      },
+      [] {}));
+  EXPECT_NE(there, &mine);
+  EXPECT_EQ(alive_there, 2);
+  EXPECT_EQ(Counted::alive, 1);
+  EXPECT_EQ(&platform::ThreadScratch<Counted>(), &mine);
+  EXPECT_EQ(mine.value, 1);
+  bool here_ran = false;
+  EXPECT_FALSE(platform::RunBeside(
+      [] {
+        platform::ThreadScratch<Counted>();
+        throw std::bad_alloc();
+      },
+      [&] { here_ran = true; }));
+  EXPECT_TRUE(here_ran);
+  EXPECT_EQ(Counted::alive, 1);
+  platform::FreeThisThreadsScratch();
+  EXPECT_EQ(Counted::alive, 0);
+  EXPECT_EQ(platform::ThreadScratch<Counted>().value, 0);
+  platform::FreeThisThreadsScratch();
+}
 
 TEST(OutputFile, LinesEndTheWayThePlatformEndsThem) {
   TempDir dir;

@@ -1,8 +1,10 @@
 #include "writer/common/page_links.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "model/class_list.h"
+#include "platform/thread_scratch.h"
 #include "writer/common/anchors.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/link_templates.h"
@@ -62,15 +64,19 @@ void AppendNeighbours(std::string& page, const CClassList& list, const TreeIndex
   // From the root down to the parent: for a state, its class is the last.
   // The lists are kept from page to page, so their room is reused; each
   // writing thread has its own.
-  thread_local std::vector<size_t> way;
+  struct Lists {
+    std::vector<size_t> way, subclasses, states;
+  };
+  Lists& lists = platform::ThreadScratch<Lists>();
+  std::vector<size_t>& way = lists.way;
   way.clear();
   for (const CClassRecord* p = record.parent; p; p = p->parent) way.push_back(list.PositionOf(*p));
   std::reverse(way.begin(), way.end());
   AppendLinks(page, state ? nt::kPageChainOfState : nt::kPageChainOfClass, list, way,
               nt::kPageChainStep);
   if (state) return;
-  thread_local std::vector<size_t> subclasses;
-  thread_local std::vector<size_t> states;
+  std::vector<size_t>& subclasses = lists.subclasses;
+  std::vector<size_t>& states = lists.states;
   subclasses.clear();
   states.clear();
   for (size_t k = tree.first_child[i]; k < tree.first_child[i + 1]; ++k) {

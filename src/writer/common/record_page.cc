@@ -7,6 +7,7 @@
 #include "model/model_codec.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
+#include "platform/thread_scratch.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/templates.h"
 
@@ -24,8 +25,15 @@ void AppendItems(std::string& page, const CTextList& items) {
 // rebuilt from its parts, the record's own variables, its events, and its
 // other functions.
 void AppendModelDeclarations(std::string& page, std::string_view packed) {
-  thread_local model::RecordModel record;
-  thread_local std::string declaration;
+  // Each writing thread keeps the model and the declaration's room from
+  // page to page.
+  struct Scratch {
+    model::RecordModel record;
+    std::string declaration;
+  };
+  Scratch& scratch = platform::ThreadScratch<Scratch>();
+  model::RecordModel& record = scratch.record;
+  std::string& declaration = scratch.declaration;
   model::UnpackModel(packed, record);
   const auto item = [&](const auto& member) {
     declaration.clear();

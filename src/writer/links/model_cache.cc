@@ -1,27 +1,13 @@
 #include "writer/links/model_cache.h"
 
-#include <memory>
-#include <mutex>
-#include <utility>
-#include <vector>
-
 #include "model/class_list.h"
 #include "model/model_codec.h"
+#include "platform/thread_scratch.h"
 #include "writer/links/page_context.h"
 
 CModelCache& CModelCache::OfThread() {
-  // Each thread's cache is made on its first use and kept, with every
-  // other, to the end of the run: a cache destroyed as its thread ended
-  // hung the program at its exit under the Windows runtime.
-  thread_local CModelCache* cache = nullptr;
-  if (!cache) {
-    static std::mutex mutex;
-    static auto* const caches = new std::vector<std::unique_ptr<CModelCache>>();
-    const std::lock_guard<std::mutex> lock(mutex);
-    caches->push_back(std::make_unique<CModelCache>());
-    cache = caches->back().get();
-  }
-  return *cache;
+  // Made on the thread's first use, destroyed when its task ends.
+  return platform::ThreadScratch<CModelCache>();
 }
 
 bool CModelCache::Holds(const Slot& slot, const CPageContext& pages, size_t record) {

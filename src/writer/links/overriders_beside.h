@@ -12,21 +12,6 @@
 /// reported as anywhere else.
 template <typename Work>
 void BuildOverridersBeside(COverriders& overriders, const CClassList& list, Work work) {
-  struct Build {
-    COverriders& overriders;
-    const CClassList& list;
-    bool built = false;
-  } build{overriders, list};
-  // Declared after `build`, so that leaving early waits for the thread first.
-  platform::CWorker worker;
-  worker.Start(
-      [](void* context) {
-        Build& task = *static_cast<Build*>(context);
-        task.overriders.Build(task.list);
-        task.built = true;
-      },
-      &build);
-  work();
-  worker.Join();
-  if (!build.built) overriders.Build(list);
+  if (!platform::RunBeside([&overriders, &list] { overriders.Build(list); }, work))
+    overriders.Build(list);
 }

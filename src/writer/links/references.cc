@@ -226,13 +226,8 @@ void CReferences::Build(const CPageContext& pages, const std::vector<bool>& reac
   }
   Pass pass(pages, records, sourceDir, ahead);
   for (CReferenceCollector& collector : pass.collectors) collector.models = &models_;
-  {
-    platform::CWorker worker;
-    worker.Start([](void* p) { static_cast<Pass*>(p)->Work(static_cast<Pass*>(p)->collectors[1]); },
-                 &pass);
-    pass.Work(pass.collectors[0]);
-    worker.Join();
-  }
+  platform::RunBeside([&pass] { pass.Work(pass.collectors[1]); },
+                      [&pass] { pass.Work(pass.collectors[0]); });
   // Runs the second thread left undone (memory ran out there) are read
   // here; what it kept of them again is dropped with the duplicates below.
   for (size_t run = 0; run < pass.Runs(); ++run) {
@@ -276,12 +271,13 @@ void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second
   // Each thread meets its scripts in order, and each script's lines in
   // order: two sorted runs, merged as they are read, each block of them
   // given back once passed. Sorted whole if not.
-  std::vector<uint32_t> order(total);
-  for (uint32_t k = 0; k < total; ++k) order[k] = k;
-  const auto middle = order.begin() + static_cast<std::ptrdiff_t>(count);
-  if (std::is_sorted(order.begin(), middle, before) &&
-      std::is_sorted(middle, order.end(), before)) {
-    std::vector<uint32_t>().swap(order);
+  const auto sorted = [&](size_t from, size_t to) {
+    for (size_t k = from + 1; k < to; ++k) {
+      if (before(k, k - 1)) return false;
+    }
+    return true;
+  };
+  if (sorted(0, count) && sorted(count, total)) {
     for (size_t a = 0, b = count; a < count || b < total;) {
       if (b == total || (a < count && !before(b, a))) {
         keep(a++);
@@ -292,9 +288,10 @@ void CReferences::Gather(CReferenceCollector& first, CReferenceCollector& second
       }
     }
   } else {
+    std::vector<uint32_t> order(total);
+    for (uint32_t k = 0; k < total; ++k) order[k] = k;
     std::stable_sort(order.begin(), order.end(), before);
     for (uint32_t k : order) keep(k);
-    std::vector<uint32_t>().swap(order);
   }
   lines_.shrink_to_fit();
   first.lines.Clear();
@@ -358,22 +355,11 @@ void CReferences::Sort() {
   std::vector<size_t>().swap(counts);
   const auto middle = std::partition(refs_.begin(), refs_.end(),
                                      [pivot](const Reference& ref) { return ref.record < pivot; });
-  struct Part {
-    const CReferences* self;
-    std::vector<Reference>::iterator begin, end;
-    void Sort() const {
-      std::sort(begin, end,
-                [this](const Reference& a, const Reference& b) { return self->Before(a, b); });
-    }
+  const auto sort = [this](std::vector<Reference>::iterator begin,
+                           std::vector<Reference>::iterator end) {
+    std::sort(begin, end, [this](const Reference& a, const Reference& b) { return Before(a, b); });
   };
-  const Part first{this, refs_.begin(), middle};
-  Part second{this, middle, refs_.end()};
-  {
-    platform::CWorker worker;
-    if (!worker.Start([](void* p) { static_cast<Part*>(p)->Sort(); }, &second)) second.Sort();
-    first.Sort();
-    worker.Join();
-  }
+  platform::RunBeside([&] { sort(middle, refs_.end()); }, [&] { sort(refs_.begin(), middle); });
   // A line refers to a thing once (and once by a Super call).
   const auto same = [this](const Reference& a, const Reference& b) {
     return SameThing(a, b) && a.super == b.super && a.line == b.line;

@@ -7,6 +7,7 @@
 #include "model/names.h"
 #include "model/package_name.h"
 #include "platform/path.h"
+#include "platform/thread_scratch.h"
 #include "writer/common/file_path_text.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/page_links.h"
@@ -374,6 +375,5 @@ CRichPages::CRichPages(const CClassList& list, const TreeIndex& tree, const CTyp
 }
 
 void CRichPages::AppendPage(std::string& page, size_t i) const {
-  thread_local rich_page::CPageBuilder builder;
-  builder.Build(page, *this, i);
+  platform::ThreadScratch<rich_page::CPageBuilder>().Build(page, *this, i);
 }

@@ -4,6 +4,7 @@
 
 #include "model/class_list.h"
 #include "model/record_model.h"
+#include "platform/thread_scratch.h"
 #include "writer/common/html_escape.h"
 #include "writer/common/page_links.h"
 #include "writer/links/model_cache.h"
@@ -135,8 +136,14 @@ void AppendUsers(std::string& page, size_t start, const CClassList& list, const 
 }  // namespace
 
 void AppendUsePage(std::string& page, const CPageContext& pages, const CUsers& users, size_t i) {
-  thread_local std::string scratch;
-  thread_local CNameTable names{false};
+  // Each writing thread keeps the rooms of its text and table.
+  struct Rooms {
+    std::string scratch;
+    CNameTable names{false};
+  };
+  Rooms& rooms = platform::ThreadScratch<Rooms>();
+  std::string& scratch = rooms.scratch;
+  CNameTable& names = rooms.names;
   const size_t start = page.size();
   const CClassList& list = pages.list();
   const std::string_view name = list.At(i).name();

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/class_list.h"
+#include "platform/thread_scratch.h"
 #include "reader/source_buffer.h"
 #include "writer/common/file_path_text.h"
 #include "writer/common/html_escape.h"
@@ -40,11 +41,11 @@ bool AppendSourcePage(std::string& page, const CClassList& list, size_t classNum
   const CClassRecord& record = list.At(classNumber);
   // Each writing thread reads its scripts into a buffer of its own, which
   // keeps its storage from script to script.
-  thread_local CSourceBuffer script;
+  CSourceBuffer& script = platform::ThreadScratch<CSourceBuffer>();
   const bool read = ReadScriptAgain(record, sourceDir, script);
   // A class read with its model links the names of its script; the linker
   // of each writing thread keeps its tables from page to page.
-  thread_local CSourceLinker linker;
+  CSourceLinker& linker = platform::ThreadScratch<CSourceLinker>();
   const bool linking = read && rich && !record.packedModel().empty();
   if (linking) linker.Start(*rich, classNumber);
   return AppendSourcePageOf(page, list, classNumber, read ? &script : nullptr,
