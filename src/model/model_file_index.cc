@@ -1,5 +1,7 @@
 #include "model/model_file_index.h"
 
+#include <algorithm>
+
 #include "model/json_cursor.h"
 
 namespace model {
@@ -32,10 +34,25 @@ void CModelFileIndex::AppendPath(std::string& out, size_t i) const {
   out.append(record.name);
 }
 
-bool CModelFileIndex::Read(std::string_view text, std::string& problem) {
+std::string_view CModelFileIndex::Keep(std::string_view text) {
+  if (text.empty()) return {};
+  if (store_.empty() || store_.back().capacity() - store_.back().size() < text.size()) {
+    store_.emplace_back();
+    store_.back().reserve(std::max(kStoreBlock, text.size()));
+  }
+  std::string& block = store_.back();
+  const size_t at = block.size();
+  block.append(text);
+  return std::string_view(block).substr(at);
+}
+
+bool CModelFileIndex::Read(std::string_view text, std::string& problem, void (*passed)(void*),
+                           void* context) {
+  size_t told = 0;  // bytes read when `passed` was last called
   text_ = text;
   records_.clear();
   decoded_.clear();
+  store_.clear();
   CJsonCursor json(text, decoded_);
   uint32_t format = 0;
   bool hasFormat = false, hasRecords = false, first = true;
@@ -80,7 +97,13 @@ bool CModelFileIndex::Read(std::string_view text, std::string& problem) {
     if (!json.ok()) return false;
     r.end = json.Offset();
     r.isState = kind == "state"sv;
+    r.name = Keep(r.name);
+    r.package = Keep(r.package);
     records_.push_back(r);
+    if (passed && r.end - told >= kPassedBytes) {
+      told = r.end;
+      passed(context);
+    }
     return true;
   };
   bool read = json.Open('{');

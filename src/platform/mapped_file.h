@@ -22,6 +22,12 @@ class CMappedFile {
   /// The file's bytes while it is mapped.
   std::string_view Text() const { return {data_, size_}; }
 
+  /// Lets the system take back the pages read so far, which are read from
+  /// the file again if they are read again: a large file read once costs
+  /// the memory of what was read since. Does nothing where the system
+  /// cannot be told.
+  void Release();
+
   /// Unmaps the file.
   void Close();
 

@@ -29,16 +29,22 @@ bool CMappedFile::Open(const std::string& path) {
     data_ = "";
     return true;
   }
-  // The whole file is read: its pages are mapped at once, not one fault
-  // at a time.
-  void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  // The whole file is read in order: the system reads ahead of the faults.
+  void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
   ::close(fd);  // the mapping stays without the descriptor
   if (map == MAP_FAILED) {
     size_ = 0;
     return false;
   }
   data_ = static_cast<const char*>(map);
+  ::madvise(map, size_, MADV_SEQUENTIAL);
   return true;
+}
+
+void CMappedFile::Release() {
+  // The mapping is read-only: the pages given up hold the file's bytes,
+  // which the system reads again where they are read again.
+  if (data_ && size_ > 0) ::madvise(const_cast<char*>(data_), size_, MADV_DONTNEED);
 }
 
 void CMappedFile::Close() {

@@ -47,6 +47,10 @@ bool CMappedFile::Open(const std::string& path) {
   return true;
 }
 
+void CMappedFile::Release() {
+  // The pages of a view stay in the working set until the system trims it.
+}
+
 void CMappedFile::Close() {
   if (data_ && size_ > 0) ::UnmapViewOfFile(data_);
   data_ = nullptr;
