@@ -34,6 +34,14 @@ void COutputFile::Reset() {
 }
 
 void COutputFile::Write(std::string_view text) {
+  if constexpr (!kCrLfLineEnds) {
+    // A text that would fill the buffer goes to the file as it stands,
+    // after what is buffered: copying it first would only cost time.
+    if (buffer_.size() + text.size() >= kDrainSize) {
+      WriteThrough(text);
+      return;
+    }
+  }
   // A long text goes through in slices, so the buffer never holds much more
   // than one drain's worth, however long the text.
   while (text.size() > kDrainSize) {
@@ -60,6 +68,20 @@ void COutputFile::Append(std::string_view text) {
 void COutputFile::Drain() {
   if (!buffer_.empty() && !WriteRaw(buffer_.data(), buffer_.size())) failed_ = true;
   buffer_.clear();
+}
+
+void COutputFile::WriteThrough(std::string_view text) {
+  Drain();
+  if (!text.empty() && !WriteRaw(text.data(), text.size())) failed_ = true;
+}
+
+bool COutputFile::CloseWith(std::string_view text) {
+  if constexpr (kCrLfLineEnds) {
+    Write(text);
+  } else {
+    WriteThrough(text);
+  }
+  return Close();
 }
 
 bool COutputFile::Close() {

@@ -37,6 +37,11 @@ class COutputFile {
   /// failed or the file was not open.
   bool Close();
 
+  /// Writes `text`, the file's last, and closes it, as Write and Close do;
+  /// where no line end changes, the text goes to the file as it stands,
+  /// never copied into the buffer.
+  bool CloseWith(std::string_view text);
+
   /// Makes this a second handle on the open `file` that writes nothing: the
   /// file stays held while this is open, even once `file` is closed; false
   /// when no handle could be had.
@@ -57,6 +62,8 @@ class COutputFile {
   void Reset();
   void Append(std::string_view text);
   void Drain();
+  // Writes what is buffered, then `text` unbuffered.
+  void WriteThrough(std::string_view text);
   // What each platform provides: taking the file or a second handle on one
   // that is open, writing bytes through, and letting it go.
   bool OpenHandle(const std::string& path, OpenMode mode);

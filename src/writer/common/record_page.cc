@@ -77,8 +77,7 @@ void AppendDeclarations(std::string& page, const CClassRecord& record) {
 PageStatus WritePageText(const std::string& path, std::string_view page) {
   platform::COutputFile file;
   if (!file.Open(path)) return PageStatus::kCannotOpen;
-  file.Write(page);
-  return file.Close() ? PageStatus::kWritten : PageStatus::kCannotWrite;
+  return file.CloseWith(page) ? PageStatus::kWritten : PageStatus::kCannotWrite;
 }
 
 void ReportPage(const std::string& path, PageStatus status) {
