@@ -1,14 +1,69 @@
 #include "model/model_codec.h"
 
+#include <functional>
+#include <vector>
+
 #include "model/packed_texts.h"
+#include "platform/thread_scratch.h"
 
 namespace model {
 
 namespace {
 
+// Where each shared text of the model being packed last stood in full: the
+// offset of its code in the packed form, found by the text. An open table
+// whose room a thread keeps from model to model, emptied after each.
+class CSharedTexts {
+ public:
+  static constexpr size_t kNone = ~size_t{0};
+
+  /// The slot of `text`: where it stood (kNone for a text not met yet) is
+  /// read and set through it.
+  size_t& At(std::string_view text) {
+    if (2 * (used_.size() + 1) > slots_.size()) Grow();
+    const size_t mask = slots_.size() - 1;
+    size_t k = std::hash<std::string_view>()(text) & mask;
+    while (slots_[k].at != kNone && slots_[k].text != text) k = (k + 1) & mask;
+    if (slots_[k].at == kNone) {
+      slots_[k].text = text;
+      used_.push_back(k);
+    }
+    return slots_[k].at;
+  }
+
+  void Clear() {
+    for (size_t k : used_) slots_[k].at = kNone;
+    used_.clear();
+  }
+
+ private:
+  struct Slot {
+    std::string_view text;
+    size_t at = kNone;
+  };
+
+  void Grow() {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    slots_.resize(old.empty() ? 64 : 2 * old.size());
+    used_.clear();
+    for (const Slot& slot : old) {
+      if (slot.at != kNone) At(slot.text) = slot.at;
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::vector<size_t> used_;
+};
+
+// A shared text is one that a model often repeats away from the one before
+// it in its list (types, categories, modifiers): its code is 0 when absent,
+// 1 when equal to the text before it, an even 2n + 2 when its n bytes
+// follow, and an odd 2d + 1 when it is the text whose code stands d bytes
+// before this one's.
 class Packer {
  public:
-  explicit Packer(std::string& out) : out_(out) {}
+  Packer(std::string& out, CSharedTexts& shared) : out_(out), shared_(shared) {}
 
   void Number(size_t n) {
     // Most numbers are small: one byte, added without the copy.
@@ -43,6 +98,27 @@ class Packer {
       if (text) out_.append(*text);
     }
   }
+  void Shared(const OptionalText& text, const OptionalText& previous = std::nullopt) {
+    if (!text) {
+      Number(0);
+      return;
+    }
+    if (previous && *text == *previous) {
+      Number(1);
+      return;
+    }
+    size_t& at = shared_.At(*text);
+    const size_t here = out_.size();
+    // Told again where that takes fewer bytes than the text itself.
+    if (at != CSharedTexts::kNone && packed::LengthSize(2 * (here - at) + 1) <
+                                         packed::LengthSize(2 * text->size() + 2) + text->size()) {
+      Number(2 * (here - at) + 1);
+      return;
+    }
+    at = here;
+    Number(2 * text->size() + 2);
+    out_.append(*text);
+  }
   // A line, as the difference to the line before it in its list.
   void Line(uint32_t line, uint32_t* previous) {
     const int64_t delta = static_cast<int64_t>(line) - *previous;
@@ -52,6 +128,7 @@ class Packer {
 
  private:
   std::string& out_;
+  CSharedTexts& shared_;
 };
 
 class Unpacker {
@@ -90,6 +167,21 @@ class Unpacker {
     at_ += n - 2;
     return text;
   }
+  OptionalText Shared(const OptionalText& previous = std::nullopt) {
+    const char* const start = at_;
+    const size_t code = Number();
+    if (code == 0) return std::nullopt;
+    if (code == 1) return previous;
+    if (code % 2 == 0) {
+      std::string_view text(at_, (code - 2) / 2);
+      at_ += text.size();
+      return text;
+    }
+    // Where the text stood in full, its code even.
+    size_t first;
+    const char* bytes = packed::GetLength(start - (code - 1) / 2, &first);
+    return std::string_view(bytes, (first - 2) / 2);
+  }
   uint32_t Line(uint32_t* previous) {
     const size_t code = Number();
     const int64_t delta =
@@ -105,7 +197,9 @@ class Unpacker {
 }  // namespace
 
 void PackModel(const RecordModel& model, std::string& out) {
-  Packer p(out);
+  CSharedTexts& shared = platform::ThreadScratch<CSharedTexts>();
+  shared.Clear();
+  Packer p(out, shared);
   p.Number(model.isState ? 1 : 0);
   p.Text(model.name);
   p.Optional(model.extends);
@@ -115,7 +209,7 @@ void PackModel(const RecordModel& model, std::string& out) {
   p.Optional(model.doc);
   p.Span(model.ignores);
   p.Number(model.words.size());
-  for (std::string_view word : model.words) p.Text(word);
+  for (std::string_view word : model.words) p.Shared(word);
   p.Number(model.constants.size());
   for (const Constant& c : model.constants) {
     p.Text(c.name);
@@ -143,8 +237,8 @@ void PackModel(const RecordModel& model, std::string& out) {
   uint32_t line = model.line;
   for (const Variable& v : model.variables) {
     p.Text(v.name);
-    p.Repeatable(v.type, previous ? OptionalText(previous->type) : std::nullopt);
-    p.Repeatable(v.category, previous ? previous->category : std::nullopt);
+    p.Shared(v.type, previous ? OptionalText(previous->type) : std::nullopt);
+    p.Shared(v.category, previous ? previous->category : std::nullopt);
     p.Span(v.modifiers);
     p.Optional(v.size);
     p.Line(v.line, &line);
@@ -158,7 +252,7 @@ void PackModel(const RecordModel& model, std::string& out) {
     p.Text(f.name);
     p.Number(static_cast<size_t>(f.kind));
     p.Optional(f.precedence);
-    p.Optional(f.returns);
+    p.Shared(f.returns);
     p.Span(f.modifiers);
     p.Number(f.parameterCount);
     p.Number(f.body ? 1 : 0);
@@ -169,7 +263,7 @@ void PackModel(const RecordModel& model, std::string& out) {
   OptionalText type;
   for (const Parameter& a : model.parameters) {
     p.Text(a.name);
-    p.Repeatable(a.type, type);
+    p.Shared(a.type, type);
     type = a.type;
     p.Span(a.modifiers);
     p.Optional(a.value);
@@ -195,7 +289,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
   model.doc = u.Optional();
   model.ignores = u.Span();
   model.words.resize(u.Number());
-  for (std::string_view& word : model.words) word = u.Text();
+  for (std::string_view& word : model.words) word = *u.Shared();
   model.constants.resize(u.Number());
   for (Constant& c : model.constants) {
     c.name = u.Text();
@@ -223,8 +317,8 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
   uint32_t line = model.line;
   for (Variable& v : model.variables) {
     v.name = u.Text();
-    v.type = u.Repeatable(previous ? OptionalText(previous->type) : std::nullopt).value_or("");
-    v.category = u.Repeatable(previous ? previous->category : std::nullopt);
+    v.type = u.Shared(previous ? OptionalText(previous->type) : std::nullopt).value_or("");
+    v.category = u.Shared(previous ? previous->category : std::nullopt);
     v.modifiers = u.Span();
     v.size = u.Optional();
     v.line = u.Line(&line);
@@ -239,7 +333,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     f.name = u.Text();
     f.kind = static_cast<FunctionKind>(u.Number());
     f.precedence = u.Optional();
-    f.returns = u.Optional();
+    f.returns = u.Shared();
     f.modifiers = u.Span();
     // A function's parameters follow those of the one before it.
     f.firstParameter = parameters;
@@ -253,7 +347,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
   OptionalText type;
   for (Parameter& a : model.parameters) {
     a.name = u.Text();
-    a.type = u.Repeatable(type).value_or("");
+    a.type = u.Shared(type).value_or("");
     type = a.type;
     a.modifiers = u.Span();
     a.value = u.Optional();
