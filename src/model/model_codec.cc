@@ -12,23 +12,28 @@ namespace {
 
 // Where each shared text of the model being packed last stood in full: the
 // offset of its code in the packed form, found by the text. An open table
-// whose room a thread keeps from model to model, emptied after each.
+// whose room a thread keeps from model to model, emptied after each. It
+// holds a model's first kMaxTexts texts at most, so that a model of a
+// million enumeration values takes no more room than one of a thousand:
+// the texts after those are packed in full.
 class CSharedTexts {
  public:
   static constexpr size_t kNone = ~size_t{0};
 
   /// The slot of `text`: where it stood (kNone for a text not met yet) is
-  /// read and set through it.
-  size_t& At(std::string_view text) {
-    if (2 * (used_.size() + 1) > slots_.size()) Grow();
+  /// read and set through it; null for a text not met while the table is
+  /// full.
+  size_t* At(std::string_view text) {
+    if (slots_.empty()) slots_.resize(2 * kMaxTexts);
     const size_t mask = slots_.size() - 1;
     size_t k = std::hash<std::string_view>()(text) & mask;
     while (slots_[k].at != kNone && slots_[k].text != text) k = (k + 1) & mask;
     if (slots_[k].at == kNone) {
+      if (used_.size() == kMaxTexts) return nullptr;
       slots_[k].text = text;
       used_.push_back(k);
     }
-    return slots_[k].at;
+    return &slots_[k].at;
   }
 
   void Clear() {
@@ -37,30 +42,22 @@ class CSharedTexts {
   }
 
  private:
+  static constexpr size_t kMaxTexts = 1024;
+
   struct Slot {
     std::string_view text;
     size_t at = kNone;
   };
-
-  void Grow() {
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.resize(old.empty() ? 64 : 2 * old.size());
-    used_.clear();
-    for (const Slot& slot : old) {
-      if (slot.at != kNone) At(slot.text) = slot.at;
-    }
-  }
 
   std::vector<Slot> slots_;
   std::vector<size_t> used_;
 };
 
 // A shared text is one that a model often repeats away from the one before
-// it in its list (types, categories, modifiers): its code is 0 when absent,
-// 1 when equal to the text before it, an even 2n + 2 when its n bytes
-// follow, and an odd 2d + 1 when it is the text whose code stands d bytes
-// before this one's.
+// it in its list (types, categories, modifiers, default values): its code
+// is 0 when absent, 1 when equal to the text before it, an even 2n + 2 when
+// its n bytes follow, and an odd 2d + 1 when it is the text whose code
+// stands d bytes before this one's.
 class Packer {
  public:
   Packer(std::string& out, CSharedTexts& shared) : out_(out), shared_(shared) {}
@@ -107,15 +104,16 @@ class Packer {
       Number(1);
       return;
     }
-    size_t& at = shared_.At(*text);
+    size_t* at = shared_.At(*text);
     const size_t here = out_.size();
     // Told again where that takes fewer bytes than the text itself.
-    if (at != CSharedTexts::kNone && packed::LengthSize(2 * (here - at) + 1) <
-                                         packed::LengthSize(2 * text->size() + 2) + text->size()) {
-      Number(2 * (here - at) + 1);
+    if (at && *at != CSharedTexts::kNone &&
+        packed::LengthSize(2 * (here - *at) + 1) <
+            packed::LengthSize(2 * text->size() + 2) + text->size()) {
+      Number(2 * (here - *at) + 1);
       return;
     }
-    at = here;
+    if (at) *at = here;
     Number(2 * text->size() + 2);
     out_.append(*text);
   }
@@ -271,7 +269,7 @@ void PackModel(const RecordModel& model, std::string& out) {
   p.Number(model.defaults.size());
   for (const DefaultProperty& d : model.defaults) {
     p.Text(d.key);
-    p.Text(d.value);
+    p.Shared(d.value);
     p.Number(d.line);
   }
 }
@@ -355,7 +353,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
   model.defaults.resize(u.Number());
   for (DefaultProperty& d : model.defaults) {
     d.key = u.Text();
-    d.value = u.Text();
+    d.value = *u.Shared();
     d.line = u.Number32();
   }
 }

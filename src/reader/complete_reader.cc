@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "model/model_codec.h"
 #include "reader/default_properties.h"
@@ -623,11 +625,19 @@ void CCompleteParser::ParseState(const Lead& lead, size_t head, size_t stateAt, 
 namespace {
 
 // Reads scripts whole with the complete parser and keeps each record with
-// its packed model.
+// its packed model. The models are packed as the script is read, by the
+// thread that reads it, so that keeping them is a copy.
 class CCompleteReader : public CScriptReader {
  public:
   bool Read(CSourceBuffer& buffer) override {
-    return parser_.Read(std::string_view(buffer.Text(), buffer.Length()));
+    if (!parser_.Read(std::string_view(buffer.Text(), buffer.Length()))) return false;
+    packed_.clear();
+    ends_.clear();
+    for (size_t i = 0; i < parser_.Count(); ++i) {
+      model::PackModel(parser_.Record(i), packed_);
+      ends_.push_back(packed_.size());
+    }
+    return true;
   }
 
   bool Keep(CClassList& list, const ScriptPath& script) override {
@@ -638,8 +648,6 @@ class CCompleteReader : public CScriptReader {
         const model::RecordModel& model = parser_.Record(i);
         CClassRecord* record = list.CreateRecord();
         if (!record) break;
-        packed_.clear();
-        model::PackModel(model, packed_);
         RecordTexts texts;
         texts.name = model.name;
         if (model.isState) {
@@ -650,7 +658,8 @@ class CCompleteReader : public CScriptReader {
           texts.superName = model.extends.value_or(std::string_view());
           texts.script = script;
         }
-        texts.model = packed_;
+        const size_t start = i == 0 ? 0 : ends_[i - 1];
+        texts.model = std::string_view(packed_).substr(start, ends_[i] - start);
         texts.modelCounts = {model.VariableCount(), model.EventCount(), model.FunctionCount()};
         if (!list.SetTexts(*record, texts)) break;
         if (list.Count() - before == parser_.Count()) return true;
@@ -663,7 +672,8 @@ class CCompleteReader : public CScriptReader {
 
  private:
   reader::CCompleteParser parser_;
-  std::string packed_;
+  std::string packed_;        // the models of the last script read, one after another
+  std::vector<size_t> ends_;  // where each record's packed model ends
 };
 
 }  // namespace
