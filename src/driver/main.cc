@@ -2,9 +2,11 @@
 #include "driver/command_line.h"
 #include "model/class_list.h"
 #include "platform/console.h"
+#include "platform/memory_block.h"
 #include "platform/thread_scratch.h"
 
 int main(int argc, char** argv) {
+  platform::KeepSomeHeapMemory();
   // The one record list of the run exists before the command line is read
   // and lives until the process ends.
   CClassList list;

@@ -1,5 +1,9 @@
 #include <sys/mman.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "platform/memory_block.h"
 
 namespace platform {
@@ -15,6 +19,17 @@ void* AllocateBlock(size_t bytes) {
 
 void FreeBlock(void* block, size_t bytes) {
   if (block) munmap(block, bytes);
+}
+
+void KeepSomeHeapMemory() {
+#ifdef __GLIBC__
+  // Little enough that a run near the end of its memory is not cut short
+  // by what the heap keeps; blocks from a megabyte up still come from the
+  // system and go back to it when freed.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+  mallopt(M_TRIM_THRESHOLD, 4 << 20);
+  mallopt(M_TOP_PAD, 1 << 20);
+#endif
 }
 
 }  // namespace platform

@@ -12,4 +12,7 @@ void FreeBlock(void* block, size_t /*bytes*/) {
   if (block) VirtualFree(block, 0, MEM_RELEASE);
 }
 
+// The system's heap keeps what it is given back on its own terms.
+void KeepSomeHeapMemory() {}
+
 }  // namespace platform
