@@ -1,6 +1,7 @@
 // The packed form of a record's model, kept in the record list's store: its
-// numbers and texts one after another, lengths as the store writes them. A
-// packed model is read back as views into the store, with no copy of a text.
+// numbers and texts one after another, lengths as the store writes them, a
+// type or modifier it repeats pointing back to where it stood. A packed
+// model is read back as views into the store, with no copy of a text.
 #pragma once
 
 #include <string>

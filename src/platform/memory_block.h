@@ -1,7 +1,7 @@
-// Memory taken from the system in whole blocks and given back to it at
-// once when freed, instead of staying in the heap for later use: what one
+// How memory is taken from the system: in whole blocks given back to it at
+// once when freed, instead of staying in the heap for later use (what one
 // pass gathers by the hundred megabytes and hands on must not stay held
-// while the next pass grows.
+// while the next pass grows), and how much the heap keeps of its own.
 #pragma once
 
 #include <cstddef>
