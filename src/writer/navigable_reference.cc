@@ -1,6 +1,7 @@
 #include "writer/navigable_reference.h"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -146,6 +147,16 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
   AppendDeclarations(page, record);
 }
 
+// The use pages written ahead of the others, while the references are put
+// in order: both threads claim runs of them, and how each went is kept by
+// record until the page writer reports it in its turn.
+struct UsePagesAhead {
+  static constexpr size_t kRun = 16;
+  std::vector<uint32_t> records;  // the classes with use pages, in record order
+  std::vector<uint8_t> status;    // by record: 0 when not written ahead, else the status plus one
+  std::atomic<size_t> next{0};    // the next run to claim
+};
+
 // The linked record pages, as the page writer builds them: a page for each
 // record reachable from the roots, in record order. With source pages, each
 // class's source page follows its record page, its script read again from
@@ -153,13 +164,15 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 // class's use page follows: record i has slot 3i, its source page 3i + 1,
 // its use page 3i + 2. The parts of the pages of overriders come after the
 // records' slots, then the parts of the pages of references. The source
-// pages written ahead (with `ahead`) are only reported in their turn.
+// pages written ahead (with `ahead`) are only reported in their turn, and
+// so are the use pages written ahead (with `useAhead`).
 class CNavigablePages final : public CPageBuilder {
  public:
   /// With `rich`, the records read with their models get rich pages.
   CNavigablePages(const CClassList& list, const TreeIndex& tree, const std::vector<bool>& reachable,
                   const CRichPages* rich, bool sourcePages, const platform::CDirectory* sourceDir,
-                  const COverriders* overriders, const CSourcePagesAhead* ahead)
+                  const COverriders* overriders, const CSourcePagesAhead* ahead,
+                  UsePagesAhead* useAhead)
       : list_(list),
         tree_(tree),
         reachable_(reachable),
@@ -167,7 +180,32 @@ class CNavigablePages final : public CPageBuilder {
         source_pages_(sourcePages),
         source_dir_(sourceDir),
         overriders_(overriders),
-        ahead_(ahead) {}
+        ahead_(ahead),
+        use_ahead_(useAhead) {
+    if (!use_ahead_) return;
+    use_ahead_->status.assign(list_.Count(), 0);
+    for (size_t i = 0; i < list_.Count(); ++i) {
+      if (reachable_[i] && HasUsePage(i)) use_ahead_->records.push_back(static_cast<uint32_t>(i));
+    }
+  }
+
+  // Writes the use pages not yet claimed, claiming runs of them in turn
+  // with the other thread; they need no references.
+  void WriteUsePagesAhead() const {
+    std::string page;
+    std::string path;
+    UsePagesAhead& ahead = *use_ahead_;
+    const size_t count = ahead.records.size();
+    for (size_t run = ahead.next.fetch_add(1); run * UsePagesAhead::kRun < count;
+         run = ahead.next.fetch_add(1)) {
+      const size_t end = std::min(count, (run + 1) * UsePagesAhead::kRun);
+      for (size_t k = run * UsePagesAhead::kRun; k < end; ++k) {
+        const size_t i = ahead.records[k];
+        const PageStatus status = BuildAndWritePage(*this, kSlots * i + kUseSlot, page, path);
+        ahead.status[i] = static_cast<uint8_t>(static_cast<uint8_t>(status) + 1);
+      }
+    }
+  }
 
   // The parts of the pages of overriders follow, all of them.
   size_t SlotCount() const override { return RefsBase() + RefsParts(); }
@@ -243,8 +281,12 @@ class CNavigablePages final : public CPageBuilder {
   size_t PathRoom() const override { return list_.destDir.size() + 1 + kPageNameRoom; }
 
   bool WrittenAhead(size_t slot, PageStatus& status) const override {
-    return ahead_ && slot < OverBase() && slot % kSlots == kSourceSlot &&
-           ahead_->Written(slot / kSlots, status);
+    if (slot >= OverBase()) return false;
+    if (slot % kSlots == kUseSlot && use_ahead_ && use_ahead_->status[slot / kSlots] != 0) {
+      status = static_cast<PageStatus>(use_ahead_->status[slot / kSlots] - 1);
+      return true;
+    }
+    return ahead_ && slot % kSlots == kSourceSlot && ahead_->Written(slot / kSlots, status);
   }
 
   // A source page whose script could not be read again says so; the script
@@ -305,6 +347,7 @@ class CNavigablePages final : public CPageBuilder {
   const platform::CDirectory* const source_dir_;
   const COverriders* const overriders_;
   const CSourcePagesAhead* const ahead_;
+  UsePagesAhead* const use_ahead_;
 };
 
 }  // namespace
@@ -343,15 +386,20 @@ void WriteNavigableReference(platform::COutputFile& index, const CClassList& lis
     } else {
       rich_pages->FindUsers(reachable);
     }
-    // Super calls are linked by what the overriders tell.
-    if (!references) references = &own_references.emplace();
-    rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr,
-                               ahead.emplace(list.Count(), &AppendSourcePageOf));
+    ahead.emplace(list.Count(), &AppendSourcePageOf);
   }
+  UsePagesAhead use_ahead;
   // The pages are written beside the index.
   const CNavigablePages pages(list, tree, reachable, rich_pages ? &*rich_pages : nullptr, complete,
                               source_dir_open ? &source_dir : nullptr, overriders,
-                              ahead ? &*ahead : nullptr);
+                              ahead ? &*ahead : nullptr, complete ? &use_ahead : nullptr);
+  if (complete) {
+    // Super calls are linked by what the overriders tell; the use pages
+    // need no references, and are written as they are put in order.
+    if (!references) references = &own_references.emplace();
+    rich_pages->FindReferences(*references, reachable, source_dir_open ? &source_dir : nullptr,
+                               *ahead, [&pages] { pages.WriteUsePagesAhead(); });
+  }
   CPageWriter writer(pages);
   if (beside) beside->Start(complete && beside_references ? references : nullptr);
   writer.Start();

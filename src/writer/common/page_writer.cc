@@ -60,20 +60,23 @@ CPageWriter::~CPageWriter() {
   worker_.Join();
 }
 
-PageStatus CPageWriter::Write(size_t slot, std::string& page, std::string& path) const {
-  PageStatus status = PageStatus::kWritten;
-  if (builder_.WrittenAhead(slot, status)) return status;
-  // Memory for the page running out is a page that could not be written,
-  // on whichever thread it happens.
+PageStatus BuildAndWritePage(const CPageBuilder& builder, size_t slot, std::string& page,
+                             std::string& path) {
   bool whole = false;
   try {
     page.clear();
-    whole = builder_.AppendPage(slot, page);
+    whole = builder.AppendPage(slot, page);
   } catch (const std::bad_alloc&) {
     page = std::string();
     return PageStatus::kCannotWrite;
   }
-  return WriteBuiltPage(page, whole, path, [&] { builder_.AppendPath(slot, path); });
+  return WriteBuiltPage(page, whole, path, [&] { builder.AppendPath(slot, path); });
+}
+
+PageStatus CPageWriter::Write(size_t slot, std::string& page, std::string& path) const {
+  PageStatus status = PageStatus::kWritten;
+  if (builder_.WrittenAhead(slot, status)) return status;
+  return BuildAndWritePage(builder_, slot, page, path);
 }
 
 void CPageWriter::WriteClaimed() {

@@ -35,6 +35,12 @@ PageStatus WriteBuiltPage(std::string_view page, bool whole, std::string& path, 
   }
 }
 
+/// Builds the page in `slot` with `builder` into `page` and writes it to its
+/// path, built in `path`. Memory for the page running out is a page that
+/// could not be written, on whichever thread it happens.
+PageStatus BuildAndWritePage(const CPageBuilder& builder, size_t slot, std::string& page,
+                             std::string& path);
+
 class CPageWriter {
  public:
   /// Writes the pages `builder` builds; it must outlive the writer.

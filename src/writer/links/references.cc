@@ -214,7 +214,8 @@ bool LineBefore(const Line& a, const Line& b) {
 }  // namespace
 
 void CReferences::Build(const CPageContext& pages, const std::vector<bool>& reachable,
-                        const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead) {
+                        const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead,
+                        const std::function<void()>& alongside) {
   const CClassList& list = pages.list();
   std::vector<uint32_t> records;
   models_.assign(list.Count(), {});
@@ -233,9 +234,14 @@ void CReferences::Build(const CPageContext& pages, const std::vector<bool>& reac
   for (size_t run = 0; run < pass.Runs(); ++run) {
     if (!pass.done[run]) pass.ReadRun(run, pass.collectors[0]);
   }
-  Gather(pass.collectors[0], pass.collectors[1]);
-  Sort();
-  Lay(pages);
+  // Putting the links in order is one thread's work; the other does what
+  // needs none of them meanwhile, and this one joins it after.
+  platform::RunBeside(alongside, [&] {
+    Gather(pass.collectors[0], pass.collectors[1]);
+    Sort();
+    Lay(pages);
+    alongside();
+  });
 }
 
 // The threads' findings in tables of their exact size, each block of a
@@ -345,21 +351,8 @@ bool CReferences::Before(const Reference& a, const Reference& b) const {
 }
 
 void CReferences::Sort() {
-  // The references to the records before a pivot and to those from it on
-  // are parted, then sorted on two threads, about half of them each.
-  std::vector<size_t> counts(models_.size(), 0);
-  for (const Reference& ref : refs_) ++counts[ref.record];
-  uint32_t pivot = 0;
-  for (size_t before = 0; pivot < counts.size() && 2 * before < refs_.size(); ++pivot)
-    before += counts[pivot];
-  std::vector<size_t>().swap(counts);
-  const auto middle = std::partition(refs_.begin(), refs_.end(),
-                                     [pivot](const Reference& ref) { return ref.record < pivot; });
-  const auto sort = [this](std::vector<Reference>::iterator begin,
-                           std::vector<Reference>::iterator end) {
-    std::sort(begin, end, [this](const Reference& a, const Reference& b) { return Before(a, b); });
-  };
-  platform::RunBeside([&] { sort(middle, refs_.end()); }, [&] { sort(refs_.begin(), middle); });
+  std::sort(refs_.begin(), refs_.end(),
+            [this](const Reference& a, const Reference& b) { return Before(a, b); });
   // A line refers to a thing once (and once by a Super call).
   const auto same = [this](const Reference& a, const Reference& b) {
     return SameThing(a, b) && a.super == b.super && a.line == b.line;

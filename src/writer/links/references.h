@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,9 +86,12 @@ class CReferences {
   /// Links the scripts of the classes with rich pages among `reachable`,
   /// read from `sourceDir` (null: none can be read), and keeps the links;
   /// writes each one's source page as it links it, built by `ahead`, which
-  /// keeps how that went.
+  /// keeps how that went. While the links are put in order, `alongside` runs
+  /// on the second thread, and on this one too once they are: work that
+  /// needs none of them, which both threads may share.
   void Build(const CPageContext& pages, const std::vector<bool>& reachable,
-             const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead);
+             const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead,
+             const std::function<void()>& alongside);
 
   /// The section of the references to the member `name` of `kind` (a
   /// SourceLink kind) of record `record`, or null when nothing refers to it.

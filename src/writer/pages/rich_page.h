@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,13 @@ class CRichPages : public CPageContext {
   /// Finds who refers to every class and member into `references`, which
   /// must outlive the pages, linking the scripts read from `sourceDir`,
   /// before the other pages are written; the source pages are written as
-  /// they are linked, by `ahead`, which keeps how each went.
+  /// they are linked, by `ahead`, which keeps how each went; `alongside` is
+  /// work that needs no references, done by both threads as they are put in
+  /// order.
   void FindReferences(CReferences& references, const std::vector<bool>& reachable,
-                      const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead) {
-    references.Build(*this, reachable, sourceDir, ahead);
+                      const platform::CDirectory* sourceDir, CSourcePagesAhead& ahead,
+                      const std::function<void()>& alongside) {
+    references.Build(*this, reachable, sourceDir, ahead, alongside);
     references_ = &references;
   }
   /// Who refers to what; nothing before FindReferences.
