@@ -20,6 +20,7 @@
 #include "writer/common/page_builder.h"
 #include "writer/common/page_links.h"
 #include "writer/common/page_writer.h"
+#include "writer/common/pages_written_ahead.h"
 #include "writer/common/record_page.h"
 #include "writer/common/script_text.h"
 #include "writer/common/templates.h"
@@ -153,7 +154,7 @@ void AppendLinkedPage(std::string& page, const CClassList& list, const TreeIndex
 struct UsePagesAhead {
   static constexpr size_t kRun = 16;
   std::vector<uint32_t> records;  // the classes with use pages, in record order
-  std::vector<uint8_t> status;    // by record: 0 when not written ahead, else the status plus one
+  CPagesWrittenAhead written;     // how each went, by record
   std::atomic<size_t> next{0};    // the next run to claim
 };
 
@@ -183,7 +184,7 @@ class CNavigablePages final : public CPageBuilder {
         ahead_(ahead),
         use_ahead_(useAhead) {
     if (!use_ahead_) return;
-    use_ahead_->status.assign(list_.Count(), 0);
+    use_ahead_->written = CPagesWrittenAhead(list_.Count());
     for (size_t i = 0; i < list_.Count(); ++i) {
       if (reachable_[i] && HasUsePage(i)) use_ahead_->records.push_back(static_cast<uint32_t>(i));
     }
@@ -202,7 +203,7 @@ class CNavigablePages final : public CPageBuilder {
       for (size_t k = run * UsePagesAhead::kRun; k < end; ++k) {
         const size_t i = ahead.records[k];
         const PageStatus status = BuildAndWritePage(*this, kSlots * i + kUseSlot, page, path);
-        ahead.status[i] = static_cast<uint8_t>(static_cast<uint8_t>(status) + 1);
+        ahead.written.Set(i, status);
       }
     }
   }
@@ -282,10 +283,8 @@ class CNavigablePages final : public CPageBuilder {
 
   bool WrittenAhead(size_t slot, PageStatus& status) const override {
     if (slot >= OverBase()) return false;
-    if (slot % kSlots == kUseSlot && use_ahead_ && use_ahead_->status[slot / kSlots] != 0) {
-      status = static_cast<PageStatus>(use_ahead_->status[slot / kSlots] - 1);
-      return true;
-    }
+    if (slot % kSlots == kUseSlot)
+      return use_ahead_ && use_ahead_->written.Written(slot / kSlots, status);
     return ahead_ && slot % kSlots == kSourceSlot && ahead_->Written(slot / kSlots, status);
   }
 

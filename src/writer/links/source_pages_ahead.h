@@ -6,11 +6,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "model/class_record.h"
+#include "writer/common/pages_written_ahead.h"
 
 class CClassList;
 class CSourceBuffer;
@@ -23,10 +21,11 @@ class CSourceLinker;
 using SourcePageBuilder = bool (*)(std::string& page, const CClassList& list, size_t record,
                                    const CSourceBuffer* script, CSourceLinker* linker);
 
-class CSourcePagesAhead {
+class CSourcePagesAhead : public CPagesWrittenAhead {
  public:
   /// Room for `records` records, none written yet; `build` builds each page.
-  CSourcePagesAhead(size_t records, SourcePageBuilder build) : build_(build), status_(records, 0) {}
+  CSourcePagesAhead(size_t records, SourcePageBuilder build)
+      : CPagesWrittenAhead(records), build_(build) {}
 
   /// Appends the source page of `record`, as `build` given above does.
   bool Build(std::string& page, const CClassList& list, size_t record, const CSourceBuffer* script,
@@ -34,20 +33,6 @@ class CSourcePagesAhead {
     return build_(page, list, record, script, linker);
   }
 
-  /// The source page of record `record` was written ahead, as `status` says.
-  /// Each record's is set by one thread at a time.
-  void Set(size_t record, PageStatus status) {
-    status_[record] = static_cast<uint8_t>(static_cast<uint8_t>(status) + 1);
-  }
-
-  /// Whether the source page of record `record` was written ahead, and how.
-  bool Written(size_t record, PageStatus& status) const {
-    if (status_[record] == 0) return false;
-    status = static_cast<PageStatus>(status_[record] - 1);
-    return true;
-  }
-
  private:
   SourcePageBuilder build_;
-  std::vector<uint8_t> status_;  // 0: not written ahead; else the status plus one
 };
