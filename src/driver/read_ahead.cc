@@ -10,7 +10,7 @@ CReadAhead::~CReadAhead() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
-  changed_.notify_all();
+  work_.notify_all();
   worker_.Join();
 }
 
@@ -52,7 +52,7 @@ void CReadAhead::Queue(const platform::CDirectory& dir, const std::string& relat
   // The second thread is woken for a few scripts at once: waking it for each
   // would cost about as much as reading one. The scanning thread reads any
   // script it would wait for itself.
-  if (unclaimed >= kWakeBatch) changed_.notify_all();
+  if (unclaimed >= kWakeBatch) work_.notify_all();
 }
 
 CReadAhead::State CReadAhead::ReadSlot(Slot& slot) {
@@ -85,23 +85,30 @@ CReadAhead::Slot* CReadAhead::Claim() {
   return nullptr;
 }
 
-// Reads the claimed `slot` with mutex_ let go, and says it is read.
-void CReadAhead::ReadClaimed(std::unique_lock<std::mutex>& lock, Slot& slot) {
+// Reads the claimed `slot` with mutex_ let go, and says it is read; by the
+// second thread (`bySecond`) or the scanning thread.
+void CReadAhead::ReadClaimed(std::unique_lock<std::mutex>& lock, Slot& slot, bool bySecond) {
   lock.unlock();
   const State state = ReadSlot(slot);
   lock.lock();
   slot.state = state;
   --busy_;
-  changed_.notify_all();
+  // The scanning thread may wait for a script the second thread read; the
+  // second thread, for more to claim after one the scanning thread read.
+  if (bySecond) {
+    read_.notify_all();
+  } else if (claimed_ < queued_) {
+    work_.notify_all();
+  }
 }
 
 void CReadAhead::Work() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (!stopping_) {
     if (Slot* slot = Claim()) {
-      ReadClaimed(lock, *slot);
+      ReadClaimed(lock, *slot, true);
     } else {
-      changed_.wait(lock);
+      work_.wait(lock);
     }
   }
 }
@@ -111,9 +118,9 @@ void CReadAhead::WaitUntilRead(const Slot& slot) {
   std::unique_lock<std::mutex> lock(mutex_);
   while (slot.state == State::kQueued || slot.state == State::kReading) {
     if (Slot* claimed = Claim()) {
-      ReadClaimed(lock, *claimed);
+      ReadClaimed(lock, *claimed, false);
     } else {
-      changed_.wait(lock);
+      read_.wait(lock);
     }
   }
 }
@@ -126,7 +133,7 @@ CReadAhead::State CReadAhead::ReadAgainAlone(Slot& slot, bool kept_only) {
   {
     std::unique_lock<std::mutex> lock(mutex_);
     held_ = true;
-    changed_.wait(lock, [this] { return busy_ == 0; });
+    read_.wait(lock, [this] { return busy_ == 0; });
     for (size_t later = finished_ + 1; later < claimed_; ++later) {
       Slot& other = SlotOf(later);
       if (other.state == State::kNotOpened) continue;
@@ -151,7 +158,7 @@ CReadAhead::State CReadAhead::ReadAgainAlone(Slot& slot, bool kept_only) {
     std::lock_guard<std::mutex> lock(mutex_);
     held_ = false;
   }
-  changed_.notify_all();
+  work_.notify_all();
   return state;
 }
 

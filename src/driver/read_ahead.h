@@ -77,7 +77,7 @@ class CReadAhead {
   Slot& SlotOf(size_t script) { return slots_[script % kSlots]; }
   State ReadSlot(Slot& slot);
   Slot* Claim();
-  void ReadClaimed(std::unique_lock<std::mutex>& lock, Slot& slot);
+  void ReadClaimed(std::unique_lock<std::mutex>& lock, Slot& slot, bool bySecond);
   void WaitUntilRead(const Slot& slot);
   State ReadAgainAlone(Slot& slot, bool kept_only);
   void Work();
@@ -98,6 +98,10 @@ class CReadAhead {
   bool stopping_ = false;
   bool tried_worker_ = false;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // The second thread waits on work_ for scripts to claim (or for the end);
+  // the scanning thread waits on read_ for a script to be read. Kept apart
+  // so that a script the scanning thread reads itself wakes no one.
+  std::condition_variable work_;
+  std::condition_variable read_;
   platform::CWorker worker_;
 };
