@@ -274,6 +274,19 @@ void PackModel(const RecordModel& model, std::string& out) {
   }
 }
 
+namespace {
+
+// Makes `list` `n` long. A list far longer before gives its room back
+// first: a model unpacked again and again into one place keeps only the
+// room its present record needs, not the largest record's ever put there.
+template <typename T>
+void SizeTo(std::vector<T>& list, size_t n) {
+  if (list.capacity() > 2 * n + 32) std::vector<T>().swap(list);
+  list.resize(n);
+}
+
+}  // namespace
+
 void UnpackModel(std::string_view packed, RecordModel& model) {
   model.Clear();
   if (packed.empty()) return;
@@ -286,23 +299,23 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
   model.line = u.Number32();
   model.doc = u.Optional();
   model.ignores = u.Span();
-  model.words.resize(u.Number());
+  SizeTo(model.words, u.Number());
   for (std::string_view& word : model.words) word = *u.Shared();
-  model.constants.resize(u.Number());
+  SizeTo(model.constants, u.Number());
   for (Constant& c : model.constants) {
     c.name = u.Text();
     c.value = u.Text();
     c.line = u.Number32();
     c.doc = u.Optional();
   }
-  model.enums.resize(u.Number());
+  SizeTo(model.enums, u.Number());
   for (Enumeration& e : model.enums) {
     e.name = u.Text();
     e.values = u.Span();
     e.line = u.Number32();
     e.doc = u.Optional();
   }
-  model.structs.resize(u.Number());
+  SizeTo(model.structs, u.Number());
   for (Structure& s : model.structs) {
     s.name = u.Text();
     s.extends = u.Optional();
@@ -310,7 +323,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     s.line = u.Number32();
     s.doc = u.Optional();
   }
-  model.variables.resize(u.Number());
+  SizeTo(model.variables, u.Number());
   const Variable* previous = nullptr;
   uint32_t line = model.line;
   for (Variable& v : model.variables) {
@@ -324,7 +337,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     v.structure = u.Number32();
     previous = &v;
   }
-  model.functions.resize(u.Number());
+  SizeTo(model.functions, u.Number());
   line = model.line;
   uint32_t parameters = 0;
   for (Function& f : model.functions) {
@@ -341,7 +354,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     f.line = u.Line(&line);
     f.doc = u.Optional();
   }
-  model.parameters.resize(u.Number());
+  SizeTo(model.parameters, u.Number());
   OptionalText type;
   for (Parameter& a : model.parameters) {
     a.name = u.Text();
@@ -350,7 +363,7 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     a.modifiers = u.Span();
     a.value = u.Optional();
   }
-  model.defaults.resize(u.Number());
+  SizeTo(model.defaults, u.Number());
   for (DefaultProperty& d : model.defaults) {
     d.key = u.Text();
     d.value = *u.Shared();

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/declaration_text.h"
+#include "model/model_codec.h"
 
 namespace {
 
@@ -200,6 +201,28 @@ TEST(CompleteReader, ReadsEveryRule) {
     ASSERT_TRUE(parser.Read(c.script));
     EXPECT_EQ(Describe(parser), c.records);
   }
+}
+
+// A model unpacked into the room of a much larger one gives that room back:
+// the caches of unpacked models would otherwise each keep the largest
+// record's room that ever passed through them.
+TEST(CompleteReader, ModelUnpackedAgainKeepsOnlyTheRoomItNeeds) {
+  reader::CCompleteParser parser;
+  std::string big_script = "class Big;\n";
+  for (int k = 0; k < 200; ++k) big_script += "var int V" + std::to_string(k) + ";\n";
+  std::string big;
+  std::string small;
+  ASSERT_TRUE(parser.Read(big_script));
+  model::PackModel(parser.Record(0), big);
+  ASSERT_TRUE(parser.Read("class Small;\nvar int X;\n"));
+  model::PackModel(parser.Record(0), small);
+  model::RecordModel unpacked;
+  model::UnpackModel(big, unpacked);
+  ASSERT_EQ(unpacked.variables.size(), 200u);
+  model::UnpackModel(small, unpacked);
+  ASSERT_EQ(unpacked.variables.size(), 1u);
+  EXPECT_EQ(unpacked.variables[0].name, "X");
+  EXPECT_LT(unpacked.variables.capacity(), 200u);
 }
 
 }  // namespace
