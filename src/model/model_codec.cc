@@ -276,12 +276,13 @@ void PackModel(const RecordModel& model, std::string& out) {
 
 namespace {
 
-// Makes `list` `n` long. A list far longer before gives its room back
-// first: a model unpacked again and again into one place keeps only the
-// room its present record needs, not the largest record's ever put there.
+// Makes `list` `n` long. A list far longer before (by more than a few
+// kilobytes) gives its room back first: a model unpacked again and again
+// into one place keeps only about the room its present record needs, not
+// the largest record's ever put there.
 template <typename T>
 void SizeTo(std::vector<T>& list, size_t n) {
-  if (list.capacity() > 2 * n + 32) std::vector<T>().swap(list);
+  if (list.capacity() > 2 * n + 4096 / sizeof(T)) std::vector<T>().swap(list);
   list.resize(n);
 }
 
