@@ -100,7 +100,8 @@ class CReadAhead {
   std::mutex mutex_;
   // The second thread waits on work_ for scripts to claim (or for the end);
   // the scanning thread waits on read_ for a script to be read. Kept apart
-  // so that a script the scanning thread reads itself wakes no one.
+  // so that a script the scanning thread reads itself wakes the second
+  // thread only when more wait to be claimed.
   std::condition_variable work_;
   std::condition_variable read_;
   platform::CWorker worker_;
