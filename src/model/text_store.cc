@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "platform/memory_block.h"
+
 namespace {
 // Texts are carved from chunks of this size; a text larger than a quarter of
 // it gets a chunk of its own, so at most a quarter of a chunk goes unused.
@@ -20,6 +22,7 @@ char* CTextStore::Allocate(size_t size) {
   // Left uninitialised: every byte handed out is written by its taker.
   std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size]);
   if (!chunk) return nullptr;
+  platform::HeapMayHaveGrown();
   chunks_.push_back(std::move(chunk));
   char* at = chunks_.back().get();
   if (!own_chunk) {

@@ -18,8 +18,15 @@ void FreeBlock(void* block, size_t bytes);
 /// beyond each request, instead of giving every freed stretch back to the
 /// system and taking it again: the pages are built in buffers that come and
 /// go by the thousand, and each page of memory the system hands out anew
-/// costs more than the copy made in it. Called once, at the start, before
-/// any other thread runs.
+/// costs more than the copy made in it. Where the system has large pages
+/// and the address space is not capped, the heap first takes 32 MB ahead in
+/// large pages, each one fault instead of 512. Called once, at the start,
+/// before any other thread runs.
 void KeepSomeHeapMemory();
+
+/// Called as the heap grows by large stores: once it has grown beyond the
+/// room it took ahead, it grows a megabyte beyond each request again, so
+/// that a large run keeps no more of what it frees than before.
+void HeapMayHaveGrown();
 
 }  // namespace platform

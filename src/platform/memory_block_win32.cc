@@ -15,4 +15,6 @@ void FreeBlock(void* block, size_t /*bytes*/) {
 // The system's heap keeps what it is given back on its own terms.
 void KeepSomeHeapMemory() {}
 
+void HeapMayHaveGrown() {}
+
 }  // namespace platform
