@@ -288,7 +288,7 @@ void SizeTo(std::vector<T>& list, size_t n) {
 
 }  // namespace
 
-void UnpackModel(std::string_view packed, RecordModel& model) {
+void UnpackModel(std::string_view packed, RecordModel& model, UnpackPart part) {
   model.Clear();
   if (packed.empty()) return;
   Unpacker u(packed);
@@ -355,6 +355,9 @@ void UnpackModel(std::string_view packed, RecordModel& model) {
     f.line = u.Line(&line);
     f.doc = u.Optional();
   }
+  // Parameters and default properties come last: a reader of members stops
+  // before them.
+  if (part == UnpackPart::kMembers) return;
   SizeTo(model.parameters, u.Number());
   OptionalText type;
   for (Parameter& a : model.parameters) {

@@ -14,8 +14,13 @@ namespace model {
 /// Appends the packed form of `model` to `out`.
 void PackModel(const RecordModel& model, std::string& out);
 
+/// How much of a packed model to read: the whole, or the record and its
+/// members alone, without functions' parameters and default properties
+/// (left empty), for readers of names that need no more.
+enum class UnpackPart { kAll, kMembers };
+
 /// Reads the packed model at `packed` into `model` (emptied first), its texts
 /// as views into `packed`.
-void UnpackModel(std::string_view packed, RecordModel& model);
+void UnpackModel(std::string_view packed, RecordModel& model, UnpackPart part = UnpackPart::kAll);
 
 }  // namespace model

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/class_list.h"
@@ -16,6 +15,7 @@
 #include "writer/common/script_text.h"
 #include "writer/common/tree_index.h"
 #include "writer/links/overriders.h"
+#include "writer/names/name_table.h"
 #include "writer/pages/packages.h"
 
 namespace nt = navigation_templates;
@@ -42,26 +42,21 @@ MemberKind AnchorKind(size_t kind) {
   return kind < kFirstFunctionKind ? kOwnKinds[kind] : MemberKind::kFunction;
 }
 
-// Calls `add(kind, name)` for each member of `model` in the data's order;
-// a structure's member is named by its structure ("Struct.Member").
+// Calls `add(kind, owner, name)` for each member of `model` in the data's
+// order; `owner` is the structure a structure's member belongs to (its name
+// in the data is "Struct.Member"), else empty.
 template <typename Add>
 void ForEachMember(const model::RecordModel& model, Add add) {
-  for (const model::Constant& c : model.constants) add(0, c.name, nullptr);
-  for (const model::Enumeration& e : model.enums) add(1, e.name, nullptr);
-  for (const model::Structure& s : model.structs) add(2, s.name, nullptr);
-  std::string qualified;
+  for (const model::Constant& c : model.constants) add(0, std::string_view(), c.name, nullptr);
+  for (const model::Enumeration& e : model.enums) add(1, std::string_view(), e.name, nullptr);
+  for (const model::Structure& s : model.structs) add(2, std::string_view(), s.name, nullptr);
   for (const model::Variable& v : model.variables) {
-    if (v.structure == 0) {
-      add(3, v.name, nullptr);
-      continue;
-    }
-    qualified.assign(model.structs[v.structure - 1].name);
-    qualified.push_back('.');
-    qualified.append(v.name);
-    add(3, qualified, nullptr);
+    const std::string_view owner =
+        v.structure == 0 ? std::string_view() : model.structs[v.structure - 1].name;
+    add(3, owner, v.name, nullptr);
   }
   for (const model::Function& f : model.functions) {
-    add(kFirstFunctionKind + static_cast<size_t>(f.kind), f.name, &f);
+    add(kFirstFunctionKind + static_cast<size_t>(f.kind), std::string_view(), f.name, &f);
   }
 }
 
@@ -77,10 +72,11 @@ class CMemberTexts {
   /// Adds the members of one record (none when `model` is null).
   void AddRecord(size_t record, const model::RecordModel* model, bool state) {
     const size_t before = members_;
-    for (auto& seen : seen_) seen.clear();
+    seen_.Clear();
     if (model) {
-      ForEachMember(*model, [&](size_t kind, std::string_view name, const model::Function* f) {
-        Add(kind, name);
+      ForEachMember(*model, [&](size_t kind, std::string_view owner, std::string_view name,
+                                const model::Function* f) {
+        Add(kind, owner, name);
         if (f && overriders_ && !model::IsOperator(f->kind)) NoteOverriding(record, name, state);
       });
     }
@@ -134,11 +130,12 @@ class CMemberTexts {
   // the last member so noted and the count.
   void NoteOverriding(size_t record, std::string_view name, bool state) {
     const size_t member = members_ - 1;
-    if (overriders_->Overridden(record, name) != COverriders::kNone) {
+    const COverriders::Facts facts = overriders_->FactsOf(record, name);
+    if (facts.overridden != COverriders::kNone) {
       kinds_.back() = static_cast<char>(kinds_.back() - 'a' + 'A');
     }
     // A state's functions are declared again by nothing.
-    const size_t count = state ? 0 : overriders_->Count(record, name);
+    const size_t count = state ? 0 : facts.count;
     if (count == 0) return;
     overridden_.append(std::to_string(member - last_overridden_));
     overridden_.append(nt::kNumberEnd);
@@ -147,9 +144,16 @@ class CMemberTexts {
     last_overridden_ = member;
   }
 
-  void Add(size_t kind, std::string_view name) {
+  void Add(size_t kind, std::string_view owner, std::string_view member) {
     const MemberKind anchor_kind = AnchorKind(kind);
-    const size_t occurrence = seen_[static_cast<size_t>(anchor_kind)][std::string(name)]++;
+    const size_t occurrence = seen_.Count(static_cast<uint8_t>(anchor_kind), owner, member);
+    std::string_view name = member;
+    if (!owner.empty()) {
+      qualified_.assign(owner);
+      qualified_.push_back('.');
+      qualified_.append(member);
+      name = qualified_;
+    }
     kinds_.push_back(static_cast<char>('a' + kind));
     // The anchor is written only where it is not its kind's prefix and the
     // name, as for a name that is not plain or for a second of one name.
@@ -169,8 +173,10 @@ class CMemberTexts {
 
   const COverriders* overriders_;
   std::array<std::string, kKindCount> prefixes_;
-  // The names seen in this record so far, by kind of anchor, and how often.
-  std::array<std::unordered_map<std::string, size_t>, 6> seen_;
+  // The names seen in this record so far, by kind of anchor, and how often;
+  // their names exactly, as anchors tell them apart.
+  CNameTable seen_{false};
+  std::string qualified_;
   size_t members_ = 0;
   std::string kinds_;
   std::string counts_;
@@ -217,7 +223,9 @@ void WriteMemberData(platform::COutputFile& out, const CClassList& list,
   model::RecordModel model;
   for (size_t i = 0; i < list.Count(); ++i) {
     const std::string_view packed = list.At(i).packedModel();
-    if (reachable[i] && !packed.empty()) model::UnpackModel(packed, model);
+    if (reachable[i] && !packed.empty()) {
+      model::UnpackModel(packed, model, model::UnpackPart::kMembers);
+    }
     texts.AddRecord(i, reachable[i] && !packed.empty() ? &model : nullptr, list.At(i).isState != 0);
   }
   // The names are read again rather than kept: on a large tree they would
@@ -228,8 +236,13 @@ void WriteMemberData(platform::COutputFile& out, const CClassList& list,
     for (size_t i = 0; i < list.Count(); ++i) {
       const std::string_view packed = list.At(i).packedModel();
       if (!reachable[i] || packed.empty()) continue;
-      model::UnpackModel(packed, model);
-      ForEachMember(model, [&names](size_t, std::string_view name, const model::Function*) {
+      model::UnpackModel(packed, model, model::UnpackPart::kMembers);
+      ForEachMember(model, [&names](size_t, std::string_view owner, std::string_view name,
+                                    const model::Function*) {
+        if (!owner.empty()) {
+          AppendScriptString(names, owner);
+          names.push_back('.');
+        }
         AppendScriptString(names, name);
         names.append(nt::kNameEnd);
       });

@@ -13,22 +13,25 @@ namespace {
 
 constexpr size_t kSentence = 80;
 
-// The first sentence of `doc`, its white space one space, cut at kSentence
-// bytes.
-std::string FirstSentence(const model::OptionalText& doc) {
-  std::string out;
-  if (!doc) return out;
-  for (size_t i = 0; i < doc->size() && out.size() < kSentence; ++i) {
+// Appends the first sentence of `doc` to `out`, its white space one space,
+// cut at kSentence bytes; with a space before it when `out` holds text.
+void AppendFirstSentence(std::string& out, const model::OptionalText& doc) {
+  if (!doc) return;
+  const size_t start = out.size();
+  out.push_back(' ');
+  const size_t from = out.size();
+  for (size_t i = 0; i < doc->size() && out.size() - from < kSentence; ++i) {
     const char c = (*doc)[i];
     const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-    if (space && (out.empty() || out.back() == ' ')) continue;
+    if (space && (out.size() == from || out.back() == ' ')) continue;
     out.push_back(space ? ' ' : c);
     if (c == '.' && (i + 1 == doc->size() || (*doc)[i + 1] == ' ' || (*doc)[i + 1] == '\n' ||
                      (*doc)[i + 1] == '\r'))
       break;
   }
-  while (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
+  while (out.size() > from && out.back() == ' ') out.pop_back();
+  // No sentence, or nothing before it: no space either.
+  if (out.size() == from || start == 0) out.erase(start, 1);
 }
 
 }  // namespace
@@ -38,20 +41,27 @@ CMemberSummaries::CMemberSummaries(const CClassList& list) : list_(list) {}
 // The members in the member data's order: constants, enumerations,
 // structures, variables, functions.
 void CMemberSummaries::AddRecord(const model::RecordModel& model) {
-  for (const model::Constant& c : model.constants) lines_.push_back(FirstSentence(c.doc));
-  for (const model::Enumeration& e : model.enums) lines_.push_back(FirstSentence(e.doc));
-  for (const model::Structure& s : model.structs) lines_.push_back(FirstSentence(s.doc));
-  for (const model::Variable& v : model.variables) lines_.push_back(FirstSentence(v.doc));
+  const auto add_sentence = [this](const model::OptionalText& doc) {
+    line_.clear();
+    AppendFirstSentence(line_, doc);
+    AddLine();
+  };
+  for (const model::Constant& c : model.constants) add_sentence(c.doc);
+  for (const model::Enumeration& e : model.enums) add_sentence(e.doc);
+  for (const model::Structure& s : model.structs) add_sentence(s.doc);
+  for (const model::Variable& v : model.variables) add_sentence(v.doc);
   for (const model::Function& f : model.functions) {
-    std::string line;
-    model::AppendParameters(line, model, f);
-    const std::string sentence = FirstSentence(f.doc);
-    if (!sentence.empty()) {
-      line.push_back(' ');
-      line.append(sentence);
-    }
-    lines_.push_back(std::move(line));
+    line_.clear();
+    model::AppendParameters(line_, model, f);
+    AppendFirstSentence(line_, f.doc);
+    AddLine();
   }
+}
+
+void CMemberSummaries::AddLine() {
+  AppendScriptString(lines_, line_);
+  lines_.append("\\n");
+  ends_.push_back(lines_.size());
 }
 
 // Reads records until a piece's lines are at hand or none is left.
@@ -59,12 +69,11 @@ void CMemberSummaries::Read() {
   if (reachable_.size() != list_.Count()) {
     reachable_ = ReachableRecords(BuildTreeIndex(list_, nullptr));
   }
-  model::RecordModel model;
-  while (lines_.size() < kSummaryPiece && record_ < list_.Count()) {
+  while (ends_.size() < kSummaryPiece && record_ < list_.Count()) {
     const std::string_view packed = list_.At(record_).packedModel();
     if (reachable_[record_] && !packed.empty()) {
-      model::UnpackModel(packed, model);
-      AddRecord(model);
+      model::UnpackModel(packed, model_);
+      AddRecord(model_);
     }
     ++record_;
   }
@@ -72,17 +81,17 @@ void CMemberSummaries::Read() {
 
 bool CMemberSummaries::Next(std::string& text) {
   Read();
-  const size_t end = std::min(lines_.size(), kSummaryPiece);
+  const size_t count = std::min(ends_.size(), kSummaryPiece);
+  const size_t bytes = count == 0 ? 0 : ends_[count - 1];
   text.assign("korvanrefSummaries(");
   text.append(std::to_string(piece_));
   text.append(", \"");
-  for (size_t k = 0; k < end; ++k) {
-    AppendScriptString(text, lines_[k]);
-    text.append("\\n");
-  }
+  text.append(lines_, 0, bytes);
   text.append("\");\n");
-  lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(end));
+  lines_.erase(0, bytes);
+  ends_.erase(ends_.begin(), ends_.begin() + static_cast<std::ptrdiff_t>(count));
+  for (size_t& end : ends_) end -= bytes;
   ++piece_;
   Read();
-  return !lines_.empty();
+  return !ends_.empty();
 }

@@ -27,12 +27,18 @@ class CMemberSummaries {
 
  private:
   void AddRecord(const model::RecordModel& model);
+  // Adds `line_` to the lines read, escaped for the script.
+  void AddLine();
   void Read();
 
   const CClassList& list_;
   std::vector<bool> reachable_;
   size_t record_ = 0;
   size_t piece_ = 0;
-  // The lines of the members read but not yet written.
-  std::vector<std::string> lines_;
+  model::RecordModel model_;
+  std::string line_;  // the line being made
+  // The lines of the members read but not yet written, each escaped and
+  // ended as the piece holds it, and where each ends in `lines_`.
+  std::string lines_;
+  std::vector<size_t> ends_;
 };

@@ -65,7 +65,7 @@ void COverriders::Walk(std::vector<Declared>& declared) const {
     const auto start = static_cast<uint32_t>(path_names.size());
     const std::string_view packed = list_->At(r).packedModel();
     if (packed.empty()) return;
-    model::UnpackModel(packed, model);
+    model::UnpackModel(packed, model, model::UnpackPart::kMembers);
     exact.Clear();
     for (size_t k = 0; k < model.functions.size(); ++k) {
       const model::Function& f = model.functions[k];
@@ -201,6 +201,12 @@ uint32_t COverriders::FirstFunction(size_t record, std::string_view name) const 
 size_t COverriders::Count(size_t record, std::string_view name) const {
   const Node* node = Find(record, name);
   return node ? node->count : 0;
+}
+
+COverriders::Facts COverriders::FactsOf(size_t record, std::string_view name) const {
+  const Node* node = Find(record, name);
+  if (!node) return {};
+  return {node->target != kNone ? nodes_[node->target].record : kNone, node->count};
 }
 
 void COverriders::Collect(size_t record, std::string_view name,

@@ -45,6 +45,13 @@ class COverriders {
   /// How many declarations override the function `name` of `record`.
   size_t Count(size_t record, std::string_view name) const;
 
+  /// Both of the above, the function looked up once.
+  struct Facts {
+    uint32_t overridden = kNone;
+    size_t count = 0;
+  };
+  Facts FactsOf(size_t record, std::string_view name) const;
+
   /// Puts the declarations that override the function `name` of `record`
   /// into `out`: the record's own states first, then the other records, in
   /// record order. Operators declare nothing again.

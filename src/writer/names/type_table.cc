@@ -115,7 +115,7 @@ void CTypeTable::Build(const CClassList& list) {
       if (made) package_names_.emplace_back(package);
       packages_[i] = at->second;
     }
-    model::UnpackModel(record.packedModel(), model);
+    model::UnpackModel(record.packedModel(), model, model::UnpackPart::kMembers);
     for (const model::Enumeration& e : model.enums) {
       declared_.push_back({e.name, position, packages_[i], kEnumeration});
     }
