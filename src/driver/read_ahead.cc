@@ -1,6 +1,8 @@
 #include "driver/read_ahead.h"
 
+#include <chrono>
 #include <new>
+#include <thread>
 
 #include "driver/messages.h"
 #include "platform/console.h"
@@ -9,6 +11,7 @@ CReadAhead::~CReadAhead() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
+    changes_.fetch_add(1, std::memory_order_release);
   }
   work_.notify_all();
   worker_.Join();
@@ -41,6 +44,7 @@ void CReadAhead::Queue(const platform::CDirectory& dir, const std::string& relat
     std::lock_guard<std::mutex> lock(mutex_);
     slot.state = state;
     ++queued_;
+    changes_.fetch_add(1, std::memory_order_release);
     unclaimed = queued_ - claimed_;
   }
   if (state != State::kQueued) return;
@@ -107,9 +111,20 @@ void CReadAhead::Work() {
   while (!stopping_) {
     if (Slot* slot = Claim()) {
       ReadClaimed(lock, *slot, true);
-    } else {
-      work_.wait(lock);
+      continue;
     }
+    // The scanning thread queues a script every few microseconds, and
+    // waking a thread that sleeps can cost it as much as reading a script:
+    // the second thread watches for a change a short while before it sleeps.
+    const uint64_t seen = changes_.load(std::memory_order_relaxed);
+    lock.unlock();
+    const auto until = std::chrono::steady_clock::now() + kWatch;
+    while (changes_.load(std::memory_order_acquire) == seen &&
+           std::chrono::steady_clock::now() < until) {
+      std::this_thread::yield();
+    }
+    lock.lock();
+    if (changes_.load(std::memory_order_relaxed) == seen) work_.wait(lock);
   }
 }
 
@@ -157,6 +172,7 @@ CReadAhead::State CReadAhead::ReadAgainAlone(Slot& slot, bool kept_only) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     held_ = false;
+    changes_.fetch_add(1, std::memory_order_release);
   }
   work_.notify_all();
   return state;

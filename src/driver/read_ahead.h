@@ -6,6 +6,8 @@
 // those of one thread reading every script in turn, whatever the timing.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +59,8 @@ class CReadAhead {
   static constexpr uint64_t kBytesInFlight = uint64_t{4} << 20;
   // The second thread is woken once this many scripts wait to be read.
   static constexpr size_t kWakeBatch = 4;
+  // How long the second thread watches for a script to claim before it sleeps.
+  static constexpr std::chrono::microseconds kWatch{100};
 
   // How reading a queued script went.
   enum class State { kQueued, kReading, kRead, kNotOpened, kLoadFailed, kReadFailed };
@@ -97,6 +101,10 @@ class CReadAhead {
   bool held_ = false;
   bool stopping_ = false;
   bool tried_worker_ = false;
+  // Counts the changes that may give the second thread a script to claim
+  // (a script queued, claiming let go again) or end it; written under
+  // mutex_, watched without it.
+  std::atomic<uint64_t> changes_{0};
   std::mutex mutex_;
   // The second thread waits on work_ for scripts to claim (or for the end);
   // the scanning thread waits on read_ for a script to be read. Kept apart
