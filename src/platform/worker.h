@@ -35,6 +35,10 @@ class CWorker {
 #else
   pthread_t thread_{};
   bool started_ = false;
+  // The processors the thread may run on once it has started, when it was
+  // started on others than its maker's (as many bytes as the system's set).
+  unsigned char allowed_[128] = {};
+  bool apart_ = false;
 #endif
   Task task_ = nullptr;
   void* context_ = nullptr;
