@@ -97,6 +97,7 @@ void CReadAhead::ReadClaimed(std::unique_lock<std::mutex>& lock, Slot& slot, boo
   lock.lock();
   slot.state = state;
   --busy_;
+  changes_.fetch_add(1, std::memory_order_release);
   // The scanning thread may wait for a script the second thread read; the
   // second thread, for more to claim after one the scanning thread read.
   if (bySecond) {
@@ -111,21 +112,27 @@ void CReadAhead::Work() {
   while (!stopping_) {
     if (Slot* slot = Claim()) {
       ReadClaimed(lock, *slot, true);
-      continue;
+    } else {
+      Await(lock, work_);
     }
-    // The scanning thread queues a script every few microseconds, and
-    // waking a thread that sleeps can cost it as much as reading a script:
-    // the second thread watches for a change a short while before it sleeps.
-    const uint64_t seen = changes_.load(std::memory_order_relaxed);
-    lock.unlock();
-    const auto until = std::chrono::steady_clock::now() + kWatch;
-    while (changes_.load(std::memory_order_acquire) == seen &&
-           std::chrono::steady_clock::now() < until) {
-      std::this_thread::yield();
-    }
-    lock.lock();
-    if (changes_.load(std::memory_order_relaxed) == seen) work_.wait(lock);
   }
+}
+
+// Each thread waits for the other often, for a few microseconds: a thread
+// that sleeps costs the one that wakes it as much as reading a script, and
+// the system tends to wake it on the waker's processor, where the two then
+// take turns for milliseconds while the other processor idles. So a thread
+// watches for a change a short while, and sleeps only after that.
+void CReadAhead::Await(std::unique_lock<std::mutex>& lock, std::condition_variable& wake) {
+  const uint64_t seen = changes_.load(std::memory_order_relaxed);
+  lock.unlock();
+  const auto until = std::chrono::steady_clock::now() + kWatch;
+  while (changes_.load(std::memory_order_acquire) == seen &&
+         std::chrono::steady_clock::now() < until) {
+    std::this_thread::yield();
+  }
+  lock.lock();
+  if (changes_.load(std::memory_order_relaxed) == seen) wake.wait(lock);
 }
 
 // Waits until `slot` is read, reading the scripts next in turn meanwhile.
@@ -135,7 +142,7 @@ void CReadAhead::WaitUntilRead(const Slot& slot) {
     if (Slot* claimed = Claim()) {
       ReadClaimed(lock, *claimed, false);
     } else {
-      read_.wait(lock);
+      Await(lock, read_);
     }
   }
 }

@@ -59,8 +59,8 @@ class CReadAhead {
   static constexpr uint64_t kBytesInFlight = uint64_t{4} << 20;
   // The second thread is woken once this many scripts wait to be read.
   static constexpr size_t kWakeBatch = 4;
-  // How long the second thread watches for a script to claim before it sleeps.
-  static constexpr std::chrono::microseconds kWatch{100};
+  // How long a thread watches for a change before it sleeps.
+  static constexpr std::chrono::microseconds kWatch{2000};
 
   // How reading a queued script went.
   enum class State { kQueued, kReading, kRead, kNotOpened, kLoadFailed, kReadFailed };
@@ -85,6 +85,7 @@ class CReadAhead {
   void WaitUntilRead(const Slot& slot);
   State ReadAgainAlone(Slot& slot, bool kept_only);
   void Work();
+  void Await(std::unique_lock<std::mutex>& lock, std::condition_variable& wake);
 
   CClassList& list_;
   const ReaderKind kind_;
@@ -101,9 +102,9 @@ class CReadAhead {
   bool held_ = false;
   bool stopping_ = false;
   bool tried_worker_ = false;
-  // Counts the changes that may give the second thread a script to claim
-  // (a script queued, claiming let go again) or end it; written under
-  // mutex_, watched without it.
+  // Counts the changes either thread may wait for (a script queued or read,
+  // claiming let go again, the end); written under mutex_, watched without
+  // it.
   std::atomic<uint64_t> changes_{0};
   std::mutex mutex_;
   // The second thread waits on work_ for scripts to claim (or for the end);
