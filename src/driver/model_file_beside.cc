@@ -8,6 +8,7 @@
 
 void CModelFileBeside::Start(const CReferences* references) {
   references_ = references;
+  writer_.emplace(list_, types_, overriders_, references_);
   path_ = platform::JoinPath(list_.destDir, templates::kModelFileName);
   file_.emplace();
   opened_ = file_->Open(path_);
@@ -15,8 +16,7 @@ void CModelFileBeside::Start(const CReferences* references) {
   began_ = !opened_ || worker_.Start(
                            [](void* self) {
                              auto& beside = *static_cast<CModelFileBeside*>(self);
-                             WriteModelJson(beside.file_->Text(), beside.list_, beside.types_,
-                                            beside.overriders_, beside.references_);
+                             beside.writer_->Write(beside.file_->Text());
                              beside.written_ = true;
                            },
                            this);
@@ -35,6 +35,9 @@ void CModelFileBeside::Finish() {
     console::Problem(templates::kUnableToOpen, path_.c_str());
     return;
   }
+  // The pages are written: this thread makes records' text ahead of the
+  // file's thread until none is left.
+  writer_->Help();
   worker_.Join();
   if (!written_ || !file_->Commit()) console::Problem(templates::kUnableToWrite, path_.c_str());
 }

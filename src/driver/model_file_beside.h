@@ -11,6 +11,7 @@
 #include "platform/replacing_file.h"
 #include "platform/worker.h"
 #include "writer/common/beside_pages.h"
+#include "writer/data/model_json.h"
 #include "writer/links/overriders.h"
 #include "writer/names/type_table.h"
 
@@ -37,6 +38,7 @@ class CModelFileBeside final : public CBesidePages {
   const CReferences* references_ = nullptr;
   std::string path_;
   std::optional<platform::CReplacingFile> file_;
+  std::optional<CModelJsonWriter> writer_;
   bool began_ = false;  // the file was opened and its thread started, or it could not be opened
   bool opened_ = false;
   bool written_ = false;  // the whole text went to the temporary file

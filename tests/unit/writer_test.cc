@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include <thread>
+
+#include "driver/scanner.h"
 #include "model/class_list.h"
 #include "platform/console.h"
 #include "platform/path.h"
@@ -15,6 +18,9 @@
 #include "support/platform_text.h"
 #include "support/temp_tree.h"
 #include "writer/common/write_line.h"
+#include "writer/data/model_json.h"
+#include "writer/links/overriders.h"
+#include "writer/names/type_table.h"
 
 #ifdef __linux__
 #include <unistd.h>
@@ -227,6 +233,43 @@ TEST(SourcePage, ScriptGoneOrChangedSinceTheScanIsReported) {
     EXPECT_EQ(files["source-00000.html"].find("<a id=\"L2\"") != std::string::npos, same);
     EXPECT_NE(files["00000.html"].find("<a href=\"source-00000.html\">"), std::string::npos);
   }
+}
+
+// The model file is the same byte for byte when a second thread makes runs
+// of its records ahead of the thread that writes it, whoever takes which.
+TEST(ModelFile, RecordsMadeAheadOnASecondThreadAreWrittenInOrder) {
+  TempDir src;
+  TempDir out;
+  for (int i = 0; i < 300; ++i) {
+    testing_support::WriteFile(src / ("C" + std::to_string(i) + ".kc"),
+                               "class C" + std::to_string(i) +
+                                   (i ? " extends C" + std::to_string(i / 3) : "") +
+                                   ";\nvar int V" + std::to_string(i) + ";\nfunction F() {}\n");
+  }
+  CClassList list;
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(ScanDirectory(list, src.path().string(), ReaderKind::kComplete));
+  testing::internal::GetCapturedStdout();
+  list.ResolveParents();
+  list.SortByName(true);
+  CTypeTable types;
+  types.Build(list);
+  COverriders overriders;
+  overriders.Build(list);
+  const auto write = [&](const char* name, bool helped) {
+    platform::COutputFile file;
+    EXPECT_TRUE(file.Open((out / name).string()));
+    CModelJsonWriter writer(list, types, overriders, nullptr);
+    std::thread helper;
+    if (helped) helper = std::thread([&writer] { writer.Help(); });
+    writer.Write(file);
+    if (helped) helper.join();
+    EXPECT_TRUE(file.Close());
+    return ReadFile(out / name);
+  };
+  const std::string alone = write("alone.json", false);
+  EXPECT_NE(alone.find("\"name\": \"C299\""), std::string::npos);
+  for (int k = 0; k < 20; ++k) EXPECT_EQ(write("helped.json", true), alone);
 }
 
 #ifdef __linux__

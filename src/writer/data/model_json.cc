@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <thread>
 
 #include "model/class_list.h"
 #include "model/model_codec.h"
@@ -455,25 +457,102 @@ void AppendJsonFileHead(std::string& out) {
   AppendJsonString(out, "KorvanRef " KORVANREF_VERSION);
 }
 
-void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
-                    const COverriders& overriders, const CReferences* references) {
+CModelJsonWriter::CModelJsonWriter(const CClassList& list, const CTypeTable& types,
+                                   const COverriders& overriders, const CReferences* references)
+    : list_(list), types_(types), overriders_(overriders), references_(references) {}
+
+size_t CModelJsonWriter::Runs() const {
+  return (list_.Count() + kRun - 1) / kRun;
+}
+
+void CModelJsonWriter::MakeRun(size_t run, std::string& out) const {
+  // The names each record declared so far, and its unpacked model.
   CNameTable names{false};
-  std::string out;
-  AppendJsonFileHead(out);
-  out.append(", \"records\": ["sv);
   model::RecordModel record;
-  const size_t count = list.Count();
-  for (size_t i = 0; i < count; ++i) {
-    model::UnpackModel(list.At(i).packedModel(), record);
+  const size_t end = std::min(list_.Count(), (run + 1) * kRun);
+  for (size_t i = run * kRun; i < end; ++i) {
+    model::UnpackModel(list_.At(i).packedModel(), record);
     out.append(i == 0 ? "\n"sv : ",\n"sv);
     CJson json(out);
     names.Clear();
-    Record(json, list, {types, i, overriders, references, &names}, record);
+    Record(json, list_, {types_, i, overriders_, references_, &names}, record);
+  }
+}
+
+void CModelJsonWriter::WriteAhead(size_t run, platform::COutputFile& file, std::string& out) {
+  std::atomic<size_t>& state = state_[run % kAhead];
+  size_t now = state.load(std::memory_order_acquire);
+  while (now / 4 != run + 1) {
+    std::this_thread::yield();
+    now = state.load(std::memory_order_acquire);
+  }
+  if (now % 4 == kUndone) {
+    MakeRun(run, out);
+    return;
+  }
+  file.Write(out);
+  out.clear();
+  file.Write(text_[run % kAhead]);
+}
+
+void CModelJsonWriter::Write(platform::COutputFile& file) {
+  // Memory running out ends the writing early: the helping thread then
+  // stops too.
+  struct Ended {
+    std::atomic<bool>& ended;
+    ~Ended() { ended.store(true, std::memory_order_release); }
+  } ended{ended_};
+  std::string out;
+  AppendJsonFileHead(out);
+  out.append(", \"records\": ["sv);
+  const size_t runs = Runs();
+  for (size_t run = next_.fetch_add(1); run < runs; run = next_.fetch_add(1)) {
+    // The runs taken ahead since this thread's last come first.
+    for (size_t ahead = written_.load(std::memory_order_relaxed); ahead < run; ++ahead) {
+      WriteAhead(ahead, file, out);
+      written_.store(ahead + 1, std::memory_order_release);
+    }
+    MakeRun(run, out);
+    written_.store(run + 1, std::memory_order_release);
     if (out.size() >= (size_t{1} << 20)) {
       file.Write(out);
       out.clear();
     }
   }
+  for (size_t ahead = written_.load(std::memory_order_relaxed); ahead < runs; ++ahead) {
+    WriteAhead(ahead, file, out);
+    written_.store(ahead + 1, std::memory_order_release);
+  }
   out.append("\n]}\n"sv);
   file.Write(out);
+}
+
+void CModelJsonWriter::Help() {
+  const size_t runs = Runs();
+  size_t run = next_.load(std::memory_order_relaxed);
+  while (run < runs && !ended_.load(std::memory_order_acquire)) {
+    // A run is taken only once the one kAhead before it, whose slot it
+    // takes, is written.
+    if (run >= written_.load(std::memory_order_acquire) + kAhead) {
+      std::this_thread::yield();
+      run = next_.load(std::memory_order_relaxed);
+      continue;
+    }
+    if (!next_.compare_exchange_weak(run, run + 1, std::memory_order_relaxed)) continue;
+    const size_t slot = run % kAhead;
+    size_t made = kMade;
+    try {
+      text_[slot].clear();
+      MakeRun(run, text_[slot]);
+    } catch (const std::bad_alloc&) {
+      made = kUndone;
+    }
+    state_[slot].store((run + 1) * 4 + made, std::memory_order_release);
+    run = next_.load(std::memory_order_relaxed);
+  }
+}
+
+void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
+                    const COverriders& overriders, const CReferences* references) {
+  CModelJsonWriter(list, types, overriders, references).Write(file);
 }

@@ -4,6 +4,8 @@
 // where they are valid UTF-8.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,56 @@ inline constexpr int kModelFormat = 1;
 /// link leads to, says 0.
 void WriteModelJson(platform::COutputFile& file, const CClassList& list, const CTypeTable& types,
                     const COverriders& overriders, const CReferences* references = nullptr);
+
+/// The model file written by one thread while another may make some of its
+/// records' text ahead, once that one has nothing else to do: the text is
+/// the same byte for byte whichever thread made which records.
+class CModelJsonWriter {
+ public:
+  /// The model file of WriteModelJson, of the same arguments, which must
+  /// outlive this.
+  CModelJsonWriter(const CClassList& list, const CTypeTable& types, const COverriders& overriders,
+                   const CReferences* references);
+  CModelJsonWriter(const CModelJsonWriter&) = delete;
+  CModelJsonWriter& operator=(const CModelJsonWriter&) = delete;
+
+  /// Writes the whole file to `file`, on the writing thread; the records
+  /// no other thread has taken it makes itself.
+  void Write(platform::COutputFile& file);
+
+  /// Makes the text of records ahead of the writing thread, on another,
+  /// until none is left to take; returns then, or at once when Write has
+  /// ended.
+  void Help();
+
+ private:
+  // Records are taken a run at a time, and at most kAhead runs made by the
+  // helping thread wait to be written.
+  static constexpr size_t kRun = 32;
+  static constexpr size_t kAhead = 4;
+  // What a slot of a run made ahead says: not made yet, made, or left
+  // undone (memory ran out) for the writing thread to make.
+  static constexpr size_t kMade = 1;
+  static constexpr size_t kUndone = 2;
+
+  size_t Runs() const;
+  // Appends the text of run `run` to `out`.
+  void MakeRun(size_t run, std::string& out) const;
+  // Waits for the run `run` made ahead and writes it to `file`.
+  void WriteAhead(size_t run, platform::COutputFile& file, std::string& out);
+
+  const CClassList& list_;
+  const CTypeTable& types_;
+  const COverriders& overriders_;
+  const CReferences* references_;
+  std::atomic<size_t> next_{0};     // the next run to take
+  std::atomic<size_t> written_{0};  // the runs written
+  std::atomic<bool> ended_{false};  // Write has returned, or given up
+  // Of the run made ahead in each slot (run % kAhead): its number times 4
+  // plus kMade or kUndone, once it is.
+  std::atomic<size_t> state_[kAhead] = {};
+  std::string text_[kAhead];
+};
 
 /// Appends the start of the model file and of the files of its format:
 /// "{"format": 1, "generator": "KorvanRef <version>"".
