@@ -479,6 +479,13 @@ void CModelJsonWriter::MakeRun(size_t run, std::string& out) const {
   }
 }
 
+void CModelJsonWriter::WriteAheadBefore(size_t end, platform::COutputFile& file, std::string& out) {
+  for (size_t run = written_.load(std::memory_order_relaxed); run < end; ++run) {
+    WriteAhead(run, file, out);
+    written_.store(run + 1, std::memory_order_release);
+  }
+}
+
 void CModelJsonWriter::WriteAhead(size_t run, platform::COutputFile& file, std::string& out) {
   std::atomic<size_t>& state = state_[run % kAhead];
   size_t now = state.load(std::memory_order_acquire);
@@ -508,10 +515,7 @@ void CModelJsonWriter::Write(platform::COutputFile& file) {
   const size_t runs = Runs();
   for (size_t run = next_.fetch_add(1); run < runs; run = next_.fetch_add(1)) {
     // The runs taken ahead since this thread's last come first.
-    for (size_t ahead = written_.load(std::memory_order_relaxed); ahead < run; ++ahead) {
-      WriteAhead(ahead, file, out);
-      written_.store(ahead + 1, std::memory_order_release);
-    }
+    WriteAheadBefore(run, file, out);
     MakeRun(run, out);
     written_.store(run + 1, std::memory_order_release);
     if (out.size() >= (size_t{1} << 20)) {
@@ -519,10 +523,7 @@ void CModelJsonWriter::Write(platform::COutputFile& file) {
       out.clear();
     }
   }
-  for (size_t ahead = written_.load(std::memory_order_relaxed); ahead < runs; ++ahead) {
-    WriteAhead(ahead, file, out);
-    written_.store(ahead + 1, std::memory_order_release);
-  }
+  WriteAheadBefore(runs, file, out);
   out.append("\n]}\n"sv);
   file.Write(out);
 }

@@ -66,6 +66,8 @@ class CModelJsonWriter {
   void MakeRun(size_t run, std::string& out) const;
   // Waits for the run `run` made ahead and writes it to `file`.
   void WriteAhead(size_t run, platform::COutputFile& file, std::string& out);
+  // Writes the runs made ahead from the first not written up to `end`.
+  void WriteAheadBefore(size_t end, platform::COutputFile& file, std::string& out);
 
   const CClassList& list_;
   const CTypeTable& types_;

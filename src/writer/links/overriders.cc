@@ -189,8 +189,7 @@ const COverriders::Node* COverriders::Find(size_t record, std::string_view name)
 }
 
 uint32_t COverriders::Overridden(size_t record, std::string_view name) const {
-  const Node* node = Find(record, name);
-  return node && node->target != kNone ? nodes_[node->target].record : kNone;
+  return FactsOf(record, name).overridden;
 }
 
 uint32_t COverriders::FirstFunction(size_t record, std::string_view name) const {
@@ -199,8 +198,7 @@ uint32_t COverriders::FirstFunction(size_t record, std::string_view name) const 
 }
 
 size_t COverriders::Count(size_t record, std::string_view name) const {
-  const Node* node = Find(record, name);
-  return node ? node->count : 0;
+  return FactsOf(record, name).count;
 }
 
 COverriders::Facts COverriders::FactsOf(size_t record, std::string_view name) const {
