@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 #include <numeric>
 #include <utility>
@@ -148,6 +149,41 @@ class DisjointSets {
 
 }  // namespace
 
+namespace {
+
+// The prefixes of the names of a list's positions, in one array, when there
+// is room for it: on a large tree most comparisons of names end there,
+// without reading the records. Without the room the names themselves are
+// compared, and a run short of memory sorts as it would with it.
+class CPrefixes {
+ public:
+  explicit CPrefixes(size_t count) : at_(new (std::nothrow) NamePrefix[count]) {}
+  void Set(size_t position, std::string_view name) {
+    if (at_) at_[position] = PrefixNoCase(name);
+  }
+  void Swap(size_t a, size_t b) {
+    if (at_) std::swap(at_[a], at_[b]);
+  }
+  // How the names at positions `a` and `b` order, by their prefixes and else
+  // by `names(a, b)`.
+  template <class Names>
+  int Compare(size_t a, size_t b, Names names) const {
+    const int order = at_ ? ComparePrefixes(at_[a], at_[b]) : 0;
+    return order != 0 ? order : names(a, b);
+  }
+  // The same, of position `a` and a name of prefix `b`.
+  template <class Names>
+  int Compare(size_t a, const NamePrefix& b, Names names) const {
+    const int order = at_ ? ComparePrefixes(at_[a], b) : 0;
+    return order != 0 ? order : names(a);
+  }
+
+ private:
+  std::unique_ptr<NamePrefix[]> at_;
+};
+
+}  // namespace
+
 void CClassList::ResolveParents() {
   const size_t count = order_.size();
   // The class records ordered by name but for case, and in list order among
@@ -157,9 +193,13 @@ void CClassList::ResolveParents() {
     if (At(i).isState == 0) classes.push_back(static_cast<uint32_t>(i));
   }
   auto name_of = [this](uint32_t position) { return At(position).name(); };
-  std::stable_sort(classes.begin(), classes.end(), [&name_of](uint32_t a, uint32_t b) {
-    return CompareNoCase(name_of(a), name_of(b)) < 0;
-  });
+  CPrefixes prefixes(count);
+  for (uint32_t k : classes) prefixes.Set(k, name_of(k));
+  const auto names = [&name_of](size_t a, size_t b) {
+    return CompareNoCase(name_of(static_cast<uint32_t>(a)), name_of(static_cast<uint32_t>(b)));
+  };
+  std::stable_sort(classes.begin(), classes.end(),
+                   [&](uint32_t a, uint32_t b) { return prefixes.Compare(a, b, names) < 0; });
 
   // Before any link is made the parent links form a forest, and each link
   // joins a root to some record. It closes a cycle exactly when that record
@@ -170,9 +210,12 @@ void CClassList::ResolveParents() {
     if (record.parent) continue;
     const std::string_view super_name = record.superName();
     if (super_name.empty()) continue;
+    const NamePrefix super_prefix = PrefixNoCase(super_name);
     auto found = std::lower_bound(classes.begin(), classes.end(), super_name,
-                                  [&name_of](uint32_t k, std::string_view name) {
-                                    return CompareNoCase(name_of(k), name) < 0;
+                                  [&](uint32_t k, std::string_view name) {
+                                    return prefixes.Compare(k, super_prefix, [&](size_t a) {
+                                      return CompareNoCase(name_of(static_cast<uint32_t>(a)), name);
+                                    }) < 0;
                                   });
     if (found == classes.end() || !EqualsNoCase(name_of(*found), super_name)) continue;
     const uint32_t p = *found;
@@ -197,16 +240,22 @@ void CClassList::SortByName(bool keepStateOrder) {
     // grouping.
     constexpr uint32_t kNone = UINT32_MAX;
     std::vector<uint32_t> inner(count, kNone);
+    // Moved with their records.
+    CPrefixes prefixes(count);
+    for (size_t p = 0; p < count; ++p) prefixes.Set(p, At(p).name());
+    const auto names = [this](size_t a, size_t b) {
+      return CompareNoCase(At(a).name(), At(b).name());
+    };
     size_t placed = 0;
     auto node_value = [&](size_t node) {
       if (node < count) return inner[node];
       const size_t position = node - count;
       return position < placed ? kNone : static_cast<uint32_t>(position);
     };
-    auto better = [this](uint32_t a, uint32_t b) {
+    auto better = [&](uint32_t a, uint32_t b) {
       if (a == kNone) return b;
       if (b == kNone) return a;
-      int order = CompareNoCase(At(a).name(), At(b).name());
+      const int order = prefixes.Compare(a, b, names);
       if (order != 0) return order < 0 ? a : b;
       return a < b ? a : b;
     };
@@ -221,6 +270,7 @@ void CClassList::SortByName(bool keepStateOrder) {
     for (size_t i = 0; i + 1 < count; ++i) {
       const uint32_t m = inner[1];
       std::swap(order_[i], order_[m]);
+      prefixes.Swap(i, m);
       placed = i + 1;
       update(i);
       if (m != i) update(m);

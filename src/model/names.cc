@@ -16,3 +16,14 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
 }
+
+NamePrefix PrefixNoCase(std::string_view name) {
+  // Big-endian, so that numbers order as the bytes do.
+  NamePrefix prefix;
+  for (size_t i = 0; i < 16; ++i) {
+    const uint64_t byte = i < name.size() ? FoldByte(static_cast<unsigned char>(name[i])) : 0;
+    uint64_t& word = i < 8 ? prefix.high : prefix.low;
+    word = (word << 8) | byte;
+  }
+  return prefix;
+}

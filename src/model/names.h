@@ -3,6 +3,7 @@
 // orders before letters).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,4 +28,22 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
       return false;
   }
   return true;
+}
+
+/// The first sixteen bytes of a name, folded as above, as two numbers (a
+/// name shorter than that padded with zero bytes). Two names whose prefixes
+/// differ order as their prefixes do; sorting large lists compares these
+/// in one array instead of reading each name from its record.
+struct NamePrefix {
+  uint64_t high = 0;
+  uint64_t low = 0;
+};
+NamePrefix PrefixNoCase(std::string_view name);
+
+/// Negative or positive as the names of prefixes `a` and `b` order; zero
+/// when the prefixes are equal, and the names must be compared.
+inline int ComparePrefixes(const NamePrefix& a, const NamePrefix& b) {
+  if (a.high != b.high) return a.high < b.high ? -1 : 1;
+  if (a.low != b.low) return a.low < b.low ? -1 : 1;
+  return 0;
 }

@@ -188,8 +188,28 @@ TEST(SortByName, EmptyAndSingleListsAreUnchanged) {
 
 TEST(SortByName, MatchesSelectionSortOnRandomListsFullOfTies) {
   std::mt19937 random(2024);
-  const std::vector<std::string> pool = {"Idle", "idle", "IDLE", "Dying", "dying", "_a", "a",
-                                         "A",    "",     "b",    "B_",    "b_",    "ab", "aB"};
+  // Long names that agree but for case in their first 8 or 16 bytes and
+  // differ after them.
+  const std::vector<std::string> pool = {"Idle",
+                                         "idle",
+                                         "IDLE",
+                                         "Dying",
+                                         "dying",
+                                         "_a",
+                                         "a",
+                                         "A",
+                                         "",
+                                         "b",
+                                         "B_",
+                                         "b_",
+                                         "ab",
+                                         "aB",
+                                         "WeaponHolderBase",
+                                         "weaponholderbasex",
+                                         "WEAPONHOLDERBASE_",
+                                         "WeaponHo",
+                                         "weaponho\xc3\x89",
+                                         "WeaponHolderBas"};
   for (int round = 0; round < 400; ++round) {
     CClassList list;
     size_t n = random() % 70;

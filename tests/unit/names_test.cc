@@ -28,4 +28,33 @@ TEST(Names, EqualityAndFolding) {
   EXPECT_EQ(FoldCase("Mixed_Case-09"), "mixed_case-09");
 }
 
+TEST(Names, PrefixesOrderAsTheNamesOrEqual) {
+  const std::string_view names[] = {"",
+                                    "a",
+                                    "A_",
+                                    "ab",
+                                    "Abcdefgh",
+                                    "abcdefgh_",
+                                    "ABCDEFGHI",
+                                    "abcdefghijklmnop",
+                                    "abcdefghijklmnoP1",
+                                    "abcdefghijklmnoq",
+                                    "abc\xc3\x89",
+                                    std::string_view("ab\0c", 4)};
+  for (std::string_view a : names) {
+    for (std::string_view b : names) {
+      const int order = CompareNoCase(a, b);
+      const int prefixes = ComparePrefixes(PrefixNoCase(a), PrefixNoCase(b));
+      if (prefixes != 0) {
+        EXPECT_EQ(prefixes < 0, order < 0) << a << " / " << b;
+      }
+      // Names that fit in the prefix are told apart by it, but for a zero byte.
+      if (a.size() <= 16 && b.size() <= 16 && order != 0 && a.find('\0') == a.npos &&
+          b.find('\0') == b.npos) {
+        EXPECT_NE(prefixes, 0) << a << " / " << b;
+      }
+    }
+  }
+}
+
 }  // namespace
