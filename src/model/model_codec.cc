@@ -324,6 +324,7 @@ void UnpackModel(std::string_view packed, RecordModel& model, UnpackPart part) {
     s.line = u.Number32();
     s.doc = u.Optional();
   }
+  if (part == UnpackPart::kTypes) return;
   SizeTo(model.variables, u.Number());
   const Variable* previous = nullptr;
   uint32_t line = model.line;

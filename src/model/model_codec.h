@@ -14,10 +14,12 @@ namespace model {
 /// Appends the packed form of `model` to `out`.
 void PackModel(const RecordModel& model, std::string& out);
 
-/// How much of a packed model to read: the whole, or the record and its
+/// How much of a packed model to read: the whole; the record and its
 /// members alone, without functions' parameters and default properties
-/// (left empty), for readers of names that need no more.
-enum class UnpackPart { kAll, kMembers };
+/// (left empty), for readers of names that need no more; or the record and
+/// the types it declares alone (its constants, enumerations and
+/// structures), without variables and functions either.
+enum class UnpackPart { kAll, kMembers, kTypes };
 
 /// Reads the packed model at `packed` into `model` (emptied first), its texts
 /// as views into `packed`.

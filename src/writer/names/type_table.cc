@@ -110,12 +110,17 @@ void CTypeTable::Build(const CClassList& list) {
     const std::string path = record.scriptPath();
     const std::string_view package = PackageOf(path, platform::kPathSeparator);
     if (!package.empty()) {
-      auto [at, made] = package_numbers.emplace(FoldCase(package),
-                                                static_cast<uint32_t>(package_names_.size() + 1));
-      if (made) package_names_.emplace_back(package);
+      // Most classes share a few packages: a name is kept once, when new.
+      const std::string folded = FoldCase(package);
+      auto at = package_numbers.find(folded);
+      if (at == package_numbers.end()) {
+        at =
+            package_numbers.emplace(folded, static_cast<uint32_t>(package_names_.size() + 1)).first;
+        package_names_.emplace_back(package);
+      }
       packages_[i] = at->second;
     }
-    model::UnpackModel(record.packedModel(), model, model::UnpackPart::kMembers);
+    model::UnpackModel(record.packedModel(), model, model::UnpackPart::kTypes);
     for (const model::Enumeration& e : model.enums) {
       declared_.push_back({e.name, position, packages_[i], kEnumeration});
     }
