@@ -147,10 +147,6 @@ class DisjointSets {
   std::vector<uint32_t> up_;
 };
 
-}  // namespace
-
-namespace {
-
 // The prefixes of the names of a list's positions, in one array, when there
 // is room for it: on a large tree most comparisons of names end there,
 // without reading the records. Without the room the names themselves are
