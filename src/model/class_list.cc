@@ -188,11 +188,11 @@ void CClassList::ResolveParents() {
   for (size_t i = 0; i < count; ++i) {
     if (At(i).isState == 0) classes.push_back(static_cast<uint32_t>(i));
   }
-  auto name_of = [this](uint32_t position) { return At(position).name(); };
+  auto name_of = [this](size_t position) { return At(position).name(); };
   CPrefixes prefixes(count);
   for (uint32_t k : classes) prefixes.Set(k, name_of(k));
   const auto names = [&name_of](size_t a, size_t b) {
-    return CompareNoCase(name_of(static_cast<uint32_t>(a)), name_of(static_cast<uint32_t>(b)));
+    return CompareNoCase(name_of(a), name_of(b));
   };
   std::stable_sort(classes.begin(), classes.end(),
                    [&](uint32_t a, uint32_t b) { return prefixes.Compare(a, b, names) < 0; });
@@ -207,12 +207,11 @@ void CClassList::ResolveParents() {
     const std::string_view super_name = record.superName();
     if (super_name.empty()) continue;
     const NamePrefix super_prefix = PrefixNoCase(super_name);
-    auto found = std::lower_bound(classes.begin(), classes.end(), super_name,
-                                  [&](uint32_t k, std::string_view name) {
-                                    return prefixes.Compare(k, super_prefix, [&](size_t a) {
-                                      return CompareNoCase(name_of(static_cast<uint32_t>(a)), name);
-                                    }) < 0;
-                                  });
+    auto found = std::lower_bound(
+        classes.begin(), classes.end(), super_name, [&](uint32_t k, std::string_view name) {
+          return prefixes.Compare(k, super_prefix,
+                                  [&](size_t a) { return CompareNoCase(name_of(a), name); }) < 0;
+        });
     if (found == classes.end() || !EqualsNoCase(name_of(*found), super_name)) continue;
     const uint32_t p = *found;
     const uint32_t self = static_cast<uint32_t>(i);

@@ -110,14 +110,10 @@ void CTypeTable::Build(const CClassList& list) {
     const std::string path = record.scriptPath();
     const std::string_view package = PackageOf(path, platform::kPathSeparator);
     if (!package.empty()) {
-      // Most classes share a few packages: a name is kept once, when new.
-      const std::string folded = FoldCase(package);
-      auto at = package_numbers.find(folded);
-      if (at == package_numbers.end()) {
-        at =
-            package_numbers.emplace(folded, static_cast<uint32_t>(package_names_.size() + 1)).first;
-        package_names_.emplace_back(package);
-      }
+      // Most classes share a few packages: an entry is made only for a new one.
+      auto [at, made] = package_numbers.try_emplace(
+          FoldCase(package), static_cast<uint32_t>(package_names_.size() + 1));
+      if (made) package_names_.emplace_back(package);
       packages_[i] = at->second;
     }
     model::UnpackModel(record.packedModel(), model, model::UnpackPart::kTypes);
