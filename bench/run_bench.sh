@@ -95,9 +95,9 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 # Empties a destination directory (outside the timed part). Each run's
 # output is removed once it is measured: the work directory is a memory file
 # system, and the outputs of all kinds together (some 9 GB at N = 100 000,
-# the floor's on top) leave the machine short of memory, so that the runs after them wrote up to
-# six times slower (the floor of `--navigation --complete` at N = 100 000:
-# 7.0 s alone, 46 s beside 10 GB of other files).
+# the floor's on top) leave the machine short of memory, so that the runs
+# after them wrote up to six times slower (the floor of `--navigation
+# --complete` at N = 100 000: 7.0 s alone, 46 s beside 10 GB of other files).
 fresh_dir() { rm -rf "$1" && mkdir -p "$1"; }
 
 # Total size of the files under a directory.
